@@ -1,0 +1,154 @@
+// The one document the program edits: model, skeleton, weights, keyframes, and
+// the edit, display and view state. Portable functions take it (or the parts
+// they need) as a parameter; the shell owns the single instance.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/joint.h"
+#include "core/keyframes.h"
+#include "core/math.h"
+#include "core/mesh.h"
+#include "core/shell_ui.h"
+#include "core/skin_data.h"
+
+namespace lw {
+
+// What a mouse action in the 3D window means. The 3D window's input handling moves
+// through sub-states between one entry value and the next.
+enum EditMode : int32_t {
+  Idle = 0,
+  PlaceChildJoint = 1,
+  MoveChildJoint = 2,
+  PlaceWeightBox = 9,
+  PlaceRootJoint = 13,
+  MoveWeightBoxFace = 14,
+  RotateFk = 17,
+  WeightByVertex = 21,
+  EditFkAxis = 28,
+  RotateIk = 32,
+  EqualiseBoneLengths = 39,
+  StopIk = 46,
+  DeleteChildJoint = 50,
+  NameJoint = 55,
+  MirrorJoint = 70,
+  MoveRootJoint = 660,
+  Animation = 9999,
+};
+
+struct Colour {
+  float r = 0, g = 0, b = 0, a = 1;
+  friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+struct ShaderState {
+  int32_t toonLoaded = 0;    // the toon program is loaded and in use
+  int32_t customChosen = 0;  // a user-chosen program is in use
+};
+
+struct SceneDocument {
+  // Content.
+  std::unique_ptr<Mesh> mesh;
+  std::unique_ptr<SkinBuffers> skinBuffers;
+  JointSet skeleton;  // joints (name order) and jointOrder (creation order)
+  std::unique_ptr<KeyframeStore> keyFrames = std::make_unique<KeyframeStore>();
+  std::map<int, std::unique_ptr<Mesh>> decorations;
+  std::string fileTitle;   // file name of the last file chosen in an open or save dialog
+  std::string filePath;    // its full path
+  std::string modelFileName;
+  std::string materialLibraryName;  // the material library read last
+  std::string saveFilter;  // NUL-separated pairs ended by an empty string (see fileFilter)
+  std::string ErrorText;
+  std::string ErrorCodeText;
+
+  // Workflow flags.
+  int32_t decitionJointPosition = 0;
+  int32_t do_skinning = 0;
+  int32_t modelLoaded = 0;
+  int32_t weightBoxShown = 0;
+  int32_t pointPickView = 0;
+  int32_t tempJointNumbers = 0;
+  int32_t animationView = 0;
+  int32_t playbackMenuLock = 0;
+  int32_t treeAlwaysExpanded = 1;
+  int32_t saveFramesAsBmp = 0;
+
+  // Edit state.
+  int32_t editMode = Idle;
+  int32_t mirrorPlane = 0;  // 0 XY, 1 YZ, 2 ZX, 3 no mirroring
+  int32_t selectedJoint = 0;
+  int32_t rootMoveAxis = 0;  // 0 X, 1 Y, 2 Z
+  int32_t axisPreset = 0;    // 0 free (with IK), 1 X, 2 Y, 3 Z
+  int32_t axisReversed = 0;
+  Vector3 axisEditVector;
+  std::string editedJointName;
+  std::string parentJointName;  // the joint clicked first in a two-click placement
+  double pickPoint[3] = {0, 0, 0};
+  int32_t treeSelectedJoint = -999;
+  Vector3 backupBasicBoneVec{999.0f, 999.0f, 999.0f};
+  Vector3 rootMoveOffset;
+  WeightBox weightBox;
+  VertexSelection vertexSelection;
+  // Values the 3D window's drags keep between mouse moves.
+  int32_t dragStarted = 0;
+  int32_t dragCounter = 0;
+  Vector3 dragVector;
+
+  // Display state.
+  int32_t drawMode = 0;  // 4 faces, 3 lines, 0 points
+  int32_t showJointNumbers = 0;
+  int32_t showBoneAxes = 0;
+  int32_t showFkAxes = 0;
+  int32_t showWorldAxes = 1;
+  int32_t showDecorations = 1;
+  int32_t antiAliasing = 0;
+  int32_t shadowMap = 0;
+  ShaderState shaderState;
+  int32_t rightLightOn = 0;
+  int32_t leftLightOn = 0;
+  Colour lightColour[2] = {{1, 1, 1, 1}, {1, 1, 1, 1}};
+  Colour backgroundColour{0.5f, 0.5f, 0.5f, 1.0f};
+  Vector3 shadowLightPosition{0.0f, 5.0f, 4.0f};
+
+  // View state.
+  double viewElevation = 0;
+  double viewAzimuth = 0;
+  Vector3 viewDirection{0, 0, 1};
+  int32_t cameraDrag = 0;  // 0 rotate, 1 left/right, 2 up/down, 3 zoom
+  float cameraDistance = -7.0f;
+  float cameraPanX = 0;
+  float cameraPanY = 0;
+  int32_t clientWidth = 1024;
+  int32_t clientHeight = 768;
+};
+
+// True when backupBasicBoneVec holds a saved root bone vector.
+bool hasBackupBasicBoneVec(const SceneDocument& doc);
+
+// A save/open dialog filter from (label, pattern) pairs: each text NUL-terminated,
+// the list ended by an empty string.
+std::string fileFilter(std::initializer_list<const char*> texts);
+
+// Brings every resettable field back to its start value and puts the menu into
+// its no-document state. Content, file names and the fields the 3D window keeps
+// across documents (edit mode, draw mode, box, camera angles ...) are left alone.
+void resetDocumentDefaults(SceneDocument& doc, ShellUi& ui);
+
+// Releases the keyframes, skin buffers, model, decorations and joints.
+void clearDocument(SceneDocument& doc);
+
+// What the Open command does to the current document before reading a new file:
+// frame display reset, tree emptied, document cleared and reset, new keyframe store.
+void discardDocument(SceneDocument& doc, ShellUi& ui);
+
+// The same after a failed project open: the keyframe store is kept as it is.
+void discardAfterFailedProjectOpen(SceneDocument& doc, ShellUi& ui);
+
+// The menu's no-document state: the items the reset greys, checks and unchecks.
+void applyNoDocumentMenuState(ShellUi& ui);
+
+}  // namespace lw
