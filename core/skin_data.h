@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,16 @@ struct CornerRef {
 
 // Corners picked for the vertex weighting dialog, in pick order.
 using VertexSelection = std::vector<CornerRef>;
+
+}  // namespace lw
+
+namespace lw {
+
+struct Mesh;
+
+// Skin buffers for a freshly loaded model: per part, a copy of the corner normals
+// and one record per corner whose position starts as the corner position, with no
+// weights. The only place that builds them.
+std::unique_ptr<SkinBuffers> makeSkinBuffers(const Mesh& mesh);
 
 }  // namespace lw

@@ -142,3 +142,24 @@ TEST(Document, FileFilterIsNulSeparatedAndDoublyTerminated) {
 
 }  // namespace
 }  // namespace lw
+
+namespace lw {
+namespace {
+
+TEST(SkinBuffers, StartAsACopyOfTheRestMeshWithNoWeights) {
+  Mesh mesh;
+  mesh.parts.resize(2);
+  mesh.parts[0].positions = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
+  mesh.parts[0].normals = {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}};
+  mesh.parts[0].vertexCount = 3;
+  const auto skin = makeSkinBuffers(mesh);
+  ASSERT_EQ(skin->parts.size(), 2u);
+  ASSERT_EQ(skin->parts[0].skinRecords.size(), 3u);
+  EXPECT_EQ(skin->parts[0].skinRecords[2].position, (Vector3{7, 8, 9}));
+  EXPECT_TRUE(skin->parts[0].skinRecords[2].weights.empty());
+  EXPECT_EQ(skin->parts[0].skinNormals[1], (Vector3{0, 1, 0}));
+  EXPECT_TRUE(skin->parts[1].skinRecords.empty());
+}
+
+}  // namespace
+}  // namespace lw
