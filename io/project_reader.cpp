@@ -1,0 +1,502 @@
+#include "io/project_reader.h"
+
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "io/project_text.h"
+
+namespace lw {
+
+namespace {
+
+struct JointVectorKey {
+  std::string_view key;
+  Vector3 Joint::*field;
+};
+struct JointQuaternionKey {
+  std::string_view key;
+  Quaternion Joint::*field;
+};
+struct PoseVectorKey {
+  std::string_view key;
+  Vector3 KeyJointPose::*field;
+};
+struct PoseQuaternionKey {
+  std::string_view key;
+  Quaternion KeyJointPose::*field;
+};
+
+constexpr JointVectorKey kJointVectors[] = {
+    {"position", &Joint::position},
+    {"xVector", &Joint::xVector},
+    {"yVector", &Joint::yVector},
+    {"parent_xVector", &Joint::parent_xVector},
+    {"parent_yVector", &Joint::parent_yVector},
+    {"initPoseBoneVector", &Joint::initPoseBoneVector},
+    {"drawBoneVector", &Joint::drawBoneVector},
+    {"axisVector", &Joint::axisVector},
+    {"drawAxisVector", &Joint::drawAxisVector},
+    {"jointWorldPosition", &Joint::jointWorldPosition},
+    {"jointDrawPositionAfterPosEnter", &Joint::jointDrawPositionAfterPosEnter},
+    {"ik_axisVector", &Joint::ik_axisVector},
+    {"ik_jointDrawPosition", &Joint::ik_jointDrawPosition},
+    {"convertIKtoFK_boneVector", &Joint::convertIKtoFK_boneVector},
+};
+
+constexpr JointQuaternionKey kJointQuaternions[] = {
+    {"pTOc_Quaternion", &Joint::pTOc_Quaternion},
+    {"rotationJointQuaternion", &Joint::rotationJointQuaternion},
+    {"drawRotationJointQuaternion", &Joint::drawRotationJointQuaternion},
+    {"convertWorldToJointCoodQuaternion", &Joint::convertWorldToJointCoodQuaternion},
+    {"ik_rotationJointQuaternion", &Joint::ik_rotationJointQuaternion},
+    {"convertIKtoFK_rotationJointQuaternion", &Joint::convertIKtoFK_rotationJointQuaternion},
+};
+
+// Where one key is a prefix of another, the longer one comes first.
+constexpr PoseVectorKey kPoseVectors[] = {
+    {"kf_boneVector", &KeyJointPose::kf_boneVector},
+    {"kf_drawBoneVector", &KeyJointPose::kf_drawBoneVector},
+    {"kf_positionAnime", &KeyJointPose::kf_positionAnime},
+    {"kf_position", &KeyJointPose::kf_position},
+    {"kf_axisVector", &KeyJointPose::kf_axisVector},
+    {"kf_drawAxisVector", &KeyJointPose::kf_drawAxisVector},
+};
+
+constexpr PoseQuaternionKey kPoseQuaternions[] = {
+    {"kf_rotationJointQuaternionAnime", &KeyJointPose::kf_rotationJointQuaternionAnime},
+    {"kf_rotationJointQuaternionIKtoFK", &KeyJointPose::kf_rotationJointQuaternionIKtoFK},
+    {"kf_rotationJointQuaternion", &KeyJointPose::kf_rotationJointQuaternion},
+    {"kf_drawRotationJointQuaternionRot", &KeyJointPose::kf_drawRotationJointQuaternionRot},
+    {"kf_drawRotationJointQuaternion", &KeyJointPose::kf_drawRotationJointQuaternion},
+};
+
+ValueScanner valuesAfter(std::string_view line, std::string_view key) {
+  return ValueScanner{restAfter(line, key.size())};
+}
+
+std::string folderOf(const std::string& path) {
+  size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool readWholeFile(const std::string& path, std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  char buffer[1 << 16];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  bool ok = !std::ferror(file);
+  std::fclose(file);
+  return ok;
+}
+
+// Splits the next line off `text` (without its line end; a carriage return
+// before the line feed is dropped as a text-mode read drops it).
+bool nextLine(std::string_view& text, std::string_view& line) {
+  if (text.empty()) return false;
+  size_t end = text.find('\n');
+  line = text.substr(0, end);
+  text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return true;
+}
+
+bool isAncestorOrSelf(const Joint* candidate, const Joint* joint) {
+  for (const Joint* j = joint; j != nullptr; j = j->parent) {
+    if (j == candidate) return true;
+  }
+  return false;
+}
+
+class ProjectReader {
+ public:
+  ProjectReader(SceneDocument& doc, ShellUi& ui, const ProjectModelLoader& loadModel,
+                std::string folder)
+      : doc_(doc), ui_(ui), loadModel_(loadModel), folder_(std::move(folder)) {}
+
+  int loadModel(std::string_view line);
+  // Returns 0 to go on, a failure code, or kStopReading.
+  int readLine(std::string_view line);
+  void finish();
+
+  static constexpr int kStopReading = -1;
+
+ private:
+  int readSubModel(std::string_view line);
+  void readSkinLine(std::string_view line);
+  bool readJointLine(std::string_view line);
+  void commitJoint();
+  void readRelation(std::string_view line);
+  bool readKeyframeLine(std::string_view line);
+  void readPoseLine(std::string_view line);
+
+  SceneDocument& doc_;
+  ShellUi& ui_;
+  const ProjectModelLoader& loadModel_;
+  std::string folder_;
+
+  int part_ = -1;
+  int corner_ = -1;
+  bool haveInfluence_ = false;
+  JointWeight influence_;
+
+  std::unique_ptr<Joint> pendingJoint_;  // read, not yet kept (no "TreeName" yet)
+  Joint* joint_ = nullptr;               // the joint the joint keys fill
+
+  std::string lastRelation_;
+  std::vector<std::string> nameStack_;
+
+  KeyFramePtr keyframe_;             // the keyframe being read
+  KeyJointPose* pose_ = nullptr;     // its pose the pose keys fill
+};
+
+int ProjectReader::loadModel(std::string_view line) {
+  std::string name;
+  ValueScanner values = valuesAfter(line, "MODEL_FILENAME");
+  if (!hasPrefix(line, "MODEL_FILENAME") || !values.scanWord(name)) {
+    doc_.ErrorText = kProjectNoModelNameText;
+    return kProjectNoModelName;
+  }
+  std::unique_ptr<Mesh> mesh;
+  switch (loadModel_(folder_ + name, mesh, doc_, ui_)) {
+    case ModelLoadResult::ObjFailed:
+      ui_.showMessage(doc_.ErrorText, "OBJ読み込みエラー");
+      doc_.ErrorText.clear();
+      return kProjectModelObjFailed;
+    case ModelLoadResult::TloFailed:
+      doc_.ErrorText = kProjectTloNotFoundText;
+      return kProjectTloNotFound;
+    case ModelLoadResult::Loaded:
+      break;
+  }
+  doc_.modelFileName = name;
+  auto buffers = std::make_unique<SkinBuffers>();
+  buffers->parts.resize(mesh->parts.size());
+  for (size_t p = 0; p < mesh->parts.size(); ++p) {
+    size_t corners = mesh->parts[p].positions.size();
+    buffers->parts[p].skinNormals.assign(corners, Vector3{});
+    buffers->parts[p].skinRecords.resize(corners);
+  }
+  doc_.mesh = std::move(mesh);
+  doc_.skinBuffers = std::move(buffers);
+  return 0;
+}
+
+int ProjectReader::readSubModel(std::string_view line) {
+  std::string name(restAfter(line, 19));
+  std::unique_ptr<Mesh> mesh;
+  switch (loadModel_(folder_ + name, mesh, doc_, ui_)) {
+    case ModelLoadResult::ObjFailed:
+      ui_.showMessage(doc_.ErrorText, "OBJエラー");
+      doc_.ErrorText.clear();
+      return kStopReading;
+    case ModelLoadResult::TloFailed:
+      doc_.ErrorText = kProjectTloNotFoundText;
+      return kProjectTloNotFound;
+    case ModelLoadResult::Loaded:
+      break;
+  }
+  mesh->fileName = name;
+  int key = static_cast<int>(doc_.decorations.size());
+  doc_.decorations[key] = std::move(mesh);
+  doc_.drawMode = 4;
+  doc_.modelLoaded = 1;
+  return 0;
+}
+
+void ProjectReader::readSkinLine(std::string_view line) {
+  SkinPart* part = (part_ >= 0 && part_ < static_cast<int>(doc_.skinBuffers->parts.size()))
+                       ? &doc_.skinBuffers->parts[part_]
+                       : nullptr;
+  bool inRange = part && corner_ >= 0 && corner_ < static_cast<int>(part->skinRecords.size());
+  if (hasPrefix(line, "nor")) {
+    ++corner_;
+    if (part && corner_ >= 0 && corner_ < static_cast<int>(part->skinNormals.size())) {
+      valuesAfter(line, "nor").scanVector(part->skinNormals[corner_]);
+    }
+  } else if (hasPrefix(line, "vec")) {
+    if (inRange) valuesAfter(line, "vec").scanVector(part->skinRecords[corner_].position);
+  } else if (hasPrefix(line, "verJnm")) {
+    influence_ = JointWeight{std::string(restAfter(line, 7)), 0.0f};
+    haveInfluence_ = true;
+  } else if (hasPrefix(line, "verInf")) {
+    if (!haveInfluence_) return;
+    valuesAfter(line, "verInf").scanFloat(influence_.weight);
+    if (inRange) part->skinRecords[corner_].weights.push_back(std::move(influence_));
+    haveInfluence_ = false;
+  }
+}
+
+void ProjectReader::commitJoint() {
+  Joint* joint = pendingJoint_.get();
+  joint->leafFlag = 1;
+  doc_.skeleton.joints.emplace(joint->jointName, joint);
+  doc_.skeleton.jointOrder.push_back(std::move(pendingJoint_));
+}
+
+bool ProjectReader::readJointLine(std::string_view line) {
+  if (hasPrefix(line, "jointID")) {
+    pendingJoint_ = std::make_unique<Joint>();
+    joint_ = pendingJoint_.get();
+    valuesAfter(line, "jointID").scanInt(joint_->jointID);
+    joint_->validJoint = 1;
+    return true;
+  }
+  for (const auto& k : kJointVectors) {
+    if (hasPrefix(line, k.key)) {
+      if (joint_) valuesAfter(line, k.key).scanVector(joint_->*k.field);
+      return true;
+    }
+  }
+  for (const auto& k : kJointQuaternions) {
+    if (hasPrefix(line, k.key)) {
+      if (joint_) valuesAfter(line, k.key).scanQuaternion(joint_->*k.field);
+      return true;
+    }
+  }
+  struct IntKey {
+    std::string_view key;
+    int32_t Joint::*field;
+  };
+  for (const IntKey& k : {IntKey{"validJoint", &Joint::validJoint}, IntKey{"ik_Flag", &Joint::ik_Flag},
+                          IntKey{"ik_stopFlg", &Joint::ik_stopFlg}}) {
+    if (hasPrefix(line, k.key)) {
+      if (joint_) valuesAfter(line, k.key).scanInt(joint_->*k.field);
+      return true;
+    }
+  }
+  struct FloatKey {
+    std::string_view key;
+    float Joint::*field;
+  };
+  for (const FloatKey& k : {FloatKey{"axisAngle", &Joint::axisAngle},
+                            FloatKey{"ik_axisAngle", &Joint::ik_axisAngle}}) {
+    if (hasPrefix(line, k.key)) {
+      if (joint_) valuesAfter(line, k.key).scanFloat(joint_->*k.field);
+      return true;
+    }
+  }
+  if (hasPrefix(line, "jointName")) {
+    if (joint_) joint_->jointName = restAfter(line, 10);
+    return true;
+  }
+  if (hasPrefix(line, "TreeName")) {
+    if (!joint_) return true;
+    valuesAfter(line, "TreeName").scanWord(joint_->TreeName);
+    // Only a joint whose block reached its "TreeName" line is kept.
+    if (pendingJoint_) commitJoint();
+    return true;
+  }
+  return false;
+}
+
+void ProjectReader::readRelation(std::string_view line) {
+  lastRelation_ = restAfter(line, 9);
+  auto found = doc_.skeleton.joints.find(lastRelation_);
+  if (found == doc_.skeleton.joints.end()) return;
+  Joint* joint = found->second;
+  if (nameStack_.empty()) {
+    joint->treeItem = ui_.treeInsertItem(nullptr, joint->TreeName);
+    return;
+  }
+  auto parent = doc_.skeleton.joints.find(nameStack_.back());
+  // A joint is attached once, and never below itself.
+  if (parent == doc_.skeleton.joints.end() || joint->parent != nullptr ||
+      isAncestorOrSelf(joint, parent->second)) {
+    return;
+  }
+  Joint* p = parent->second;
+  joint->parent = p;
+  p->children.push_back(joint);
+  p->leafFlag = 0;
+  joint->treeItem = ui_.treeInsertItem(p->treeItem, joint->TreeName);
+  ui_.treeExpandAll();
+}
+
+void ProjectReader::readPoseLine(std::string_view line) {
+  for (const auto& k : kPoseVectors) {
+    if (hasPrefix(line, k.key)) {
+      if (pose_) valuesAfter(line, k.key).scanVector(pose_->*k.field);
+      return;
+    }
+  }
+  for (const auto& k : kPoseQuaternions) {
+    if (hasPrefix(line, k.key)) {
+      if (pose_) valuesAfter(line, k.key).scanQuaternion(pose_->*k.field);
+      return;
+    }
+  }
+  if (!pose_) return;  // pose keys before the keyframe's first "kf_jointID"
+  if (hasPrefix(line, "kf_jointName")) {
+    pose_->kf_jointName = restAfter(line, 13);
+  } else if (hasPrefix(line, "kf_axisAngle")) {
+    valuesAfter(line, "kf_axisAngle").scanDouble(pose_->kf_axisAngle);
+  } else if (hasPrefix(line, "kf_endFrameAngle")) {
+    valuesAfter(line, "kf_endFrameAngle").scanDouble(pose_->kf_endFrameAngle);
+  } else if (hasPrefix(line, "kf_hokanMode")) {
+    valuesAfter(line, "kf_hokanMode").scanInt(pose_->kf_hokanMode);
+  } else if (hasPrefix(line, "kf_speed")) {
+    ValueScanner values = valuesAfter(line, "kf_speed");
+    values.scanDouble(pose_->kf_speed[0]) && values.scanDouble(pose_->kf_speed[1]);
+  }
+}
+
+bool ProjectReader::readKeyframeLine(std::string_view line) {
+  KeyframeStore& store = *doc_.keyFrames;
+  if (hasPrefix(line, "keyframe")) {
+    keyframe_ = std::make_shared<KeyFrame>();
+    store.lastCreated = keyframe_;
+    pose_ = nullptr;
+    doc_.playbackMenuLock = 1;
+  } else if (hasPrefix(line, "kf_jointID")) {
+    if (!keyframe_) return true;
+    int32_t id = 0;
+    if (!valuesAfter(line, "kf_jointID").scanInt(id)) return true;
+    std::string name = "NONE";
+    for (const auto& joint : doc_.skeleton.jointOrder) {
+      if (joint->jointID == id) {
+        name = joint->jointName;
+        break;
+      }
+    }
+    pose_ = &keyframe_->poses[name];
+    pose_->kf_jointID = id;
+  } else if (hasPrefix(line, "kf_")) {
+    if (keyframe_) readPoseLine(line);
+  } else if (hasPrefix(line, "frameNumber")) {
+    if (!keyframe_) return true;
+    linkParentPoses(keyframe_->poses, doc_.skeleton);
+    valuesAfter(line, "frameNumber").scanInt(keyframe_->number);
+    store.byNumber[keyframe_->number] = keyframe_;
+    store.currentNumber = keyframe_->number;
+  } else if (hasPrefix(line, "frameTime")) {
+    if (!keyframe_) return true;
+    valuesAfter(line, "frameTime").scanInt(keyframe_->time);
+    store.byTime[keyframe_->time] = keyframe_;
+    store.currentTime = keyframe_->time;
+    applyKeyFrame(doc_);
+    setPlaybackRange(store, store.byTime.rbegin()->first, store.byTime.begin()->first);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+int ProjectReader::readLine(std::string_view line) {
+  if (line.empty()) return 0;
+  switch (line[0]) {
+    case 'S':
+      if (hasPrefix(line, "SUB_MODEL_FILENAME")) return readSubModel(line);
+      return 0;
+    case 'm':
+      if (hasPrefix(line, "mtlstart")) {
+        ++part_;
+        corner_ = -1;
+      }
+      return 0;
+    case 'n':
+    case 'v':
+      if (hasPrefix(line, "validJoint")) {
+        readJointLine(line);
+      } else {
+        readSkinLine(line);
+      }
+      return 0;
+    case 'r':
+      if (hasPrefix(line, "relation")) {
+        readRelation(line);
+        return 0;
+      }
+      break;
+    case '[':
+      if (hasPrefix(line, "[down]")) {
+        nameStack_.push_back(lastRelation_);
+      } else if (hasPrefix(line, "[up]") && !nameStack_.empty()) {
+        nameStack_.pop_back();
+      }
+      return 0;
+    case 'd':
+      if (hasPrefix(line, "do_skinning")) {
+        valuesAfter(line, "do_skinning").scanInt(doc_.do_skinning);
+        return 0;
+      }
+      if (hasPrefix(line, "decitionJointPosition")) {
+        valuesAfter(line, "decitionJointPosition").scanInt(doc_.decitionJointPosition);
+        return 0;
+      }
+      break;
+    case 'k':
+    case 'f':
+      readKeyframeLine(line);
+      return 0;
+    case 'b':
+      if (hasPrefix(line, "backupBasicBoneVec")) {
+        valuesAfter(line, "backupBasicBoneVec").scanVector(doc_.backupBasicBoneVec);
+      }
+      return 0;
+    default:
+      break;
+  }
+  readJointLine(line);
+  return 0;
+}
+
+void ProjectReader::finish() {
+  showNextKeyFrame(doc_);
+  doc_.do_skinning = 1;
+  doc_.keyFrames->keyframeBoneView = 1;
+  doc_.animationView = 0;
+}
+
+}  // namespace
+
+const char* projectReadErrorTitle(int code) {
+  switch (code) {
+    case kProjectTloNotFound:
+      return "TLOファイル読み込みエラー";
+    case kProjectModelObjFailed:
+      return "OBJ読み込みエラー";
+    default:
+      return "OJPファイル読み込みエラー";
+  }
+}
+
+int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui,
+                const ProjectModelLoader& loadModel) {
+  doc.skeleton.clear();
+  if (!doc.keyFrames) doc.keyFrames = std::make_unique<KeyframeStore>();
+  std::string text;
+  if (!readWholeFile(path, text)) {
+    doc.ErrorText = path + kProjectCannotOpenSuffix;
+    return kProjectCannotOpen;
+  }
+  std::string_view rest = text;
+  std::string_view line;
+  bool found = false;
+  while (nextLine(rest, line)) {
+    if (line.substr(0, 12) == std::string_view("MODEL_FILENAME").substr(0, 12)) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) {
+    doc.ErrorText = kProjectNoModelNameText;
+    return kProjectNoModelName;
+  }
+  doc.skinBuffers.reset();
+  doc.mesh.reset();
+  doc.decorations.clear();
+
+  ProjectReader reader(doc, ui, loadModel, folderOf(path));
+  if (int result = reader.loadModel(line); result != 0) return result;
+  while (nextLine(rest, line)) {
+    int result = reader.readLine(line);
+    if (result == ProjectReader::kStopReading) break;
+    if (result != 0) return result;
+  }
+  reader.finish();
+  return kProjectRead;
+}
+
+}  // namespace lw
