@@ -1,0 +1,110 @@
+#include "skeleton/fixing.h"
+
+#include <cmath>
+
+#include "skeleton/fk.h"
+#include "skeleton/ik.h"
+#include "skeleton/placement.h"
+
+namespace lw {
+
+namespace {
+
+// Menu items the fix greys and enables.
+constexpr int kGreyAfterFix[] = {kMenuFixJointPositions, kMenuPlaceChildNormal,
+                                 kMenuPlaceChildMirrorXY, kMenuPlaceChildMirrorYZ,
+                                 kMenuPlaceChildMirrorZX, kMenuMoveChildJoint,
+                                 kMenuMirrorJointXY,     kMenuMirrorJointYZ,
+                                 kMenuMirrorJointZX};
+constexpr int kEnableAfterFix[] = {40007, 40014, 40008, kMenuRotateFk, kMenuResetRotations,
+                                   403,   412,   40005, 40006,         40021,
+                                   kMenuEqualiseBoneLengths,           kMenuRotateIk,
+                                   kMenuStopIk,  40089, 40090,         40091,
+                                   40064, 40065, 40066};
+
+// Bone length: the squares and their sum rounded to float, then the root.
+float boneLength(Vector3 v) {
+  const float xx = static_cast<float>(double(v.x) * v.x);
+  const float yy = static_cast<float>(double(v.y) * v.y);
+  const float zz = static_cast<float>(double(v.z) * v.z);
+  const float sum = static_cast<float>(double(xx) + yy + zz);
+  return static_cast<float>(std::sqrt(double(sum)));
+}
+
+}  // namespace
+
+bool computeJointFrame(const FrameInput& in, JointFrame& out) {
+  if (in.isBase) {
+    out.parentXVector = {1.0f, 0.0f, 0.0f};
+    out.parentYVector = {0.0f, 1.0f, 0.0f};
+    out.position = in.worldPosition;
+    out.xVector = in.worldPosition;
+  } else {
+    out.position = in.parentBoneVector;
+    out.xVector = in.worldPosition - in.parentWorldPosition;
+    out.parentXVector = rotateVector(in.parentWorldToJoint, {1.0f, 0.0f, 0.0f});
+    out.parentYVector = {-out.parentXVector.y, out.parentXVector.x, 0.0f};
+  }
+  out.yVector = {-out.xVector.y, out.xVector.x, 0.0f};
+  out.axisVector = normalize(out.yVector);
+  if (out.xVector == out.parentXVector) {
+    out.pToCQuaternion = kIdentityQuaternion;
+  } else {
+    out.pToCQuaternion =
+        frameAlignQuaternion(out.parentXVector, out.parentYVector, out.xVector, out.yVector);
+    if (isNoAngle(out.pToCQuaternion)) return false;
+  }
+  out.worldToJointQuaternion = in.isBase
+                                   ? out.pToCQuaternion
+                                   : quaternionMultiply(in.parentWorldToJoint, out.pToCQuaternion);
+  out.boneVector = rotateVector(out.worldToJointQuaternion, {boneLength(out.xVector), 0.0f, 0.0f});
+  return true;
+}
+
+int fixJointPositions(JointSet& set) {
+  for (auto& entry : set.joints) {
+    Joint& j = *entry.second;
+    FrameInput in;
+    in.isBase = j.parent == nullptr;
+    in.worldPosition = j.jointWorldPosition;
+    if (!in.isBase) {
+      in.parentWorldPosition = j.parent->jointWorldPosition;
+      in.parentWorldToJoint = j.parent->convertWorldToJointCoodQuaternion;
+      in.parentBoneVector = j.parent->initPoseBoneVector;
+    }
+    JointFrame f;
+    const bool ok = computeJointFrame(in, f);
+    j.position = f.position;
+    j.xVector = f.xVector;
+    j.yVector = f.yVector;
+    j.parent_xVector = f.parentXVector;
+    j.parent_yVector = f.parentYVector;
+    j.axisVector = f.axisVector;
+    j.pTOc_Quaternion = f.pToCQuaternion;
+    if (!ok) return static_cast<int>(kNoAngle);
+    j.convertWorldToJointCoodQuaternion = f.worldToJointQuaternion;
+    j.initPoseBoneVector = f.boneVector;
+  }
+  return kFixOk;
+}
+
+int fixJointPositionsCommand(SceneDocument& doc, ShellUi& ui) {
+  const int result = fixJointPositions(doc.skeleton);
+  if (result != kFixOk) {
+    doc.ErrorText = kFixZeroDivisionMessage;
+    ui.showMessage(doc.ErrorText, kZeroDivisionTitle);
+    doc.ErrorText.clear();
+    doc.ErrorCodeText.clear();
+    return result;
+  }
+  doc.decitionJointPosition = 1;
+  for (int id : kGreyAfterFix) ui.enableMenuItem(id, false);
+  for (int id : kEnableAfterFix) ui.enableMenuItem(id, true);
+  doc.saveFilter = fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP",
+                               "BMPファイル(*.bmp)", "*.bmp"});
+  if (doc.keyFrames) doc.keyFrames->keyframeBoneView = 1;
+  ui.redraw();
+  return result;
+}
+
+}  // namespace lw
