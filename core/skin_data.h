@@ -1,8 +1,20 @@
 // Per-corner skinning data: the deformed positions and normals that drawing and
 // saving use, and each corner's list of joint influences.
+//
+// Layout: one SkinPart per mesh part, corners in the part's own order, kept as
+// three parallel arrays (structure of arrays):
+//  - skinPositions: deformed (or rest) corner positions, contiguous Vector3s, so
+//    OpenGL reads them directly as a vertex array (3 floats, stride 12);
+//  - skinNormals: deformed (or rest) corner normals, the same shape;
+//  - skinWeights: each corner's influences (a WeightList).
+// Corner c of a part is skinPositions[c] / skinNormals[c] / skinWeights[c].
+// The `binding` member is derived data owned by skin/ (see skin/skin_binding.h);
+// no other code reads or writes it.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,27 +23,144 @@
 
 namespace lw {
 
+struct Joint;
+struct Mesh;
+
 struct JointWeight {
   std::string jointName;  // joints are referred to by name, not number
   float weight = 0;       // 0.0 to 1.0; lists are not normalised
+  friend bool operator==(const JointWeight&, const JointWeight&) = default;
 };
 
-struct SkinRecord {
-  Vector3 position;                  // deformed (or rest) corner position
-  std::vector<JointWeight> weights;  // in entry order, at most 20 from a dialog
+// How many times any corner's weight list has been changed since the program
+// started. Data derived from weights remembers the count it was built at and is
+// rebuilt once the count has moved on.
+uint64_t weightChangeCount();
+
+// A corner's influences, in the order they were entered. A joint may appear more
+// than once; nothing tests the sum. Entries are never changed in place: a list is
+// emptied, appended to or replaced as a whole, and each such change is counted
+// by weightChangeCount(), so nothing derived from the weights can go stale.
+class WeightList {
+ public:
+  using const_iterator = std::vector<JointWeight>::const_iterator;
+
+  WeightList() = default;
+  WeightList(std::initializer_list<JointWeight> entries);
+  WeightList(const WeightList& other) = default;
+  WeightList(WeightList&& other) noexcept;
+  WeightList& operator=(const WeightList& other);
+  WeightList& operator=(WeightList&& other) noexcept;
+  ~WeightList() = default;
+
+  const_iterator begin() const { return entries_.begin(); }
+  const_iterator end() const { return entries_.end(); }
+  size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  const JointWeight& operator[](size_t i) const { return entries_[i]; }
+
+  void clear();
+  void push_back(JointWeight entry);
+
+  friend bool operator==(const WeightList& a, const WeightList& b) {
+    return a.entries_ == b.entries_;
+  }
+
+ private:
+  std::vector<JointWeight> entries_;
 };
 
-// One entry per mesh part, corners in the part's order.
+// --- Derived data of the deformation (maintained by skin/skin_binding.h) ------
+
+// A vector padded to 16 bytes for the deformation kernel; w is 0.
+struct alignas(16) SkinVec4 {
+  float x = 0, y = 0, z = 0, w = 0;
+};
+
+// One joint as the binding saw it; the binding is rebuilt when any field differs.
+struct SkinSlot {
+  const Joint* joint = nullptr;
+  const Joint* parent = nullptr;
+  std::string jointName;
+  int32_t jointID = 0;
+  Vector3 position;           // the joint's `position`, subtracted along a chain
+  int32_t parentSlot = -1;    // -1 for a root
+  int32_t depth = 0;          // joints on the chain from the root's child to it; 0 for a root
+  int32_t pathStart = 0;      // its chain (root's child first) in SkinBinding::paths
+  int32_t nameId = 0;         // equal jointNames share an id
+  int32_t usedInChain = 0;    // 1 when some weighted corner's chain holds this joint
+};
+
+// A corner as the kernel reads it: the rest position relative to the start of its
+// dominant joint's bone (the rest position itself for a corner that keeps its rest
+// shape) and the rest normal.
+struct SkinBoundCorner {
+  SkinVec4 relative;
+  SkinVec4 normal;
+};
+
+// One weight the kernel blends: a chain joint's slot and its weight.
+struct SkinBoundWeight {
+  uint32_t slot = 0;
+  float weight = 0;
+};
+
+struct SkinBinding {
+  // What the binding was built from.
+  bool built = false;
+  uint64_t weightChanges = 0;
+  const Vector3* restPositions = nullptr;
+  const Vector3* restNormals = nullptr;
+  size_t restCount = 0;
+  std::vector<SkinSlot> slots;         // the joint map's joints in name order, then any
+                                       // ancestors the map does not hold
+  std::vector<std::string> mapKeys;    // the joint map's keys, in order
+  // What the kernel reads.
+  std::vector<int32_t> slotOrder;      // every parent before its children
+  std::vector<int32_t> paths;          // per slot, its chain from the root's child
+  std::vector<SkinBoundCorner> corners;
+  std::vector<uint32_t> heads;         // per corner: weight count (low 8 bits) and
+                                       // dominant slot (upper 24); count 0 keeps the rest shape
+  std::vector<SkinBoundWeight> weights;  // all corners' chain weights, in corner order
+};
+
+// One joint's pose as the deformation reads it (filled per frame by the caller of
+// the kernel, one per binding slot).
+struct SkinJointPose {
+  int32_t restart = 0;           // 1: the accumulated turn restarts here with restartRotation
+  Quaternion restartRotation;
+  Quaternion rotation;           // accumulated onto the parent's turn otherwise
+  Quaternion ikToFkRotation;     // applied before the accumulated turn
+  Vector3 boneStart;             // added when a chain position is put back at this joint
+};
+
+// The per-frame data of the kernel: inputs per slot and the shifts, plus what
+// prepareSkinFrame derives from them.
+struct SkinFrame {
+  std::vector<SkinJointPose> joints;
+  Vector3 restShift[2];          // rest-shape corners: (rest + restShift[0]) + restShift[1]
+  Vector3 weightedShift;         // added last to every blended corner
+  std::vector<SkinVec4> blend;   // per slot, three columns of its blend matrix
+  std::vector<SkinVec4> pathBack;  // per paths entry, that joint's boneStart
+};
+
+// --- The buffers -------------------------------------------------------------
+
+// One entry per mesh part; the three arrays have one element per corner.
 struct SkinPart {
+  std::vector<Vector3> skinPositions;
   std::vector<Vector3> skinNormals;
-  std::vector<SkinRecord> skinRecords;
+  std::vector<WeightList> skinWeights;
+  SkinBinding binding;
 };
 
 struct SkinBuffers {
   std::vector<SkinPart> parts;
+  SkinFrame frame;  // working space of deformPart, reused every frame
 };
 
-// The weighting box: eight corners (x, y, z in double) in a fixed order; see skin/.
+// The weighting box: eight corners (x, y, z in double) in a fixed order; see
+// skin/weight_box.h.
 struct WeightBox {
   std::array<std::array<double, 3>, 8> corners{};
 };
@@ -45,15 +174,9 @@ struct CornerRef {
 // Corners picked for the vertex weighting dialog, in pick order.
 using VertexSelection = std::vector<CornerRef>;
 
-}  // namespace lw
-
-namespace lw {
-
-struct Mesh;
-
-// Skin buffers for a freshly loaded model: per part, a copy of the corner normals
-// and one record per corner whose position starts as the corner position, with no
-// weights. The only place that builds them.
+// Skin buffers for a freshly loaded model: per part, a copy of the corner
+// positions and normals and an empty weight list per corner. The only place that
+// builds them.
 std::unique_ptr<SkinBuffers> makeSkinBuffers(const Mesh& mesh);
 
 }  // namespace lw

@@ -154,11 +154,12 @@ TEST(SkinBuffers, StartAsACopyOfTheRestMeshWithNoWeights) {
   mesh.parts[0].vertexCount = 3;
   const auto skin = makeSkinBuffers(mesh);
   ASSERT_EQ(skin->parts.size(), 2u);
-  ASSERT_EQ(skin->parts[0].skinRecords.size(), 3u);
-  EXPECT_EQ(skin->parts[0].skinRecords[2].position, (Vector3{7, 8, 9}));
-  EXPECT_TRUE(skin->parts[0].skinRecords[2].weights.empty());
+  ASSERT_EQ(skin->parts[0].skinPositions.size(), 3u);
+  ASSERT_EQ(skin->parts[0].skinWeights.size(), 3u);
+  EXPECT_EQ(skin->parts[0].skinPositions[2], (Vector3{7, 8, 9}));
+  EXPECT_TRUE(skin->parts[0].skinWeights[2].empty());
   EXPECT_EQ(skin->parts[0].skinNormals[1], (Vector3{0, 1, 0}));
-  EXPECT_TRUE(skin->parts[1].skinRecords.empty());
+  EXPECT_TRUE(skin->parts[1].skinPositions.empty());
 }
 
 }  // namespace
