@@ -1,0 +1,52 @@
+// What the 3D window keeps for drawing between frames, and what its input
+// handling shares with the frame and the picking pass.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/math.h"
+#include "render/camera.h"
+
+namespace lw {
+
+// Draws joint numbers for the frame. The Win32 shell implements it with the
+// joint-number font (bitmap display lists); tests use a stand-in.
+class TextDrawer {
+ public:
+  virtual ~TextDrawer() = default;
+  // Draws `text` (CP932 bytes) starting at the current raster position in the
+  // current colour. Returns false, drawing nothing, when the text is not valid
+  // multibyte text.
+  virtual bool drawText(const std::string& text) = 0;
+};
+
+// The corner picked in vertex weighting, as the last frame recorded it.
+// position stays kNoDirectionVector when no corner was picked in that frame.
+struct ClickedCorner {
+  int32_t part = -1;
+  int32_t corner = -1;
+  Vector3 position = kNoDirectionVector;
+};
+
+// State of the 3D window's mouse handling that drawing and picking read or set.
+struct ViewInput {
+  int32_t dragActive = 0;   // a left-button drag is in progress
+  int32_t pressedPick = 0;  // the name remembered when the button went down
+  float pickDepth = 0;      // window depth (0..1) of the last pick
+  int32_t prevX = 0;        // mouse position at the previous drag step
+  int32_t prevY = 0;
+  ClickedCorner clickedCorner;  // written by the vertex weighting overlay
+};
+
+inline constexpr int kSelectBufferWords = 100;
+
+// The 3D window's drawing resources.
+struct RenderState {
+  CameraMatrices camera;  // read back by the last editing frame's applyCamera
+  std::array<uint32_t, kSelectBufferWords> selectBuffer{};
+  TextDrawer* textDrawer = nullptr;  // joint numbers are skipped without one
+};
+
+}  // namespace lw
