@@ -175,8 +175,9 @@ int ProjectReader::loadModel(std::string_view line) {
   buffers->parts.resize(mesh->parts.size());
   for (size_t p = 0; p < mesh->parts.size(); ++p) {
     size_t corners = mesh->parts[p].positions.size();
+    buffers->parts[p].skinPositions.assign(corners, Vector3{});
     buffers->parts[p].skinNormals.assign(corners, Vector3{});
-    buffers->parts[p].skinRecords.resize(corners);
+    buffers->parts[p].skinWeights.resize(corners);
   }
   doc_.mesh = std::move(mesh);
   doc_.skinBuffers = std::move(buffers);
@@ -209,21 +210,21 @@ void ProjectReader::readSkinLine(std::string_view line) {
   SkinPart* part = (part_ >= 0 && part_ < static_cast<int>(doc_.skinBuffers->parts.size()))
                        ? &doc_.skinBuffers->parts[part_]
                        : nullptr;
-  bool inRange = part && corner_ >= 0 && corner_ < static_cast<int>(part->skinRecords.size());
+  bool inRange = part && corner_ >= 0 && corner_ < static_cast<int>(part->skinPositions.size());
   if (hasPrefix(line, "nor")) {
     ++corner_;
     if (part && corner_ >= 0 && corner_ < static_cast<int>(part->skinNormals.size())) {
       valuesAfter(line, "nor").scanVector(part->skinNormals[corner_]);
     }
   } else if (hasPrefix(line, "vec")) {
-    if (inRange) valuesAfter(line, "vec").scanVector(part->skinRecords[corner_].position);
+    if (inRange) valuesAfter(line, "vec").scanVector(part->skinPositions[corner_]);
   } else if (hasPrefix(line, "verJnm")) {
     influence_ = JointWeight{std::string(restAfter(line, 7)), 0.0f};
     haveInfluence_ = true;
   } else if (hasPrefix(line, "verInf")) {
     if (!haveInfluence_) return;
     valuesAfter(line, "verInf").scanFloat(influence_.weight);
-    if (inRange) part->skinRecords[corner_].weights.push_back(std::move(influence_));
+    if (inRange) part->skinWeights[corner_].push_back(std::move(influence_));
     haveInfluence_ = false;
   }
 }

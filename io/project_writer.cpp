@@ -51,11 +51,12 @@ void quaternionLine(std::string& out, const char* key, Quaternion q) {
 void writeSkin(std::string& out, const SkinBuffers& buffers) {
   for (const SkinPart& part : buffers.parts) {
     keyLine(out, "mtlstart");
-    size_t corners = std::min(part.skinNormals.size(), part.skinRecords.size());
+    size_t corners = std::min({part.skinNormals.size(), part.skinPositions.size(),
+                               part.skinWeights.size()});
     for (size_t j = 0; j < corners; ++j) {
       vectorLine(out, "nor", part.skinNormals[j]);
-      vectorLine(out, "vec", part.skinRecords[j].position);
-      for (const JointWeight& w : part.skinRecords[j].weights) {
+      vectorLine(out, "vec", part.skinPositions[j]);
+      for (const JointWeight& w : part.skinWeights[j]) {
         textLine(out, "verJnm ", w.jointName);
         numberLine(out, "verInf ", w.weight);
       }
@@ -136,7 +137,7 @@ void writePose(std::string& out, const KeyJointPose& p) {
 size_t estimatedSize(const SceneDocument& doc) {
   size_t size = 4096;
   if (doc.skinBuffers) {
-    for (const SkinPart& part : doc.skinBuffers->parts) size += part.skinRecords.size() * 80;
+    for (const SkinPart& part : doc.skinBuffers->parts) size += part.skinPositions.size() * 80;
   }
   size += doc.skeleton.size() * 1600;
   for (const auto& [number, kf] : doc.keyFrames->byNumber) size += kf->poses.size() * 900;

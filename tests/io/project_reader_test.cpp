@@ -1,0 +1,219 @@
+#include "io/project_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "io/project_fixture.h"
+#include "io/project_writer.h"
+#include "support/recording_ui.h"
+
+namespace lw {
+namespace {
+
+const std::string kDataDir = LW_TEST_DATA_DIR;
+
+class ProjectReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("lw_project_reader_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::create_directories(dir_);
+    files_.parts["body.obj"] = {2, 0};
+    files_.parts["hat 1.obj"] = {3};
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  int read(const std::string& text) {
+    std::string path = (dir_ / "p.ojp").string();
+    test::writeFileText(path, text);
+    return readProject(doc_, path, ui_, files_.loader());
+  }
+
+  std::filesystem::path dir_;
+  test::FakeModelFiles files_;
+  SceneDocument doc_;
+  test::RecordingUi ui_;
+};
+
+TEST_F(ProjectReaderTest, HandCheckedFileReadsBackToTheSameBytes) {
+  std::string golden = test::readFileText(kDataDir + "/small.ojp");
+  ASSERT_EQ(read(golden), kProjectRead);
+  EXPECT_EQ(projectText(doc_), golden);
+
+  ASSERT_EQ(doc_.decorations.size(), 1u);
+  EXPECT_EQ(doc_.decorations[0]->fileName, "hat 1.obj");
+  EXPECT_EQ(doc_.modelFileName, "body.obj");
+  const Joint& arm = *doc_.skeleton.joints.at("Joint0_0");
+  EXPECT_EQ(arm.parent, doc_.skeleton.joints.at("Joint0"));
+  EXPECT_EQ(arm.leafFlag, 1);
+  EXPECT_EQ(doc_.skeleton.joints.at("Joint0")->leafFlag, 0);
+  EXPECT_EQ(arm.ik_stopFlg, 1);
+  const KeyFrame& kf = *doc_.keyFrames->byTime.at(250);
+  EXPECT_EQ(kf.poses.at("Joint0_0").parentPose, &kf.poses.at("Joint0"));
+  EXPECT_EQ(kf.poses.at("Joint0_0").kf_speed[1], -2.0);
+  EXPECT_EQ(doc_.do_skinning, 1);
+  EXPECT_EQ(doc_.keyFrames->keyframeBoneView, 1);
+  EXPECT_EQ(doc_.keyFrames->keyframeShown, 1);
+  EXPECT_EQ(doc_.playbackMenuLock, 1);
+  // One root item for Joint0, one under it for the arm, shown by TreeName.
+  ASSERT_EQ(ui_.treeOrder.size(), 2u);
+  EXPECT_EQ(ui_.tree[ui_.treeOrder[1]].parent, ui_.treeOrder[0]);
+  EXPECT_EQ(ui_.tree[ui_.treeOrder[1]].text, "left_arm");
+}
+
+TEST_F(ProjectReaderTest, WindowsLineEndsReadLikeTextMode) {
+  std::string golden = test::readFileText(kDataDir + "/small.ojp");
+  std::string crlf;
+  for (char c : golden) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  ASSERT_EQ(read(crlf), kProjectRead);
+  EXPECT_EQ(projectText(doc_), golden);
+}
+
+TEST_F(ProjectReaderTest, TreeNameKeepsItsFirstWordButJointNamesKeepSpaces) {
+  ASSERT_EQ(read("MODEL_FILENAME body.obj extra words\n"
+                 "jointID 1\njointName Joint0 with space\nTreeName left upper arm\n"
+                 "keyframe\nkf_jointID 1\nkf_jointName pose name\nframeNumber 0\nframeTime 0\n"),
+            kProjectRead);
+  const Joint& j = *doc_.skeleton.jointOrder.at(0);
+  EXPECT_EQ(j.jointName, "Joint0 with space");
+  EXPECT_EQ(j.TreeName, "left");
+  EXPECT_EQ(doc_.keyFrames->byTime.at(0)->poses.at("Joint0 with space").kf_jointName, "pose name");
+  EXPECT_EQ(files_.requested.front(), (dir_ / "body.obj").string());
+}
+
+TEST_F(ProjectReaderTest, JointWithoutTreeNameIsNotKept) {
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\njointID 1\njointName Joint0\nTreeName Joint0\n"
+                 "jointID 2\njointName Joint0_0\nposition 1 2 3\n"),
+            kProjectRead);
+  EXPECT_EQ(doc_.skeleton.size(), 1u);
+  EXPECT_EQ(doc_.skeleton.joints.count("Joint0_0"), 0u);
+}
+
+TEST_F(ProjectReaderTest, KeyframesKeepTheirNumbersAndTimeOrderComesFromFrameTime) {
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\njointID 1\njointName Joint0\nTreeName Joint0\n"
+                 "keyframe\nkf_jointID 1\nframeNumber 7\nframeTime 900\n"
+                 "keyframe\nkf_jointID 1\nframeNumber 3\nframeTime -20\n"
+                 "keyframe\nkf_jointID 1\nframeNumber 5\nframeTime 400\n"),
+            kProjectRead);
+  const KeyframeStore& store = *doc_.keyFrames;
+  ASSERT_EQ(store.byTime.size(), 3u);
+  EXPECT_EQ(store.byTime.begin()->second->number, 3);
+  EXPECT_EQ(store.rangeStart, 3);
+  EXPECT_EQ(store.rangeEnd, 7);
+  EXPECT_EQ(store.rangeDuration, 920);
+  // The keyframe after the last one read (400 ms) in time order is shown.
+  EXPECT_EQ(store.currentNumber, 7);
+  EXPECT_EQ(store.currentTime, 900);
+}
+
+TEST_F(ProjectReaderTest, LastKeyframeInTimeStaysShown) {
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\njointID 1\njointName Joint0\nTreeName Joint0\n"
+                 "keyframe\nkf_jointID 1\nframeNumber 0\nframeTime 0\n"
+                 "keyframe\nkf_jointID 1\nframeNumber 1\nframeTime 100\n"),
+            kProjectRead);
+  EXPECT_EQ(doc_.keyFrames->currentNumber, 1);
+}
+
+TEST_F(ProjectReaderTest, MalformedLinesAreSkippedSafely) {
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\n"
+                 "nor 1 2 3\nvec 1 2 3\nverInf 0.5\n"  // before any part
+                 "mtlstart\nverInf 0.5\n"              // a weight with no joint name
+                 "nor 1 0 0\nvec 4 5 6\nverJnm\nverInf 0.5\n"
+                 "nor 0 1 0\nnor 0 0 1\nnor 9 9 9\nvec 9 9 9\nverJnm Joint0\nverInf 1\n"
+                 "mtlstart\nmtlstart\nnor 1 1 1\n"     // parts beyond the model's
+                 "position 1 1 1\njointName\nTreeName\n"  // joint keys before any joint
+                 "kf_axisAngle 5\nkf_jointID 1\nframeNumber 1\nframeTime 1\n"  // no keyframe yet
+                 "keyframe\nkf_axisAngle 5\nkf_boneVector 1 2 3\nkf_speed\n"  // before kf_jointID
+                 "relation\nrelation Nobody\n[down]\n[up]\n[up]\n[up]\n"
+                 "jointID\njointName\n"),
+            kProjectRead);
+  const SkinPart& part = doc_.skinBuffers->parts[0];
+  EXPECT_EQ(part.skinNormals[0], (Vector3{1, 0, 0}));
+  EXPECT_EQ(part.skinPositions[0], (Vector3{4, 5, 6}));
+  ASSERT_EQ(part.skinWeights[0].size(), 1u);
+  EXPECT_EQ(part.skinWeights[0][0].jointName, "");
+  EXPECT_EQ(part.skinNormals[1], (Vector3{0, 1, 0}));
+  EXPECT_EQ(part.skinWeights[1].size(), 0u);  // its corners ran out before the weight
+  EXPECT_TRUE(doc_.keyFrames->byNumber.empty());
+  EXPECT_EQ(doc_.skeleton.size(), 0u);
+}
+
+TEST_F(ProjectReaderTest, RelationsNeverAttachAJointTwiceOrBelowItself) {
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\n"
+                 "jointID 1\njointName A\nTreeName A\njointID 2\njointName B\nTreeName B\n"
+                 "relation A\n[down]\nrelation B\n[down]\nrelation A\nrelation B\n[up]\n[up]\n"),
+            kProjectRead);
+  const Joint& a = *doc_.skeleton.joints.at("A");
+  const Joint& b = *doc_.skeleton.joints.at("B");
+  EXPECT_EQ(a.parent, nullptr);
+  EXPECT_EQ(b.parent, &a);
+  EXPECT_EQ(a.children.size(), 1u);
+  EXPECT_TRUE(b.children.empty());
+}
+
+TEST_F(ProjectReaderTest, EveryTruncationOfAValidFileReadsWithoutHarm) {
+  std::string golden = test::readFileText(kDataDir + "/small.ojp");
+  for (size_t n = 0; n <= golden.size(); n += 7) {
+    SceneDocument doc;
+    std::string path = (dir_ / "cut.ojp").string();
+    test::writeFileText(path, golden.substr(0, n));
+    int result = readProject(doc, path, ui_, files_.loader());
+    EXPECT_TRUE(result == kProjectRead || result == kProjectNoModelName) << n;
+  }
+}
+
+TEST_F(ProjectReaderTest, MissingFileIsRefusedWithAMessage) {
+  std::string path = (dir_ / "none.ojp").string();
+  EXPECT_EQ(readProject(doc_, path, ui_, files_.loader()), kProjectCannotOpen);
+  EXPECT_EQ(doc_.ErrorText, path + "を開くことができません");
+  EXPECT_STREQ(projectReadErrorTitle(kProjectCannotOpen), "OJPファイル読み込みエラー");
+}
+
+TEST_F(ProjectReaderTest, FileWithoutModelNameIsRefused) {
+  EXPECT_EQ(read("# Created by Limbweaver OJP FILE\n\n[JOINTDATA]\n"), kProjectNoModelName);
+  EXPECT_EQ(doc_.ErrorText, kProjectNoModelNameText);
+  EXPECT_EQ(read("MODEL_FILENAME\n"), kProjectNoModelName);
+  EXPECT_TRUE(files_.requested.empty());
+}
+
+TEST_F(ProjectReaderTest, ModelObjFailureIsShownOnceAndRefused) {
+  files_.objFailures = {"body.obj"};
+  EXPECT_EQ(read("MODEL_FILENAME body.obj\n"), kProjectModelObjFailed);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].title, "OBJ読み込みエラー");
+  EXPECT_TRUE(doc_.ErrorText.empty());
+  EXPECT_EQ(doc_.mesh, nullptr);
+}
+
+TEST_F(ProjectReaderTest, TloFailureIsCode65) {
+  files_.tloFailures = {"body.obj"};
+  EXPECT_EQ(read("MODEL_FILENAME body.obj\n"), kProjectTloNotFound);
+  EXPECT_EQ(doc_.ErrorText, kProjectTloNotFoundText);
+  EXPECT_STREQ(projectReadErrorTitle(kProjectTloNotFound), "TLOファイル読み込みエラー");
+  files_.tloFailures = {"hat 1.obj"};
+  EXPECT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"), kProjectTloNotFound);
+}
+
+TEST_F(ProjectReaderTest, DecorationObjFailureStopsReadingButOpens) {
+  files_.objFailures = {"hat 1.obj"};
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"
+                 "jointID 1\njointName Joint0\nTreeName Joint0\n"),
+            kProjectRead);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].title, "OBJエラー");
+  EXPECT_EQ(doc_.skeleton.size(), 0u);
+  EXPECT_EQ(doc_.do_skinning, 1);
+}
+
+TEST_F(ProjectReaderTest, ModelNamesAreTakenFromTheProjectsFolder) {
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"), kProjectRead);
+  EXPECT_EQ(files_.requested,
+            (std::vector<std::string>{(dir_ / "body.obj").string(), (dir_ / "hat 1.obj").string()}));
+}
+
+}  // namespace
+}  // namespace lw
