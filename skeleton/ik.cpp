@@ -81,9 +81,8 @@ int ikSolve(Joint& end, Vector3 target) {
   // Bone turns from the rest bones onto the new bones, end joint to the base.
   for (Joint* j = &end; j->parent != nullptr; j = j->parent) {
     const Vector3 b = j->ikWorkPosition - j->parent->ikWorkPosition;
-    const double angle = angleBetween(j->initPoseBoneVector, b);
-    if (angle == kNoAngle) return static_cast<int>(kNoAngle);
-    j->ik_axisAngle = static_cast<float>(angle);
+    j->ik_axisAngle = static_cast<float>(angleBetween(j->initPoseBoneVector, b));
+    if (j->ik_axisAngle == kNoAngle) return static_cast<int>(kNoAngle);
     j->ik_axisVector = normalize(crossProduct(j->initPoseBoneVector, b));
     j->ik_rotationJointQuaternion = axisAngleToQuaternion(j->ik_axisVector, j->ik_axisAngle);
   }
