@@ -1,0 +1,91 @@
+// Interpolation between two keyframes. During a segment every joint turns its
+// bone from its direction in the start keyframe towards its direction in the end
+// keyframe about one fixed axis, through an angle growing from 0 to the angle
+// between them, linearly or along a cubic Hermite curve (kf_hokanMode 1, slopes
+// kf_speed). The base joint's position moves the same way. All of it works on
+// the store's working copy animationPoses; the keyframes keep their poses.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "core/document.h"
+#include "core/keyframes.h"
+#include "core/shell_ui.h"
+
+namespace lw {
+
+// dst = a copy of src with every parentPose pointing into dst (linkParentPoses).
+// Reuses dst's entries when it holds the same joint names, so replaying the
+// same segment allocates nothing.
+void copyPoses(PoseMap& dst, const PoseMap& src, const JointSet& skeleton);
+
+// Fills animationPoses from the keyframe numbered segment.startNumber. False,
+// leaving it as it was, when that keyframe is gone.
+bool loadSegmentStartPoses(KeyframeStore& store, const JointSet& skeleton);
+
+// The segment-start computation over animationPoses and the end keyframe's
+// poses (same names): each non-base joint's start bone is first turned by its
+// parent's whole-segment rotation; kf_endFrameAngle = the angle to the end bone
+// (kept when it cannot be formed); kf_axisVector = their cross product only when
+// all three of its components are non-zero and the angle is neither 0 nor
+// -990; kf_rotationJointQuaternionAnime = the turn by that angle about that axis,
+// composed after the parent's. Clears segmentStarted. Joints missing from the
+// end keyframe are left alone.
+void beginSegment(KeyframeStore& store);
+
+// One frame at playTime within `segment`: runs beginSegment when segmentStarted
+// is set, then sets each joint's kf_axisAngle (linear: playTime * A / duration
+// rounded to float; Hermite: the cubic from 0 to A with slopes kf_speed; a value
+// above A is not stored) and the base joint's kf_positionAnime (between the
+// start and end keyframes' base kf_boneVector). Allocates nothing.
+void interpolateFrame(KeyframeStore& store);
+
+// Turns the working set's angles into rotations and drawn vectors for drawing:
+// for every non-base joint (name order) kf_rotationJointQuaternion,
+// kf_drawRotationJointQuaternionRot (own turn then the parent's),
+// kf_drawRotationJointQuaternion (after kf_rotationJointQuaternionIKtoFK),
+// kf_drawBoneVector and kf_drawAxisVector. The base joint's accumulated turn is
+// its own kf_rotationJointQuaternion. Allocates nothing.
+void poseFrame(PoseMap& poses);
+
+// The interpolation dialog's OK, from the texts of its fields.
+struct InterpolationChoice {
+  std::string_view keyframeTime;  // combo box: a keyframe's time ("%d")
+  std::string_view jointId;       // combo box: a joint's jointID ("%d")
+  bool hermite = false;           // "Hermite補間" is selected
+  std::string_view startSpeed;    // "フレーム開始時："
+  std::string_view endSpeed;      // "フレーム終了時："
+};
+
+// Stores the choice in the pose of that joint in that keyframe: linear sets
+// kf_hokanMode 0 and both speeds 0; Hermite sets mode 1 and the two speeds read
+// as decimal numbers (text that is not a number gives 0). An empty speed field
+// with Hermite shows "開始速度の値が無効です" or "フレーム終了時の速度の値が入力されていません。"
+// titled "速度", stores nothing and returns false (the dialog stays open);
+// otherwise returns true. A time or ID that names no keyframe or joint stores
+// nothing.
+bool applyInterpolationChoice(KeyframeStore& store, const JointSet& skeleton,
+                              const InterpolationChoice& choice, ShellUi& ui);
+
+// "Hermite曲線表示": both fields must be filled; an empty one shows
+// "フレーム開始時の速度の値が入力されていません。" or the end field's message titled "速度の値"
+// and returns false. Otherwise stores the two values and returns true.
+bool readPreviewSpeeds(std::string_view startText, std::string_view endText, ShellUi& ui,
+                       double& startSpeed, double& endSpeed);
+
+// What the "Hermite Function" window draws inside its square (0,0)-(0.5,0.5).
+struct HermitePreview {
+  static constexpr int kPointCount = 1001;
+  Vector2d startTangentEnd;  // green line from (0, 0)
+  Vector2d endTangentEnd;    // green line from (0.5, 0.5)
+  std::array<Vector2d, kPointCount> points;  // u = k / 1000 along the curve
+};
+
+// The preview for two slopes: unit tangents T0 = dir(0.125, 0.125 vs) and
+// T1 = dir(0.125, 0.125 ve); lines to T0 / 3 and to (0.5, 0.5) - T1 / 3; points
+// T0 u + (1.5 - 2 T0 - T1) u^2 + (T0 + T1 - 1) u^3, u rounded to float.
+void hermitePreview(double startSpeed, double endSpeed, HermitePreview& out);
+
+}  // namespace lw

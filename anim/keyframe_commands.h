@@ -1,0 +1,66 @@
+// The keyframe menu commands: storing the pose on screen as a keyframe, showing
+// and deleting keyframes, the keyframe bone display, and the menu state that
+// follows the number of keyframes. The store operations themselves live with
+// the store (core/keyframes.h); these add the pose bake, the messages and the
+// menu items.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/document.h"
+#include "core/shell_ui.h"
+
+namespace lw {
+
+inline constexpr int kMenuCreateKeyframe = 40021;
+inline constexpr int kMenuNextKeyframe = 40025;
+inline constexpr int kMenuPreviousKeyframe = 40026;
+inline constexpr int kMenuDeleteKeyframe = 40051;
+inline constexpr int kMenuKeyframeBones = 40052;
+inline constexpr int kMenuInterpolation = 40067;
+inline constexpr int kMenuArmWholeRange = 40046;
+inline constexpr int kMenuArmChosenRange = 40047;
+inline constexpr int kMenuPlay = 40059;
+inline constexpr int kMenuSaveFrames = 40097;
+
+inline constexpr const char* kKeyframeErrorTitle = "エラー";
+
+// The time typed into the keyframe dialog: a signed decimal integer after
+// optional white space; text that is not a number gives 0.
+int32_t parseKeyframeTime(std::string_view text);
+
+// OK in the keyframe dialog: bakes the pose on screen into per-bone turns
+// (bakePoseIntoFk: every bone one turn from its rest bone, axisAngle 0, stop
+// joints cleared), re-evaluates the pose as the next draw would, stores it with
+// createKeyFrame at `timeMs`, refreshes the motion panel, and updates the menu:
+// with at least two keyframes in both maps 40067, 40046, 40047 are enabled, the
+// playback range becomes first..last and 40059, 40097, 40025, 40026 are
+// enabled; with at least one, 40052 and 40067.
+void createKeyFrameCommand(SceneDocument& doc, ShellUi& ui, int32_t timeMs);
+
+// Rules K, applied after a project open: at least two keyframes in both maps
+// enable 40067, 40046, 40047, 40025, 40026, otherwise 40046, 40047, 40025, 40026
+// are greyed; at least one in both enables 40052 and 40067, none in either greys
+// 40051, 40052, 40067.
+void applyKeyframeMenuRules(const KeyframeStore& store, ShellUi& ui);
+
+// The end of 40025/40026 given showNext/PreviousKeyFrame's result: a
+// kKeyframeNotApplied result shows ErrorText titled "エラー" and empties both
+// error texts, any other refreshes the motion panel; 40051 is enabled when a
+// keyframe has been shown; redraw.
+void finishKeyframeNavigation(SceneDocument& doc, ShellUi& ui, int result);
+
+// Menu 40051: deletes the shown keyframe (eraseShownKeyFrame) and shows a
+// neighbour when keyframes remain in both maps: the next one when the deleted
+// time lies before the earliest remaining keyframe (the second-earliest is then
+// shown), else the previous one (the earliest stays). Fewer than two keyframes
+// grey 40046, 40047, 40025, 40026; none in both greys 40051, 40052, 40067 and
+// runs the keyframe bone display. Redraws.
+void deleteShownKeyFrame(SceneDocument& doc, ShellUi& ui);
+
+// Menu 40052: do_skinning = 1, animationView = 0, keyframeBoneView = 1, redraw;
+// 40051 greyed while no keyframe has been shown.
+void showKeyframeBones(SceneDocument& doc, ShellUi& ui);
+
+}  // namespace lw

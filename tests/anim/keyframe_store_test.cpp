@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include "anim/anim_fixture.h"
+#include "anim/keyframe_commands.h"
+#include "core/keyframes.h"
+#include "support/recording_ui.h"
+
+namespace lw {
+namespace {
+
+class KeyframeStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { test::buildArm(doc_, ui_); }
+  KeyframeStore& store() { return *doc_.keyFrames; }
+  std::vector<int32_t> timeOrderNumbers() {
+    std::vector<int32_t> numbers;
+    for (const auto& [time, kf] : store().byTime) numbers.push_back(kf->number);
+    return numbers;
+  }
+
+  SceneDocument doc_;
+  test::RecordingUi ui_;
+};
+
+TEST_F(KeyframeStoreTest, NumbersComeFromTheTimeOrderAndNextStopsAtTheLast) {
+  for (int32_t t : {0, 1000, 500}) createKeyFrameCommand(doc_, ui_, t);
+  EXPECT_EQ(timeOrderNumbers(), (std::vector<int32_t>{0, 2, 1}));
+  EXPECT_EQ(store().currentTime, 500);
+  EXPECT_EQ(showNextKeyFrame(doc_), 1);
+  EXPECT_EQ(store().currentTime, 1000);
+  EXPECT_EQ(showNextKeyFrame(doc_), 1);
+  EXPECT_EQ(showPreviousKeyFrame(doc_), 2);
+  EXPECT_EQ(showPreviousKeyFrame(doc_), 0);
+  EXPECT_EQ(showPreviousKeyFrame(doc_), 0);
+  EXPECT_EQ(store().currentTime, 0);
+  EXPECT_EQ(store().keyframeShown, 1);
+  EXPECT_EQ(store().keyframeBoneView, 0);
+  EXPECT_EQ(doc_.do_skinning, 1);
+}
+
+TEST_F(KeyframeStoreTest, SameTimeReplacesInTimeOrderOnly) {
+  createKeyFrameCommand(doc_, ui_, 300);
+  createKeyFrameCommand(doc_, ui_, 300);
+  EXPECT_EQ(store().byNumber.size(), 2u);
+  ASSERT_EQ(store().byTime.size(), 1u);
+  EXPECT_EQ(store().byTime.at(300)->number, 1);
+  createKeyFrameCommand(doc_, ui_, 10);
+  EXPECT_EQ(store().byNumber.rbegin()->first, 2);
+  // Both maps hold two entries only once three keyframes exist here: the
+  // playback items are enabled now, not before.
+  EXPECT_TRUE(ui_.isEnabled(kMenuPlay));
+}
+
+TEST_F(KeyframeStoreTest, KeyframesInNeitherMapAreReleased) {
+  createKeyFrame(store(), doc_.skeleton, 100);
+  std::weak_ptr<KeyFrame> replaced = store().byNumber.at(0);
+  createKeyFrame(store(), doc_.skeleton, 100);
+  std::weak_ptr<KeyFrame> shown = store().byNumber.at(1);
+  eraseShownKeyFrame(store());
+  EXPECT_TRUE(shown.expired());
+  EXPECT_FALSE(replaced.expired());  // still held by number
+  // byTime is empty, so the next keyframe is numbered 0 and takes its place.
+  EXPECT_EQ(createKeyFrame(store(), doc_.skeleton, 5).number, 0);
+  EXPECT_TRUE(replaced.expired());
+  EXPECT_EQ(store().byNumber.size(), 1u);
+}
+
+TEST_F(KeyframeStoreTest, DeletingTheEarliestShowsTheNextOtherwiseTheEarliest) {
+  for (int32_t t : {0, 500, 1000}) createKeyFrameCommand(doc_, ui_, t);
+  store().currentNumber = 0;
+  store().currentTime = 0;
+  deleteShownKeyFrame(doc_, ui_);
+  EXPECT_EQ(store().currentTime, 1000);  // the later of the two that remain
+
+  createKeyFrameCommand(doc_, ui_, 0);  // 0, 500, 1000 again; 0 is current
+  store().currentNumber = store().byTime.at(500)->number;
+  store().currentTime = 500;
+  deleteShownKeyFrame(doc_, ui_);
+  EXPECT_EQ(store().currentTime, 0);
+  store().currentNumber = store().byTime.at(1000)->number;
+  store().currentTime = 1000;
+  deleteShownKeyFrame(doc_, ui_);
+  EXPECT_EQ(store().currentTime, 0);
+  EXPECT_EQ(store().deletedTime, 1000);
+  EXPECT_TRUE(ui_.isGreyed(kMenuArmWholeRange));
+  EXPECT_TRUE(ui_.isGreyed(kMenuNextKeyframe));
+}
+
+TEST_F(KeyframeStoreTest, DeletingTheLastKeyframeGreysDeletionBonesAndInterpolation) {
+  createKeyFrameCommand(doc_, ui_, 0);
+  EXPECT_TRUE(ui_.isEnabled(kMenuKeyframeBones));
+  deleteShownKeyFrame(doc_, ui_);
+  EXPECT_TRUE(store().byNumber.empty());
+  EXPECT_TRUE(store().byTime.empty());
+  EXPECT_EQ(store().lastCreated, nullptr);
+  for (int id : {kMenuDeleteKeyframe, kMenuKeyframeBones, kMenuInterpolation}) {
+    EXPECT_TRUE(ui_.isGreyed(id)) << id;
+  }
+  EXPECT_EQ(store().keyframeBoneView, 1);
+  EXPECT_EQ(doc_.animationView, 0);
+}
+
+TEST_F(KeyframeStoreTest, NegativeTimeOrdersFirst) {
+  createKeyFrameCommand(doc_, ui_, 100);
+  createKeyFrameCommand(doc_, ui_, -50);
+  EXPECT_EQ(store().byTime.begin()->first, -50);
+  EXPECT_EQ(store().rangeStart, 1);
+  EXPECT_EQ(store().rangeEnd, 0);
+  EXPECT_EQ(store().rangeDuration, 150);
+}
+
+TEST_F(KeyframeStoreTest, ShowingWithoutAModelChangesNothing) {
+  test::keyPose(doc_, ui_, 0, "Joint0_0_0", {0, 0, 1}, 90);
+  test::keyPose(doc_, ui_, 100, "Joint0_0_0", {0, 0, 1}, 0);
+  doc_.skinBuffers.reset();
+  Vector3 before = test::joint(doc_, "Joint0_0_0").drawBoneVector;
+  EXPECT_EQ(showPreviousKeyFrame(doc_), kKeyframeNotApplied);
+  EXPECT_EQ(doc_.ErrorText, "領域が既に開放されています。");
+  EXPECT_EQ(test::joint(doc_, "Joint0_0_0").drawBoneVector, before);
+  finishKeyframeNavigation(doc_, ui_, kKeyframeNotApplied);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].title, "エラー");
+  EXPECT_TRUE(doc_.ErrorText.empty());
+}
+
+TEST_F(KeyframeStoreTest, ApplyingCopiesThePoseBackIntoTheJoints) {
+  test::keyPose(doc_, ui_, 0, "Joint0_0_0", {0, 0, 1}, 90);
+  test::keyPose(doc_, ui_, 100, "Joint0_0_0", {0, 0, 1}, 0);
+  EXPECT_EQ(showPreviousKeyFrame(doc_), 0);
+  test::expectNear(test::joint(doc_, "Joint0_0_0").drawBoneVector, {0, 1, 0});
+  EXPECT_EQ(showNextKeyFrame(doc_), 1);
+  const Joint& hand = test::joint(doc_, "Joint0_0_0");
+  const KeyJointPose& pose = store().byTime.at(100)->poses.at("Joint0_0_0");
+  EXPECT_EQ(hand.drawBoneVector, pose.kf_drawBoneVector);
+  EXPECT_EQ(hand.convertIKtoFK_rotationJointQuaternion, pose.kf_rotationJointQuaternionIKtoFK);
+  EXPECT_EQ(hand.accumulatedRotation, pose.kf_drawRotationJointQuaternionRot);
+}
+
+TEST_F(KeyframeStoreTest, BakeStoresEveryBoneAsOneTurnFromRest) {
+  test::keyPose(doc_, ui_, 0, "Joint0_0_0", {0, 0, 1}, 90);
+  const KeyFrame& kf = *store().byTime.at(0);
+  const KeyJointPose& hand = kf.poses.at("Joint0_0_0");
+  EXPECT_EQ(hand.kf_axisAngle, 0);
+  test::expectNear(hand.kf_drawBoneVector, {0, 1, 0});
+  test::expectNear(rotateVector(hand.kf_rotationJointQuaternionIKtoFK, hand.kf_boneVector), {0, 1, 0});
+  // A bone still along its rest direction: no axis, identity turn.
+  const KeyJointPose& upper = kf.poses.at("Joint0_0");
+  EXPECT_TRUE(isNoDirection(upper.kf_axisVector));
+  EXPECT_EQ(upper.kf_rotationJointQuaternionIKtoFK, kIdentityQuaternion);
+  EXPECT_EQ(hand.parentPose, &upper);
+  EXPECT_EQ(upper.parentPose, &kf.poses.at("Joint0"));
+  EXPECT_EQ(kf.poses.at("Joint0").parentPose, nullptr);
+  EXPECT_EQ(doc_.editMode, RotateFk);
+}
+
+TEST_F(KeyframeStoreTest, MenuRulesFollowTheSmallerMap) {
+  applyKeyframeMenuRules(store(), ui_);
+  for (int id : {kMenuDeleteKeyframe, kMenuKeyframeBones, kMenuInterpolation, kMenuArmWholeRange}) {
+    EXPECT_TRUE(ui_.isGreyed(id)) << id;
+  }
+  createKeyFrame(store(), doc_.skeleton, 0);
+  createKeyFrame(store(), doc_.skeleton, 0);  // two by number, one by time
+  applyKeyframeMenuRules(store(), ui_);
+  EXPECT_TRUE(ui_.isGreyed(kMenuArmWholeRange));
+  EXPECT_TRUE(ui_.isEnabled(kMenuKeyframeBones));
+  createKeyFrame(store(), doc_.skeleton, 40);
+  applyKeyframeMenuRules(store(), ui_);
+  for (int id : {kMenuInterpolation, kMenuArmWholeRange, kMenuArmChosenRange, kMenuNextKeyframe,
+                 kMenuPreviousKeyframe}) {
+    EXPECT_TRUE(ui_.isEnabled(id)) << id;
+  }
+}
+
+TEST(KeyframeTime, SignedIntegerOrZero) {
+  EXPECT_EQ(parseKeyframeTime("  -250 "), -250);
+  EXPECT_EQ(parseKeyframeTime("1000"), 1000);
+  EXPECT_EQ(parseKeyframeTime("abc"), 0);
+  EXPECT_EQ(parseKeyframeTime("12abc"), 0);
+  EXPECT_EQ(parseKeyframeTime(""), 0);
+  EXPECT_EQ(parseKeyframeTime("99999999999"), 0);
+}
+
+TEST(PlaybackRange, EndTimeComesFirstAndMissingTimesChangeNothing) {
+  KeyframeStore store;
+  JointSet none;
+  createKeyFrame(store, none, 200);
+  createKeyFrame(store, none, 50);
+  EXPECT_TRUE(setPlaybackRange(store, 200, 50));
+  EXPECT_EQ(store.rangeStart, 1);
+  EXPECT_EQ(store.rangeEnd, 0);
+  EXPECT_EQ(store.rangeDuration, 150);
+  EXPECT_FALSE(setPlaybackRange(store, 999, 50));
+  EXPECT_EQ(store.rangeEnd, 0);
+}
+
+}  // namespace
+}  // namespace lw
