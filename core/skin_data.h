@@ -79,8 +79,8 @@ struct alignas(16) SkinVec4 {
 
 // One joint as the binding saw it; the binding is rebuilt when any field differs.
 struct SkinSlot {
-  const Joint* joint = nullptr;
-  const Joint* parent = nullptr;
+  Joint* joint = nullptr;
+  Joint* parent = nullptr;
   std::string jointName;
   int32_t jointID = 0;
   Vector3 position;           // the joint's `position`, subtracted along a chain
@@ -99,6 +99,14 @@ struct SkinBoundCorner {
   SkinVec4 normal;
 };
 
+// How a corner is deformed: blended along its dominant joint's chain with its
+// next `count` weights, or (dominant == kSkinRestShape) kept at its rest shape.
+inline constexpr uint32_t kSkinRestShape = 0xFFFFFFFFu;
+struct SkinBoundHead {
+  uint32_t dominant = kSkinRestShape;
+  uint32_t count = 0;
+};
+
 // One weight the kernel blends: a chain joint's slot and its weight.
 struct SkinBoundWeight {
   uint32_t slot = 0;
@@ -106,21 +114,23 @@ struct SkinBoundWeight {
 };
 
 struct SkinBinding {
-  // What the binding was built from.
+  // What the binding was built from; it is rebuilt when any of these differs.
   bool built = false;
-  uint64_t weightChanges = 0;
+  uint64_t weightChanges = 0;          // weightChangeCount() when built
   const Vector3* restPositions = nullptr;
   const Vector3* restNormals = nullptr;
-  size_t restCount = 0;
+  size_t restPositionCount = 0;
+  size_t restNormalCount = 0;
+  size_t weightListCount = 0;
   std::vector<SkinSlot> slots;         // the joint map's joints in name order, then any
                                        // ancestors the map does not hold
   std::vector<std::string> mapKeys;    // the joint map's keys, in order
   // What the kernel reads.
-  std::vector<int32_t> slotOrder;      // every parent before its children
+  size_t cornerCount = 0;              // corners bound: the smallest of the part's arrays
+  std::vector<int32_t> slotOrder;      // the slots below a root, every parent before its children
   std::vector<int32_t> paths;          // per slot, its chain from the root's child
   std::vector<SkinBoundCorner> corners;
-  std::vector<uint32_t> heads;         // per corner: weight count (low 8 bits) and
-                                       // dominant slot (upper 24); count 0 keeps the rest shape
+  std::vector<SkinBoundHead> heads;    // per corner
   std::vector<SkinBoundWeight> weights;  // all corners' chain weights, in corner order
 };
 
@@ -134,13 +144,17 @@ struct SkinJointPose {
   Vector3 boneStart;             // added when a chain position is put back at this joint
 };
 
+// Adding -0 leaves every float as it is (even -0), so it stands for "add nothing".
+inline constexpr Vector3 kNoShift{-0.0f, -0.0f, -0.0f};
+
 // The per-frame data of the kernel: inputs per slot and the shifts, plus what
 // prepareSkinFrame derives from them.
 struct SkinFrame {
   std::vector<SkinJointPose> joints;
-  Vector3 restShift[2];          // rest-shape corners: (rest + restShift[0]) + restShift[1]
-  Vector3 weightedShift;         // added last to every blended corner
-  std::vector<SkinVec4> blend;   // per slot, three columns of its blend matrix
+  Vector3 restShift[2] = {kNoShift, kNoShift};  // rest-shape corners: (rest + [0]) + [1]
+  Vector3 weightedShift = kNoShift;             // added last to every blended corner
+  std::vector<Matrix4> turns;      // per slot, the accumulated turn
+  std::vector<SkinVec4> blend;     // per slot, three columns of its blend matrix
   std::vector<SkinVec4> pathBack;  // per paths entry, that joint's boneStart
 };
 

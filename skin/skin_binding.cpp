@@ -1,0 +1,297 @@
+#include "skin/skin_binding.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+namespace lw {
+namespace {
+
+using Float4 = float __attribute__((vector_size(16)));
+
+Float4 load(const SkinVec4& v) {
+  Float4 r;
+  std::memcpy(&r, &v, sizeof r);
+  return r;
+}
+
+Float4 splat(float f) { return Float4{f, f, f, f}; }
+
+Float4 toFloat4(Vector3 v) { return Float4{v.x, v.y, v.z, 0.0f}; }
+
+SkinVec4 toSkinVec4(Vector3 v) { return {v.x, v.y, v.z, 0.0f}; }
+
+static_assert(sizeof(Vector3) == 3 * sizeof(float), "Vector3 arrays are read as packed floats");
+
+// Writes x, y, z of v over element i of a Vector3 array; `spill` allows one wide
+// store that also writes the next element's x (which is written again afterwards).
+void store3(Vector3* array, size_t i, Float4 v, bool spill) {
+  unsigned char* out = reinterpret_cast<unsigned char*>(array) + i * sizeof(Vector3);
+  std::memcpy(out, &v, spill ? sizeof v : sizeof(Vector3));
+}
+
+bool sameBits(Vector3 a, Vector3 b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+bool sameJoint(const SkinSlot& slot) {
+  const Joint& j = *slot.joint;
+  return j.parent == slot.parent && j.jointID == slot.jointID && j.jointName == slot.jointName &&
+         sameBits(j.position, slot.position);
+}
+
+size_t boundCornerCount(const SkinPart& part, const MeshPart& rest) {
+  return std::min({rest.positions.size(), rest.normals.size(), part.skinPositions.size(),
+                   part.skinNormals.size(), part.skinWeights.size()});
+}
+
+SkinSlot slotFor(Joint* joint) {
+  SkinSlot s;
+  s.joint = joint;
+  s.parent = joint->parent;
+  s.jointName = joint->jointName;
+  s.jointID = joint->jointID;
+  s.position = joint->position;
+  return s;
+}
+
+Matrix4 turnMatrix(Quaternion q) { return quaternionToMatrix(conjugate(q)); }
+
+// The joints of the skeleton as slots, with parents, names, depths and chains.
+void bindSlots(SkinBinding& b, const JointSet& skeleton) {
+  b.slots.clear();
+  b.mapKeys.clear();
+  b.paths.clear();
+  b.slotOrder.clear();
+  std::unordered_map<const Joint*, int32_t> slotOf;
+  for (const auto& [key, joint] : skeleton.joints) {
+    slotOf.emplace(joint, static_cast<int32_t>(b.slots.size()));
+    b.mapKeys.push_back(key);
+    b.slots.push_back(slotFor(joint));
+  }
+  for (size_t i = 0; i < b.slots.size(); ++i) {  // ancestors the map does not hold
+    Joint* parent = b.slots[i].parent;
+    if (parent != nullptr && slotOf.emplace(parent, static_cast<int32_t>(b.slots.size())).second) {
+      b.slots.push_back(slotFor(parent));
+    }
+  }
+  const int32_t n = static_cast<int32_t>(b.slots.size());
+  std::unordered_map<std::string_view, int32_t> nameIds;
+  for (SkinSlot& s : b.slots) {
+    s.parentSlot = s.parent != nullptr ? slotOf.at(s.parent) : -1;
+    s.nameId = nameIds.emplace(s.jointName, static_cast<int32_t>(nameIds.size())).first->second;
+  }
+  for (SkinSlot& s : b.slots) {
+    int32_t depth = 0;
+    for (int32_t j = s.parentSlot; j >= 0 && depth <= n; j = b.slots[j].parentSlot) ++depth;
+    s.depth = depth > n ? -1 : depth;  // -1: the joint sits on a parent cycle
+    s.usedInChain = 0;
+  }
+  for (int32_t i = 0; i < n; ++i) {
+    SkinSlot& s = b.slots[i];
+    s.pathStart = static_cast<int32_t>(b.paths.size());
+    if (s.depth <= 0) continue;
+    b.paths.resize(b.paths.size() + s.depth);
+    int32_t j = i;
+    for (int32_t k = s.depth - 1; k >= 0; --k, j = b.slots[j].parentSlot) {
+      b.paths[s.pathStart + k] = j;
+    }
+    b.slotOrder.push_back(i);
+  }
+  std::stable_sort(b.slotOrder.begin(), b.slotOrder.end(),
+                   [&](int32_t x, int32_t y) { return b.slots[x].depth < b.slots[y].depth; });
+}
+
+// What a weight entry's jointName refers to: the joint the map finds under it and
+// the id shared by joints of that name.
+struct NameTarget {
+  int32_t mapSlot = -1;
+  int32_t nameId = -1;
+};
+
+void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
+  std::unordered_map<std::string_view, NameTarget> targets;
+  for (size_t i = 0; i < b.mapKeys.size(); ++i) targets[b.mapKeys[i]].mapSlot = static_cast<int32_t>(i);
+  for (const SkinSlot& s : b.slots) targets[s.jointName].nameId = s.nameId;
+
+  const size_t count = b.cornerCount;
+  b.corners.resize(count);
+  b.heads.assign(count, SkinBoundHead{});
+  b.weights.clear();
+  std::vector<NameTarget> entryTargets;
+  size_t previousStart = 0;
+  for (size_t c = 0; c < count; ++c) {
+    const WeightList& list = part.skinWeights[c];
+    SkinBoundHead& head = b.heads[c];
+    const Vector3 restPosition = rest.positions[c];
+    b.corners[c].normal = toSkinVec4(rest.normals[c]);
+    if (c > 0 && list == part.skinWeights[c - 1]) {
+      head = b.heads[c - 1];  // the same list binds the same way
+      const size_t start = b.weights.size();
+      for (size_t k = 0; k < head.count; ++k) {
+        const SkinBoundWeight same = b.weights[previousStart + k];
+        b.weights.push_back(same);
+      }
+      previousStart = start;
+    } else {
+      previousStart = b.weights.size();
+      entryTargets.clear();
+      int32_t dominant = -1;
+      for (const JointWeight& entry : list) {
+        const auto found = targets.find(entry.jointName);
+        const NameTarget target = found != targets.end() ? found->second : NameTarget{};
+        entryTargets.push_back(target);
+        if (target.mapSlot < 0) continue;
+        if (dominant < 0 || b.slots[target.mapSlot].jointID > b.slots[dominant].jointID) {
+          dominant = target.mapSlot;
+        }
+      }
+      if (dominant >= 0 && b.slots[dominant].depth > 0) {
+        const SkinSlot& d = b.slots[dominant];
+        head.dominant = static_cast<uint32_t>(dominant);
+        for (int32_t k = 0; k < d.depth; ++k) {
+          const int32_t j = b.paths[d.pathStart + k];
+          b.slots[j].usedInChain = 1;
+          for (size_t e = 0; e < list.size(); ++e) {
+            if (entryTargets[e].nameId != b.slots[j].nameId) continue;
+            if (list[e].weight != 0.0f) {
+              b.weights.push_back({static_cast<uint32_t>(j), list[e].weight});
+              ++head.count;
+            }
+            break;
+          }
+        }
+      }
+    }
+    Vector3 relative = restPosition;
+    if (head.dominant != kSkinRestShape) {
+      const SkinSlot& d = b.slots[head.dominant];
+      for (int32_t k = d.depth - 1; k >= 0; --k) {
+        relative = relative - b.slots[b.paths[d.pathStart + k]].position;
+      }
+    }
+    b.corners[c].relative = toSkinVec4(relative);
+  }
+}
+
+}  // namespace
+
+bool isSkinBindingCurrent(const SkinPart& part, const MeshPart& rest, const JointSet& skeleton) {
+  const SkinBinding& b = part.binding;
+  if (!b.built || b.weightChanges != weightChangeCount()) return false;
+  if (b.restPositions != rest.positions.data() || b.restPositionCount != rest.positions.size() ||
+      b.restNormals != rest.normals.data() || b.restNormalCount != rest.normals.size() ||
+      b.weightListCount != part.skinWeights.size() ||
+      b.cornerCount != boundCornerCount(part, rest)) {
+    return false;
+  }
+  if (skeleton.joints.size() != b.mapKeys.size()) return false;
+  size_t i = 0;
+  for (const auto& [key, joint] : skeleton.joints) {
+    if (joint != b.slots[i].joint || key != b.mapKeys[i]) return false;
+    ++i;
+  }
+  // Map joints first: each later slot is the parent of an earlier, already checked one.
+  for (const SkinSlot& slot : b.slots) {
+    if (!sameJoint(slot)) return false;
+  }
+  return true;
+}
+
+void updateSkinBinding(SkinPart& part, const MeshPart& rest, const JointSet& skeleton) {
+  if (isSkinBindingCurrent(part, rest, skeleton)) return;
+  SkinBinding& b = part.binding;
+  b.built = false;
+  b.weightChanges = weightChangeCount();
+  b.restPositions = rest.positions.data();
+  b.restPositionCount = rest.positions.size();
+  b.restNormals = rest.normals.data();
+  b.restNormalCount = rest.normals.size();
+  b.weightListCount = part.skinWeights.size();
+  b.cornerCount = boundCornerCount(part, rest);
+  bindSlots(b, skeleton);
+  bindCorners(b, part, rest);
+  b.built = true;
+}
+
+void resizeSkinFrame(const SkinBinding& binding, SkinFrame& frame) {
+  const size_t slots = binding.slots.size();
+  frame.joints.resize(slots);
+  frame.turns.resize(slots);
+  frame.blend.resize(3 * slots);
+  frame.pathBack.resize(binding.paths.size());
+}
+
+void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame) {
+  const Matrix4 identity = identityMatrix();
+  for (int32_t s : binding.slotOrder) {
+    const SkinJointPose& pose = frame.joints[s];
+    const int32_t parent = binding.slots[s].parentSlot;
+    Matrix4& turn = frame.turns[s];
+    if (pose.restart == 1) {
+      turn = turnMatrix(pose.restartRotation);
+    } else {
+      const Matrix4& above = binding.slots[parent].depth > 0 ? frame.turns[parent] : identity;
+      turn = matrixMultiply(above, turnMatrix(pose.rotation));
+    }
+    const Matrix4 blend = matrixMultiply(turn, turnMatrix(pose.ikToFkRotation));
+    for (int c = 0; c < 3; ++c) {
+      frame.blend[3 * s + c] = {blend.at(0, c), blend.at(1, c), blend.at(2, c), 0.0f};
+    }
+  }
+  for (size_t i = 0; i < binding.paths.size(); ++i) {
+    frame.pathBack[i] = toSkinVec4(frame.joints[binding.paths[i]].boneStart);
+  }
+}
+
+void deformBoundCorners(const SkinBinding& binding, const SkinFrame& frame, SkinPart& part,
+                        size_t count) {
+  const size_t n = std::min({count, binding.cornerCount, part.skinPositions.size(),
+                             part.skinNormals.size()});
+  if (n == 0) return;
+  Vector3* positions = part.skinPositions.data();
+  Vector3* normals = part.skinNormals.data();
+  const SkinBoundCorner* corners = binding.corners.data();
+  const SkinBoundHead* heads = binding.heads.data();
+  const SkinBoundWeight* weight = binding.weights.data();
+  const SkinSlot* slots = binding.slots.data();
+  const SkinVec4* blend = frame.blend.data();
+  const SkinVec4* pathBack = frame.pathBack.data();
+  const Float4 restShift0 = toFloat4(frame.restShift[0]);
+  const Float4 restShift1 = toFloat4(frame.restShift[1]);
+  const Float4 weightedShift = toFloat4(frame.weightedShift);
+
+  for (size_t c = 0; c < n; ++c) {
+    const SkinBoundHead head = heads[c];
+    const Float4 q = load(corners[c].relative);
+    const Float4 normal = load(corners[c].normal);
+    Float4 position;
+    Float4 turned;
+    if (head.dominant == kSkinRestShape) {
+      position = (q + restShift0) + restShift1;
+      turned = normal;
+    } else {
+      const Float4 qx = splat(q[0]), qy = splat(q[1]), qz = splat(q[2]);
+      const Float4 nx = splat(normal[0]), ny = splat(normal[1]), nz = splat(normal[2]);
+      Float4 sum = {0.0f, 0.0f, 0.0f, 0.0f};
+      Float4 normalSum = {0.0f, 0.0f, 0.0f, 0.0f};
+      for (uint32_t k = 0; k < head.count; ++k) {
+        const SkinVec4* m = blend + 3 * weight[k].slot;
+        const Float4 w = splat(weight[k].weight);
+        const Float4 m0 = load(m[0]) * w, m1 = load(m[1]) * w, m2 = load(m[2]) * w;
+        sum += (m0 * qx + m1 * qy) + m2 * qz;
+        normalSum += (m0 * nx + m1 * ny) + m2 * nz;
+      }
+      weight += head.count;
+      const SkinSlot& d = slots[head.dominant];
+      const SkinVec4* back = pathBack + d.pathStart;
+      for (int32_t k = 0; k < d.depth; ++k) sum += load(back[k]);
+      position = sum + weightedShift;
+      turned = normalSum;
+    }
+    const bool spill = c + 1 < n;
+    store3(positions, c, position, spill);
+    store3(normals, c, turned, spill);
+  }
+}
+
+}  // namespace lw
