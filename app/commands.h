@@ -1,0 +1,22 @@
+// Menu command dispatch of the main window. Commands come from the menu, from
+// the motion information panel's buttons (which re-send menu ids) and from the
+// dispatcher itself; a command runs whether or not its item is grey.
+#pragma once
+
+#include <windows.h>
+
+namespace lw {
+
+// Runs the command `id`; ids no group knows are ignored. Returns true when the
+// main window must return `result` at once instead of passing the message on to
+// the default window procedure (only a failed project open does that).
+bool dispatchCommand(int id, LRESULT& result);
+
+// The command groups; each returns true when it knew `id`.
+// View presets, camera drag modes, drawing and display toggles, decorations,
+// anti-aliasing, shadow, lights, background, version.
+bool runDisplayCommand(int id);
+// Joint, bone, weighting, rotation-axis, skinning and animation mode commands.
+bool runEditCommand(int id);
+
+}  // namespace lw

@@ -1,0 +1,166 @@
+// Menu commands that choose what a mouse action in the 3D window does (joint,
+// bone, weighting and rotation-axis modes) and the skinning, tree and keyframe
+// display switches that need no other subsystem.
+#include "app/commands.h"
+#include "app/program.h"
+#include "resources/resource.h"
+
+namespace lw {
+
+namespace {
+
+void redrawView() { InvalidateRect(program().windows.view, nullptr, FALSE); }
+
+// Invalidates the main window and its children (the 3D window among them).
+void redrawMain() {
+  RedrawWindow(program().windows.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void enableItems(std::initializer_list<int> ids, bool enabled) {
+  for (int id : ids) program().ui.enableMenuItem(id, enabled);
+}
+
+void placeRootJoint() {
+  enableItems({IDM_PLACE_CHILD, IDM_PLACE_CHILD_XY, IDM_PLACE_CHILD_YZ, IDM_PLACE_CHILD_ZX}, true);
+  program().doc.editMode = PlaceRootJoint;
+}
+
+void placeChildJoint(int32_t mirrorPlane) {
+  SceneDocument& doc = program().doc;
+  doc.mirrorPlane = mirrorPlane;
+  enableItems({IDM_PLACE_ROOT}, false);
+  enableItems({IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX, IDM_DELETE_CHILD,
+               IDM_NAME_JOINT, IDM_FIX_POSITIONS},
+              true);
+  doc.editMode = PlaceChildJoint;
+}
+
+void mirrorJoint(int32_t mirrorPlane) {
+  SceneDocument& doc = program().doc;
+  doc.mirrorPlane = mirrorPlane;
+  doc.selectedJoint = kNoJointPicked;
+  doc.editMode = MirrorJoint;
+}
+
+void rotateIk() {
+  SceneDocument& doc = program().doc;
+  doc.editMode = RotateIk;
+  doc.pointPickView = 0;
+  enableItems({IDM_EQUALISE_BONES}, false);
+  redrawView();
+}
+
+void resetRotations() {
+  for (const auto& joint : program().doc.skeleton.jointOrder) {
+    joint->axisAngle = 0;
+    joint->ik_Flag = 0;
+    joint->convertIKtoFK_rotationJointQuaternion = kIdentityQuaternion;
+  }
+  redrawView();
+}
+
+void moveRootJoint(int32_t axis) {
+  SceneDocument& doc = program().doc;
+  doc.editMode = MoveRootJoint;
+  doc.rootMoveAxis = axis;
+  redrawView();
+}
+
+// Flips a flag and the check mark of its item; the caller redraws.
+void toggle(int32_t& flag, int id) {
+  flag = flag ? 0 : 1;
+  program().ui.checkMenuItem(id, flag == 1);
+}
+
+void weightByVertex() {
+  Program& p = program();
+  SceneDocument& doc = p.doc;
+  doc.vertexSelection.clear();
+  doc.tempJointNumbers = 0;
+  doc.weightBoxShown = 0;
+  if (doc.showJointNumbers == 0) {
+    doc.showJointNumbers = 1;
+    p.ui.checkMenuItem(IDM_SHOW_JOINT_NUMBERS, true);
+    doc.tempJointNumbers = 1;
+    InvalidateRect(p.windows.view, nullptr, FALSE);
+    UpdateWindow(p.windows.view);
+  }
+  doc.editMode = WeightByVertex;
+  doc.do_skinning = 1;
+  redrawMain();
+}
+
+void editFkAxis(int32_t preset) {
+  SceneDocument& doc = program().doc;
+  doc.axisPreset = preset;
+  doc.axisEditVector = {1, 0, 0};
+  doc.editMode = EditFkAxis;
+}
+
+void showKeyframeBones() {
+  SceneDocument& doc = program().doc;
+  doc.do_skinning = 1;
+  doc.animationView = 0;
+  if (doc.keyFrames != nullptr) doc.keyFrames->keyframeBoneView = 1;
+  redrawMain();
+  if (doc.keyFrames == nullptr || doc.keyFrames->keyframeShown == 0) {
+    enableItems({IDM_KEYFRAME_DELETE}, false);
+  }
+}
+
+}  // namespace
+
+bool runEditCommand(int id) {
+  SceneDocument& doc = program().doc;
+  switch (id) {
+    case IDM_PLACE_ROOT: placeRootJoint(); break;
+    case IDM_PLACE_CHILD: placeChildJoint(3); break;
+    case IDM_PLACE_CHILD_XY: placeChildJoint(0); break;
+    case IDM_PLACE_CHILD_YZ: placeChildJoint(1); break;
+    case IDM_PLACE_CHILD_ZX: placeChildJoint(2); break;
+    case IDM_MIRROR_XY: mirrorJoint(0); break;
+    case IDM_MIRROR_YZ: mirrorJoint(1); break;
+    case IDM_MIRROR_ZX: mirrorJoint(2); break;
+    case IDM_MOVE_CHILD:
+      doc.selectedJoint = kNoJointPicked;
+      doc.editMode = MoveChildJoint;
+      break;
+    case IDM_DELETE_CHILD: doc.editMode = DeleteChildJoint; break;
+    case IDM_NAME_JOINT: doc.editMode = NameJoint; break;
+    case IDM_ROTATE_IK: rotateIk(); break;
+    case IDM_STOP_IK:
+      doc.editMode = StopIk;
+      redrawView();
+      break;
+    case IDM_RESET_ROTATIONS: resetRotations(); break;
+    case IDM_MOVE_ROOT_X: moveRootJoint(0); break;
+    case IDM_MOVE_ROOT_Y: moveRootJoint(1); break;
+    case IDM_MOVE_ROOT_Z: moveRootJoint(2); break;
+    case IDM_EQUALISE_BONES: doc.editMode = EqualiseBoneLengths; break;
+    case IDM_TREE_EXPANDED:
+      toggle(doc.treeAlwaysExpanded, id);
+      redrawMain();
+      break;
+    case IDM_PLACE_WEIGHT_BOX: doc.editMode = PlaceWeightBox; break;
+    case IDM_MOVE_BOX_FACE: doc.editMode = MoveWeightBoxFace; break;
+    case IDM_SHOW_WEIGHT_BOX:
+      toggle(doc.weightBoxShown, id);
+      redrawMain();
+      break;
+    case IDM_WEIGHT_BY_VERTEX: weightByVertex(); break;
+    case IDM_SKINNING_ON: doc.do_skinning = 1; break;
+    case IDM_SKINNING_OFF: doc.do_skinning = 0; break;
+    case IDM_AXIS_FREE: editFkAxis(0); break;
+    case IDM_AXIS_X: editFkAxis(1); break;
+    case IDM_AXIS_Y: editFkAxis(2); break;
+    case IDM_AXIS_Z: editFkAxis(3); break;
+    case IDM_AXIS_REVERSED: toggle(doc.axisReversed, id); break;
+    case IDM_KEYFRAME_BONES: showKeyframeBones(); break;
+    case IDM_SAVE_FRAMES: toggle(doc.saveFramesAsBmp, id); break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+}  // namespace lw

@@ -1,0 +1,56 @@
+// Dialog 109: the name a joint shows in the bone tree.
+#include "app/dialogs.h"
+#include "app/program.h"
+#include "app/win_text.h"
+#include "resources/resource.h"
+
+namespace lw {
+
+namespace {
+
+constexpr size_t kMaxNameBytes = 255;
+constexpr char kTooLongText[] = "文字数は、半角255文字、全角127文字以内で指定してください";
+constexpr char kTooLongTitle[] = "文字数制限";
+
+void onNameOk(HWND dialog, SceneDocument& doc) {
+  const std::string name = fieldText(dialog, IDC_JOINT_NAME);
+  if (name.size() > kMaxNameBytes) {
+    MessageBoxW(dialog, toWide(kTooLongText).c_str(), toWide(kTooLongTitle).c_str(), MB_OK);
+    return;
+  }
+  const auto found = doc.skeleton.joints.find(doc.editedJointName);
+  if (found != doc.skeleton.joints.end()) found->second->TreeName = name;
+  EndDialog(dialog, IDOK);
+}
+
+INT_PTR CALLBACK jointNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      return TRUE;
+    case WM_COMMAND: {
+      auto* doc = reinterpret_cast<SceneDocument*>(GetWindowLongPtrW(dialog, DWLP_USER));
+      if (LOWORD(wParam) == IDOK) {
+        onNameOk(dialog, *doc);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+INT_PTR showJointNameDialog(HWND owner, SceneDocument& doc) {
+  return DialogBoxParamW(program().instance, MAKEINTRESOURCEW(IDD_JOINT_NAME), owner,
+                         jointNameDialogProc, reinterpret_cast<LPARAM>(&doc));
+}
+
+}  // namespace lw

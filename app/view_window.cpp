@@ -1,0 +1,111 @@
+#include "app/view_window.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include "app/dialogs.h"
+#include "app/program.h"
+#include "app/win_text.h"
+#include "resources/resource.h"
+
+namespace lw {
+
+namespace {
+
+constexpr char kReleaseFailedText[] = "デバイスコンテキストの開放に失敗しました";
+constexpr char kReleaseFailedTitle[] = "Limbweaver終了時エラー";
+constexpr int kJointNumberFontHeight = 25;
+
+HFONT createJointNumberFont() {
+  return CreateFontW(kJointNumberFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                     SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                     FIXED_PITCH | FF_MODERN, toWide("MS ゴシック").c_str());
+}
+
+void onViewCreate(HWND window) {
+  Program& p = program();
+  createPresenter(p.presenter, window, p.instance);
+  p.doc.viewElevation = 0;
+  p.doc.viewAzimuth = 0;
+  p.doc.editMode = Idle;
+  p.doc.weightBoxShown = 0;
+  p.doc.pointPickView = 0;
+  p.jointNumberFont = createJointNumberFont();
+  if (p.presenter.context != nullptr) {
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    p.maxTextureUnits = units;
+  }
+}
+
+void onViewPaint(HWND window) {
+  Program& p = program();
+  PAINTSTRUCT paint = {};
+  HDC paintDc = BeginPaint(window, &paint);
+  if (p.presenter.context != nullptr && beginPresenterFrame(p.presenter)) {
+    const Colour& c = p.doc.backgroundColour;
+    glViewport(0, 0, p.presenter.composited ? p.presenter.width : p.doc.clientWidth,
+               p.presenter.composited ? p.presenter.height : p.doc.clientHeight);
+    glClearColor(c.r, c.g, c.b, c.a);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glFinish();
+    endPresenterFrame(p.presenter, paintDc);
+  }
+  EndPaint(window, &paint);
+}
+
+void onViewDestroy() {
+  Program& p = program();
+  if (!destroyPresenter(p.presenter)) {
+    showMessageBox(nullptr, kReleaseFailedText, kReleaseFailedTitle);
+  }
+  if (p.jointNumberFont != nullptr) DeleteObject(p.jointNumberFont);
+  p.jointNumberFont = nullptr;
+  PostQuitMessage(0);
+}
+
+LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      onViewCreate(window);
+      break;
+    case WM_ERASEBKGND:
+      return 1;  // the whole area is drawn by OpenGL
+    case WM_PAINT:
+      onViewPaint(window);
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDM_VERSION) showVersionDialog(window);
+      break;
+    case WM_DESTROY:
+      onViewDestroy();
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void registerViewWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = viewWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIMBWEAVER));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszMenuName = L"MY_MENU";
+  wc.lpszClassName = kViewWindowClass;
+  RegisterClassExW(&wc);
+}
+
+HWND createViewWindow(HWND main, HINSTANCE instance, int width, int height) {
+  // Clipping siblings keeps the 3D picture from painting over the status bar.
+  return CreateWindowExW(0, kViewWindowClass, L"OpenGL Window",
+                         WS_CHILD | WS_SYSMENU | WS_CLIPSIBLINGS, 0, 0, width, height, main,
+                         reinterpret_cast<HMENU>(IDC_GL_WINDOW), instance, nullptr);
+}
+
+}  // namespace lw

@@ -1,0 +1,138 @@
+#include "gui_harness.h"
+
+#include <map>
+
+#include "app/program.h"
+#include "app/win_text.h"
+
+namespace lw::test {
+
+namespace {
+
+constexpr UINT kWatchdogTickMs = 100;
+
+struct ScriptState {
+  std::vector<DialogStep> steps;
+  size_t next = 0;
+  std::vector<SeenBox> seen;
+  std::map<HWND, DWORD> openSince;  // boxes seen and when
+  int unanswered = 0;
+  UINT timeoutMs = 0;
+  HHOOK hook = nullptr;
+  UINT_PTR timer = 0;
+};
+ScriptState* gScript = nullptr;
+
+bool isDialogBox(HWND window) { return windowClass(window) == L"#32770"; }
+
+LRESULT CALLBACK scriptHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && gScript != nullptr) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    if (isDialogBox(box)) {
+      if (gScript->openSince.emplace(box, GetTickCount()).second) {
+        wchar_t text[1024] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 1024);
+        gScript->seen.push_back({windowText(box), text});
+      }
+      if (gScript->next < gScript->steps.size() &&
+          gScript->steps[gScript->next].title == windowText(box)) {
+        gScript->steps[gScript->next++].act(box);
+      }
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL CALLBACK endStaleBox(HWND window, LPARAM) {
+  if (!isDialogBox(window) || !IsWindowVisible(window)) return TRUE;
+  auto [it, added] = gScript->openSince.emplace(window, GetTickCount());
+  if (!added && GetTickCount() - it->second > gScript->timeoutMs) {
+    ++gScript->unanswered;
+    EndDialog(window, IDCANCEL);
+  }
+  return TRUE;
+}
+
+void CALLBACK scriptWatchdog(HWND, UINT, UINT_PTR, DWORD) {
+  if (gScript != nullptr) EnumThreadWindows(GetCurrentThreadId(), endStaleBox, 0);
+}
+
+void CALLBACK loopWatchdog(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(kWatchdogExitCode); }
+
+}  // namespace
+
+bool startProgram(int showCommand) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  registerMainWindowClass(instance);
+  const bool created = createProgramWindows(instance, showCommand);
+  pumpPending();
+  return created;
+}
+
+void endProgram() {
+  ProgramWindows& w = program().windows;
+  for (HWND window : {w.main, w.motionPanel, w.boneTree}) {
+    if (window != nullptr && IsWindow(window)) DestroyWindow(window);
+  }
+  pumpPending();
+}
+
+void pumpPending() {
+  MSG message = {};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+int runLoopWithWatchdog(UINT timeoutMs) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, timeoutMs, loopWatchdog);
+  const int code = runMessageLoop();
+  KillTimer(nullptr, timer);
+  return code;
+}
+
+std::wstring wide(const char* cp932) { return toWide(cp932); }
+
+std::wstring windowClass(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring windowText(HWND window) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(window, text, 1024);
+  return text;
+}
+
+DialogScript::DialogScript(std::vector<DialogStep> steps, UINT timeoutMs) {
+  gScript = new ScriptState;
+  gScript->steps = std::move(steps);
+  gScript->timeoutMs = timeoutMs;
+  gScript->hook = SetWindowsHookExW(WH_CBT, scriptHook, nullptr, GetCurrentThreadId());
+  gScript->timer = SetTimer(nullptr, 0, kWatchdogTickMs, scriptWatchdog);
+}
+
+DialogScript::~DialogScript() {
+  UnhookWindowsHookEx(gScript->hook);
+  KillTimer(nullptr, gScript->timer);
+  delete gScript;
+  gScript = nullptr;
+}
+
+const std::vector<SeenBox>& DialogScript::seen() const { return gScript->seen; }
+size_t DialogScript::stepsLeft() const { return gScript->steps.size() - gScript->next; }
+int DialogScript::unanswered() const { return gScript->unanswered; }
+
+void pressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+DialogStep acknowledge(const char* cp932Title) {
+  return {wide(cp932Title), [](HWND box) { pressButton(box, IDOK); }};
+}
+
+}  // namespace lw::test

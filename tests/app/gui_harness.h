@@ -1,0 +1,72 @@
+// Helpers for in-process GUI tests: start and end the program's windows, pump
+// messages, answer modal dialogs and message boxes from a script, and a watchdog
+// that ends a dialog nobody answers so that a test fails instead of hanging.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lw::test {
+
+// Registers the main window class and creates every window of the program.
+bool startProgram(int showCommand = SW_SHOWNORMAL);
+
+// Destroys whatever windows of the program remain and drains the queue,
+// including the quit message their destruction posts.
+void endProgram();
+
+// Dispatches every message already waiting, without blocking.
+void pumpPending();
+
+// Runs the program's message loop; a thread timer ends it with a quit message
+// of kWatchdogExitCode after `timeoutMs`. Returns the loop's exit code.
+inline constexpr int kWatchdogExitCode = 0x5ad;
+int runLoopWithWatchdog(UINT timeoutMs);
+
+// The UTF-16 text of a CP932 literal, for comparing with what Win32 returns.
+std::wstring wide(const char* cp932);
+
+// A class name of a window.
+std::wstring windowClass(HWND window);
+// The text of a window.
+std::wstring windowText(HWND window);
+
+// One step of a dialog script: when a dialog or message box whose title is
+// `title` is activated, `act` runs with its handle (it may set fields and must
+// end it, e.g. with pressButton).
+struct DialogStep {
+  std::wstring title;
+  std::function<void(HWND)> act;
+};
+
+// What the script saw: each activated box's title and, for message boxes, text.
+struct SeenBox {
+  std::wstring title;
+  std::wstring text;
+};
+
+// Answers dialogs and message boxes of this thread while it lives: steps run in
+// order, each on the first activated box with its title. A box that no step
+// answers within `timeoutMs` is ended by the watchdog and recorded as unanswered.
+class DialogScript {
+ public:
+  explicit DialogScript(std::vector<DialogStep> steps, UINT timeoutMs = 5000);
+  ~DialogScript();
+  DialogScript(const DialogScript&) = delete;
+  DialogScript& operator=(const DialogScript&) = delete;
+
+  const std::vector<SeenBox>& seen() const;
+  size_t stepsLeft() const;
+  int unanswered() const;
+};
+
+// Posts a click of button `id` to a dialog or message box.
+void pressButton(HWND dialog, int id);
+
+// A step that records a message box and presses its OK button.
+DialogStep acknowledge(const char* cp932Title);
+
+}  // namespace lw::test
