@@ -33,12 +33,12 @@ inline void addModel(SceneDocument& doc, int corners) {
   doc.modelLoaded = 1;
 }
 
-// Joint0 at (0, 1, 0), Joint0_0 at (0, 2, 0), Joint0_0_0 at (1, 2, 0), fixed.
-inline void buildArm(SceneDocument& doc, ShellUi& ui) {
+// Joint0 at (0, 1, 0), Joint0_0 at (0, 2, 0), Joint0_0_0 at `hand`, fixed.
+inline void buildArm(SceneDocument& doc, ShellUi& ui, Vector3 hand = {1, 2, 0}) {
   addModel(doc, 3);
   Joint* base = placeBaseJoint(doc, {0, 1, 0}, ui);
   Joint* upper = addChildJoint(doc, base->jointName, {0, 2, 0}, kNoMirror, ui);
-  addChildJoint(doc, upper->jointName, {1, 2, 0}, kNoMirror, ui);
+  addChildJoint(doc, upper->jointName, hand, kNoMirror, ui);
   ASSERT_EQ(fixJointPositionsCommand(doc, ui), kFixOk);
   evaluatePose(doc.skeleton);
 }
@@ -53,6 +53,13 @@ inline void keyPose(SceneDocument& doc, ShellUi& ui, int32_t timeMs, const char*
   j.axisAngle = degrees;
   evaluatePose(doc.skeleton);
   createKeyFrameCommand(doc, ui, timeMs);
+}
+
+// Every joint back at rest (the FK angles and the baked turns cleared).
+inline void resetAllRotations(SceneDocument& doc) {
+  NullShellUi none;
+  lw::resetAllRotations(doc.skeleton, none);
+  evaluatePose(doc.skeleton);
 }
 
 inline void expectNear(Vector3 a, Vector3 b, float tolerance = 1e-5f) {
