@@ -41,7 +41,7 @@ struct MeshPart {
   std::vector<Vector3> positions;
   std::vector<Vector3> normals;
   std::vector<TexCoord> texCoords;
-  int32_t materialIndex = -1;  // index into Mesh::materials, -1 for none
+  int32_t materialIndex = -1;  // index into Mesh::materials; -1: none, drawn in a neutral grey
   int32_t vertexCount = 0;
 };
 

@@ -1,0 +1,79 @@
+// Bringing an OBJ model into the document: the Open command ("ファイルを開く")
+// for the model and the Add command ("ファイルを追加する") for decorations.
+// Every OBJ takes the same way: triangle check, read into an ObjMesh, write a
+// temporary TLO file beside it, read that back as the Mesh the program uses,
+// remove the temporary file. These functions do the work on the document and
+// return what the command shows; the window code only shows it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/document.h"
+#include "core/mesh.h"
+#include "core/shell_ui.h"
+
+namespace lw {
+
+enum class LoadStatus {
+  Loaded,    // the model or decoration is in the document
+  Project,   // the file is a project (OJP): the caller opens it as one
+  Refused,   // nothing was loaded; show the message
+  Fatal,     // the temporary TLO did not read back: show the message, then close the program
+};
+
+// What a load command shows when it ends. A Loaded result may still carry a
+// message (the temporary file could not be removed).
+struct LoadResult {
+  LoadStatus status = LoadStatus::Refused;
+  std::string message;  // empty: no message box
+  std::string title;
+};
+
+// How far convertObjToMesh got.
+enum class ConvertStatus {
+  Converted,
+  ObjFailed,      // readObjFile failed; its message is in errorText
+  TloNotWritten,  // the temporary TLO could not be written
+  TloFailed,      // the temporary TLO did not read back; its message is in errorText
+};
+
+struct ObjConversion {
+  ConvertStatus status = ConvertStatus::ObjFailed;
+  std::unique_ptr<Mesh> mesh;        // set when Converted
+  bool temporaryNotRemoved = false;  // the temporary TLO was written but could not be removed
+};
+
+// The triangle check: every line of the OBJ at `path` that begins with "f" must
+// hold exactly six '/'. Returns a Loaded result when it passes (no message), or the
+// Refused result with the command's message ("ファイルオープンエラー" when the file
+// cannot be opened, the triangles-only message otherwise).
+LoadResult checkTriangleFaces(const std::string& path);
+
+// OBJ -> temporary TLO (temporaryTloPath) -> Mesh, without the triangle check and
+// without touching a document. Names inside the files (material library,
+// textures) are taken from the OBJ's folder. The temporary file is removed
+// whenever it was written, also when it did not read back.
+ObjConversion convertObjToMesh(const std::string& objPath, std::string& errorText);
+
+// The Open command after its save prompt, discard and file dialog: `path` and
+// `fileTitle` are the chosen file. A project title returns Project and changes
+// nothing. For an OBJ: on success the mesh and its skin buffers replace the
+// document's, drawMode = 4, modelLoaded = 1, saveFilter offers OBJ and BMP,
+// modelFileName = fileTitle, materialLibraryName = the mesh's library, and the
+// menu items for face, line and point drawing, base joint placement and adding a
+// decoration are enabled; the 3D window is redrawn. Failures before the TLO read
+// leave the document untouched (Refused); a TLO read failure is Fatal. The shared
+// error slots are left empty.
+LoadResult openModelFile(SceneDocument& doc, ShellUi& ui, const std::string& path,
+                         const std::string& fileTitle);
+
+// The Add command after its file dialog: only OBJ titles are accepted. On success
+// the mesh (its fileName = fileTitle) joins doc.decorations under the next key
+// (the number of decorations before it), drawMode = 4, modelLoaded = 1, and the 3D
+// window is redrawn; no skin buffers, no menu changes. Every failure, including a
+// TLO read failure, is Refused and leaves the document as it was.
+LoadResult addDecorationFile(SceneDocument& doc, ShellUi& ui, const std::string& path,
+                             const std::string& fileTitle);
+
+}  // namespace lw

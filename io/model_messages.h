@@ -1,0 +1,51 @@
+// The texts that loading a model shows: messages the readers leave in ErrorText,
+// and the messages and titles of the Open and Add commands. All CP932.
+#pragma once
+
+namespace lw {
+
+// Readers (left in ErrorText).
+inline constexpr const char* kCannotOpenSuffix = "を開くことができません";  // after the path
+inline constexpr const char* kObjCountsMessage =
+    "objファイル内のv, vt, vn, fの数を示したコメントの形式が不正です";
+inline constexpr const char* kObjIndexRangeMessage =
+    "行目の面（f）が存在しない頂点・テクスチャ座標・法線の番号を指しています。";  // after the line number
+inline constexpr const char* kObjTooManyPartsMessage =
+    "マテリアルごとの部品（usemtl）が20個を超えています。";
+inline constexpr const char* kTloMaterialOpenMessage =
+    "mtlファイルが開けませんでした。　エラーコード：THROW_LOADMTL_FILEOPEN_ERROR";
+inline constexpr const char* kTloNoFaceCountMessage =
+    "TLOファイルの形式が不正です（men_numの行がありません）。";
+inline constexpr const char* kTloPartSizeMessage =
+    "TLOファイルの面の数（men_part_num）が不正です。";
+inline constexpr const char* kMtlReadFailedSuffix = "の読み込みに失敗しました";  // after the name
+
+// Open ("ファイルを開く") and Add ("ファイルを追加する") commands.
+inline constexpr const char* kOpenDialogTitle = "ファイルを開く";
+inline constexpr const char* kSavePromptMessage = "現在のデータを保存しますか？";
+inline constexpr const char* kSavePromptTitle = "保存";
+inline constexpr const char* kSavedMessage = "保存されました。";
+inline constexpr const char* kSaveNoExtensionMessage = "拡張子（OJP/TLO）をつけてください";
+inline constexpr const char* kNoExtensionTitle = "拡張子無し";
+inline constexpr const char* kChooseExtensionMessage = "拡張子を指定してください。";
+inline constexpr const char* kFileOpenErrorMessage = "ファイルオープンエラー";
+inline constexpr const char* kFileOpenErrorTitle = "File Open Error";
+inline constexpr const char* kTrianglesOnlyMessage =
+    "三角面のみで構成されたOBJファイルを使用してください。";
+inline constexpr const char* kObjFormatTitle = "OBJファイル形式";
+inline constexpr const char* kObjReadErrorTitle = "OBJ読み込みエラー";
+inline constexpr const char* kConvertFailedMessage = "変換に失敗！";
+inline constexpr const char* kConvertFailedTitle = "OBJ→TLO変換エラー";
+inline constexpr const char* kTloErrorTitle = "TLOエラー";
+inline constexpr const char* kTempRemoveFailedMessage = "一時ファイルの削除に失敗しました。";
+inline constexpr const char* kTempRemoveFailedTitle = "TLOファイル削除エラー";
+
+// File-type filter texts of the open and save dialogs.
+inline constexpr const char* kObjFilterLabel = "OBJファイル(*.OBJ)";
+inline constexpr const char* kObjFilterPattern = "*.OBJ";
+inline constexpr const char* kOjpFilterLabel = "OJPファイル(*.OJP)";
+inline constexpr const char* kOjpFilterPattern = "*.OJP";
+inline constexpr const char* kBmpFilterLabel = "BMPファイル(*.bmp)";
+inline constexpr const char* kBmpFilterPattern = "*.bmp";
+
+}  // namespace lw

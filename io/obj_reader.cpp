@@ -1,0 +1,157 @@
+#include "io/obj_reader.h"
+
+#include <algorithm>
+
+#include "io/line_reader.h"
+#include "io/model_messages.h"
+#include "io/scan.h"
+
+namespace lw {
+
+namespace {
+
+struct LineCounts {
+  int32_t positions = 0, texCoords = 0, normals = 0, faces = 0;
+};
+
+LineCounts countLines(LineReader& reader) {
+  LineCounts counts;
+  std::string_view line;
+  while (reader.next(line)) {
+    if (line.empty()) continue;
+    if (line[0] == 'v') {
+      char second = line.size() > 1 ? line[1] : '\0';
+      if (second == 'n') {
+        ++counts.normals;
+      } else if (second == 't') {
+        ++counts.texCoords;
+      } else {
+        ++counts.positions;
+      }
+    } else if (line[0] == 'f') {
+      ++counts.faces;
+    }
+  }
+  return counts;
+}
+
+bool startsWith(std::string_view line, std::string_view key) {
+  return line.size() >= key.size() && line.compare(0, key.size(), key) == 0;
+}
+
+bool inRange(int32_t index, int32_t count) { return index >= 0 && index < count; }
+
+std::unique_ptr<ObjMesh> readObj(LineReader& reader, std::string& errorText) {
+  const LineCounts counts = countLines(reader);
+  if (counts.positions == 0 || counts.texCoords == 0 || counts.normals == 0 ||
+      counts.faces == 0) {
+    errorText = kObjCountsMessage;
+    return nullptr;
+  }
+  auto mesh = std::make_unique<ObjMesh>();
+  mesh->positions.resize(static_cast<size_t>(counts.positions));
+  mesh->normals.resize(static_cast<size_t>(counts.normals));
+  mesh->texCoords.resize(static_cast<size_t>(counts.texCoords));
+  const size_t indexCapacity = 3 * static_cast<size_t>(counts.faces);
+  mesh->positionIndices.resize(indexCapacity);
+  mesh->normalIndices.resize(indexCapacity);
+  mesh->texCoordIndices.resize(indexCapacity);
+
+  reader.rewind();
+  float scanned[3] = {0, 0, 0};  // shared by v, vt and vn lines: a failed scan keeps these
+  std::string_view line;
+  while (reader.next(line)) {
+    if (line.empty()) continue;
+    if (startsWith(line, "mtllib")) scanKeyWord(line, "mtllib", mesh->materialLibrary);
+    if (startsWith(line, "usemtl")) {
+      if (mesh->groupCount == kMaxMaterialGroups) {
+        errorText = kObjTooManyPartsMessage;
+        return nullptr;
+      }
+      ObjMaterialGroup& group = mesh->groups[static_cast<size_t>(mesh->groupCount)];
+      group.firstFace = mesh->faceCount;
+      scanKeyWord(line, "usemtl", group.materialName);
+      ++mesh->groupCount;
+    }
+    if (line[0] == 'v') {
+      char second = line.size() > 1 ? line[1] : '\0';
+      if (second == 'n') {
+        scanKeyFloats(line, "vn", scanned, 3);
+        if (mesh->normalCount < counts.normals) {
+          mesh->normals[static_cast<size_t>(mesh->normalCount++)] = {scanned[0], scanned[1],
+                                                                     scanned[2]};
+        }
+      } else if (second == 't') {
+        scanKeyFloats(line, "vt", scanned, 2);
+        if (mesh->texCoordCount < counts.texCoords) {
+          mesh->texCoords[static_cast<size_t>(mesh->texCoordCount++)] = {scanned[0], scanned[1],
+                                                                         scanned[2]};
+        }
+      } else {
+        scanKeyFloats(line, "v", scanned, 3);
+        if (mesh->vertexCount < counts.positions) {
+          mesh->positions[static_cast<size_t>(mesh->vertexCount++)] = {scanned[0], scanned[1],
+                                                                       scanned[2]};
+        }
+      }
+    }
+    int32_t corner[9];
+    if (line[0] == 'f' && scanFaceLine(line, corner) == 9 && mesh->faceCount < counts.faces) {
+      // Every "v", "vt" and "vn" line is stored, so the counted sizes are the final ones.
+      for (int c = 0; c < 3; ++c) {
+        if (!inRange(corner[3 * c] - 1, counts.positions) ||
+            !inRange(corner[3 * c + 1] - 1, counts.texCoords) ||
+            !inRange(corner[3 * c + 2] - 1, counts.normals)) {
+          errorText = std::to_string(reader.lineNumber()) + kObjIndexRangeMessage;
+          return nullptr;
+        }
+      }
+      size_t at = 3 * static_cast<size_t>(mesh->faceCount);
+      for (int c = 0; c < 3; ++c) {
+        mesh->positionIndices[at + static_cast<size_t>(c)] = corner[3 * c] - 1;
+        mesh->texCoordIndices[at + static_cast<size_t>(c)] = corner[3 * c + 1] - 1;
+        mesh->normalIndices[at + static_cast<size_t>(c)] = corner[3 * c + 2] - 1;
+      }
+      ++mesh->faceCount;
+      if (mesh->groupCount > 0) ++mesh->groupFaceCounts[static_cast<size_t>(mesh->groupCount - 1)];
+    }
+  }
+  // Faces before the first group become a part of their own, which needs a slot too.
+  if (mesh->groupCount == kMaxMaterialGroups && facesBeforeFirstGroup(*mesh) > 0) {
+    errorText = kObjTooManyPartsMessage;
+    return nullptr;
+  }
+  return mesh;
+}
+
+}  // namespace
+
+int32_t facesBeforeFirstGroup(const ObjMesh& mesh) {
+  return mesh.groupCount > 0 ? mesh.groups[0].firstFace : mesh.faceCount;
+}
+
+std::unique_ptr<ObjMesh> readObjFile(const std::string& path, std::string& errorText) {
+  LineReader reader;
+  if (!reader.openFile(path)) {
+    errorText = path + kCannotOpenSuffix;
+    return nullptr;
+  }
+  return readObj(reader, errorText);
+}
+
+std::unique_ptr<ObjMesh> readObjText(std::string_view text, std::string& errorText) {
+  LineReader reader;
+  reader.openText(text);
+  return readObj(reader, errorText);
+}
+
+int firstNonTriangleLine(LineReader& reader) {
+  std::string_view line;
+  while (reader.next(line)) {
+    if (line.empty() || line[0] != 'f') continue;
+    if (std::count(line.begin(), line.end(), '/') != 6) return reader.lineNumber();
+  }
+  return 0;
+}
+
+}  // namespace lw
