@@ -111,7 +111,7 @@ void beginChildJointPlacement(SceneDocument& doc, int32_t plane, ShellUi& ui) {
 
 Joint* placeBaseJoint(SceneDocument& doc, Vector3 point, ShellUi& ui) {
   JointSet& set = doc.skeleton;
-  if (set.size() > 1) return nullptr;
+  if (doc.decitionJointPosition == 1 || set.size() > 1) return nullptr;
   if (set.size() == 1) {
     Joint* base = set.jointOrder.front().get();
     base->jointWorldPosition = point;
@@ -135,7 +135,7 @@ Joint* addChildJoint(SceneDocument& doc, const std::string& parentName, Vector3 
                      int32_t plane, ShellUi& ui) {
   JointSet& set = doc.skeleton;
   Joint* parent = findJoint(set, parentName);
-  if (parent == nullptr) return nullptr;
+  if (parent == nullptr || doc.decitionJointPosition == 1) return nullptr;
   Joint* child = createChild(set, *parent, point);
   if (child == nullptr) return nullptr;
   if (plane == kMirrorXY || plane == kMirrorYZ || plane == kMirrorZX) {

@@ -72,7 +72,8 @@ void beginChildJointPlacement(SceneDocument& doc, int32_t plane, ShellUi& ui);
 // A click in base-joint placement. With no joint: creates "Joint0" (ID 1) at
 // point (jointWorldPosition and position), files it and inserts its root tree
 // item. With only the base joint: moves it to point. With more joints: nothing.
-// Returns the base joint, or nullptr when nothing was done.
+// Returns the base joint, or nullptr when nothing was done. Once the positions
+// are fixed (decitionJointPosition 1) the joints no longer move or grow: refused.
 Joint* placeBaseJoint(SceneDocument& doc, Vector3 point, ShellUi& ui);
 
 // A click that places a child of the joint named parentName at point. With a
@@ -82,7 +83,8 @@ Joint* placeBaseJoint(SceneDocument& doc, Vector3 point, ShellUi& ui);
 // coordinates the plane keeps and whose jointID differs; no partner, no twin.
 // The twin's tree item is inserted before the child's; then the tree is
 // expanded and 203, 202, 40072-40074 are enabled. Returns the child, or nullptr
-// (nothing changed) when no joint has that name.
+// (nothing changed) when no joint has that name or the positions are fixed (a
+// joint added then would have no rest frame).
 Joint* addChildJoint(SceneDocument& doc, const std::string& parentName, Vector3 point,
                      int32_t plane, ShellUi& ui);
 

@@ -119,6 +119,19 @@ TEST(Placement, MirroredChildOfAJointFindsItsPartnerOrMakesNoTwin) {
   EXPECT_NE(findJoint(doc.skeleton, "Joint0_0_1"), nullptr);
 }
 
+TEST(Placement, NoJointIsPlacedOnceThePositionsAreFixed) {
+  SceneDocument doc;
+  RecordingUi ui;
+  Joint* tip = placeChain(doc, ui, {{0, 1, 0}});
+  ASSERT_EQ(fixJointPositionsCommand(doc, ui), kFixOk);
+  // A click left armed in placement mode after the fix.
+  EXPECT_EQ(placeBaseJoint(doc, {5, 5, 5}, ui), nullptr);
+  EXPECT_EQ(tip->position, (Vector3{0, 1, 0}));
+  EXPECT_EQ(addChildJoint(doc, "Joint0", {1, 1, 0}, kMirrorYZ, ui), nullptr);
+  EXPECT_EQ(doc.skeleton.size(), 1u);
+  EXPECT_EQ(ui.treeOrder.size(), 1u);
+}
+
 TEST(Placement, MoveAndMirrorSetWorldPositions) {
   SceneDocument doc;
   RecordingUi ui;
