@@ -164,5 +164,22 @@ TEST_F(ModelLoad, ObjWithoutMaterialsOpensAsOnePartWithoutMaterial) {
   EXPECT_EQ(doc.mesh->parts[0].positions[1], (Vector3{1, 0, 0}));
 }
 
+TEST_F(ModelLoad, SampleCharacterLoads) {
+  const std::string folder = std::string(LW_TEST_DATA_DIR) + "/../../../samples/";
+  ASSERT_TRUE(test::fileExists(folder + "character.obj"));
+  LoadResult result = openModelFile(doc, ui, folder + "character.obj", "character.obj");
+  ASSERT_EQ(result.status, LoadStatus::Loaded) << result.message;
+  ASSERT_GE(doc.mesh->partCount(), 2);
+  int corners = 0;
+  for (const MeshPart& part : doc.mesh->parts) {
+    EXPECT_GE(part.materialIndex, 0);
+    corners += part.vertexCount;
+  }
+  EXPECT_GE(corners / 3, 1000);
+  bool textured = false;
+  for (const Material& m : doc.mesh->materials) textured = textured || m.texture != nullptr;
+  EXPECT_TRUE(textured);
+}
+
 }  // namespace
 }  // namespace lw
