@@ -129,6 +129,7 @@ struct SkinBinding {
   size_t cornerCount = 0;              // corners bound: the smallest of the part's arrays
   std::vector<int32_t> slotOrder;      // the slots below a root, every parent before its children
   std::vector<int32_t> paths;          // per slot, its chain from the root's child
+  int32_t pathStride = 0;              // the deepest chain rounded up to a multiple of 4
   std::vector<SkinBoundCorner> corners;
   std::vector<SkinBoundHead> heads;    // per corner
   std::vector<SkinBoundWeight> weights;  // all corners' chain weights, in corner order
@@ -155,7 +156,8 @@ struct SkinFrame {
   Vector3 weightedShift = kNoShift;             // added last to every blended corner
   std::vector<Matrix4> turns;      // per slot, the accumulated turn
   std::vector<SkinVec4> blend;     // per slot, three columns of its blend matrix
-  std::vector<SkinVec4> pathBack;  // per paths entry, that joint's boneStart
+  std::vector<SkinVec4> pathBack;  // per slot, pathStride entries: the boneStart of each
+                                   // joint of its chain, then kNoShift
 };
 
 // --- The buffers -------------------------------------------------------------

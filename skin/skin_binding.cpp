@@ -97,6 +97,9 @@ void bindSlots(SkinBinding& b, const JointSet& skeleton) {
     }
     b.slotOrder.push_back(i);
   }
+  int32_t deepest = 0;
+  for (const SkinSlot& s : b.slots) deepest = std::max(deepest, s.depth);
+  b.pathStride = (deepest + 3) / 4 * 4;
   std::stable_sort(b.slotOrder.begin(), b.slotOrder.end(),
                    [&](int32_t x, int32_t y) { return b.slots[x].depth < b.slots[y].depth; });
 }
@@ -218,7 +221,7 @@ void resizeSkinFrame(const SkinBinding& binding, SkinFrame& frame) {
   frame.joints.resize(slots);
   frame.turns.resize(slots);
   frame.blend.resize(3 * slots);
-  frame.pathBack.resize(binding.paths.size());
+  frame.pathBack.resize(slots * binding.pathStride);
 }
 
 void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame) {
@@ -238,8 +241,14 @@ void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame) {
       frame.blend[3 * s + c] = {blend.at(0, c), blend.at(1, c), blend.at(2, c), 0.0f};
     }
   }
-  for (size_t i = 0; i < binding.paths.size(); ++i) {
-    frame.pathBack[i] = toSkinVec4(frame.joints[binding.paths[i]].boneStart);
+  const SkinVec4 nothing = toSkinVec4(kNoShift);
+  for (size_t s = 0; s < binding.slots.size(); ++s) {
+    const SkinSlot& slot = binding.slots[s];
+    SkinVec4* back = frame.pathBack.data() + s * binding.pathStride;
+    for (int32_t k = 0; k < binding.pathStride; ++k) {
+      back[k] = k < slot.depth ? toSkinVec4(frame.joints[binding.paths[slot.pathStart + k]].boneStart)
+                               : nothing;
+    }
   }
 }
 
@@ -253,7 +262,7 @@ void deformBoundCorners(const SkinBinding& binding, const SkinFrame& frame, Skin
   const SkinBoundCorner* corners = binding.corners.data();
   const SkinBoundHead* heads = binding.heads.data();
   const SkinBoundWeight* weight = binding.weights.data();
-  const SkinSlot* slots = binding.slots.data();
+  const size_t stride = static_cast<size_t>(binding.pathStride);
   const SkinVec4* blend = frame.blend.data();
   const SkinVec4* pathBack = frame.pathBack.data();
   const Float4 restShift0 = toFloat4(frame.restShift[0]);
@@ -282,9 +291,15 @@ void deformBoundCorners(const SkinBinding& binding, const SkinFrame& frame, Skin
         normalSum += (m0 * nx + m1 * ny) + m2 * nz;
       }
       weight += head.count;
-      const SkinSlot& d = slots[head.dominant];
-      const SkinVec4* back = pathBack + d.pathStart;
-      for (int32_t k = 0; k < d.depth; ++k) sum += load(back[k]);
+      // The whole stride: the padding adds -0, which changes nothing, and a
+      // fixed trip count keeps the branch predictor out of it.
+      const SkinVec4* back = pathBack + head.dominant * stride;
+      for (size_t k = 0; k < stride; k += 4) {
+        sum += load(back[k]);
+        sum += load(back[k + 1]);
+        sum += load(back[k + 2]);
+        sum += load(back[k + 3]);
+      }
       position = sum + weightedShift;
       turned = normalSum;
     }

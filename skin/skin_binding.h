@@ -64,7 +64,8 @@ void resizeSkinFrame(const SkinBinding& binding, SkinFrame& frame);
 //                   : matrixMultiply(parent's turn, or the identity below a root,
 //                                    M(rotation));
 //   blend = matrixMultiply(turn, M(ikToFkRotation));
-// and for each entry i of binding.paths: pathBack[i] = joints[paths[i]].boneStart.
+// and, for every slot s, pathBack[s * pathStride + k] = the boneStart of the k-th
+// joint of its chain (root's child first), kNoShift past the chain's end.
 // Allocates nothing once the frame is sized.
 void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame);
 
@@ -77,7 +78,8 @@ void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame);
 //    by entry (float), S += Mj q and N += Mj n, each row formed as
 //    (m0 * x + m1 * y) + m2 * z in float, S and N starting at 0; then
 //    position = (((S + pathBack of J1) + ...) + pathBack of Jk) + weightedShift
-//    and normal = N (not re-normalised).
+//    and normal = N (not re-normalised). (The kernel adds the whole padded
+//    stride of pathBack; adding kNoShift changes nothing.)
 // Allocates nothing.
 void deformBoundCorners(const SkinBinding& binding, const SkinFrame& frame, SkinPart& part,
                         size_t count);
