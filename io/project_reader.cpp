@@ -4,6 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "io/file_names.h"
+#include "io/model_load.h"
+#include "io/model_messages.h"
 #include "io/project_text.h"
 
 namespace lw {
@@ -73,11 +76,6 @@ constexpr PoseQuaternionKey kPoseQuaternions[] = {
 
 ValueScanner valuesAfter(std::string_view line, std::string_view key) {
   return ValueScanner{restAfter(line, key.size())};
-}
-
-std::string folderOf(const std::string& path) {
-  size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 bool readWholeFile(const std::string& path, std::string& text) {
@@ -159,7 +157,7 @@ int ProjectReader::loadModel(std::string_view line) {
     return kProjectNoModelName;
   }
   std::unique_ptr<Mesh> mesh;
-  switch (loadModel_(folder_ + name, mesh, doc_, ui_)) {
+  switch (loadModel_(resolveInFolder(folder_, name), mesh, doc_, ui_)) {
     case ModelLoadResult::ObjFailed:
       ui_.showMessage(doc_.ErrorText, "OBJ読み込みエラー");
       doc_.ErrorText.clear();
@@ -187,7 +185,7 @@ int ProjectReader::loadModel(std::string_view line) {
 int ProjectReader::readSubModel(std::string_view line) {
   std::string name(restAfter(line, 19));
   std::unique_ptr<Mesh> mesh;
-  switch (loadModel_(folder_ + name, mesh, doc_, ui_)) {
+  switch (loadModel_(resolveInFolder(folder_, name), mesh, doc_, ui_)) {
     case ModelLoadResult::ObjFailed:
       ui_.showMessage(doc_.ErrorText, "OBJエラー");
       doc_.ErrorText.clear();
@@ -498,6 +496,32 @@ int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui,
   }
   reader.finish();
   return kProjectRead;
+}
+
+ModelLoadResult loadProjectModel(const std::string& objPath, std::unique_ptr<Mesh>& mesh,
+                                 SceneDocument& doc, ShellUi& ui) {
+  ObjConversion conversion = convertObjToMesh(objPath, doc.ErrorText);
+  switch (conversion.status) {
+    case ConvertStatus::ObjFailed:
+      return ModelLoadResult::ObjFailed;
+    case ConvertStatus::TloNotWritten:
+      ui.showMessage(kConvertFailedMessage, kConvertFailedTitle);
+      doc.ErrorText.clear();
+      return ModelLoadResult::TloFailed;
+    case ConvertStatus::TloFailed:
+      doc.ErrorText.clear();
+      return ModelLoadResult::TloFailed;
+    case ConvertStatus::Converted:
+      break;
+  }
+  if (conversion.temporaryNotRemoved) ui.showMessage(kTempRemoveFailedMessage, kTempRemoveFailedTitle);
+  mesh = std::move(conversion.mesh);
+  doc.materialLibraryName = resolveInFolder(folderOf(objPath), mesh->materialLibrary);
+  return ModelLoadResult::Loaded;
+}
+
+int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui) {
+  return readProject(doc, path, ui, loadProjectModel);
 }
 
 }  // namespace lw

@@ -57,4 +57,15 @@ using ProjectModelLoader = std::function<ModelLoadResult(
 int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui,
                 const ProjectModelLoader& loadModel);
 
+// The OBJ import pipeline as the project reader uses it (convertObjToMesh): a
+// conversion failure shows "変換に失敗！" and reads as a TLO failure; a temporary
+// file left behind shows its message. On success the mesh's material library,
+// resolved in the OBJ's folder, becomes doc.materialLibraryName (the library
+// read last).
+ModelLoadResult loadProjectModel(const std::string& objPath, std::unique_ptr<Mesh>& mesh,
+                                 SceneDocument& doc, ShellUi& ui);
+
+// readProject with loadProjectModel.
+int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui);
+
 }  // namespace lw
