@@ -47,10 +47,17 @@ constexpr PickFamily kFamilies[] = {
      MoveRootJoint, PickChoice::First, true, false},
 };
 
-// Box faces are named pickBase + 100 ... + 600; while a face drag starts, a hit
-// counts as a face when its name lies in 100..699.
-constexpr uint32_t kFirstBoxFaceName = 100;
-constexpr uint32_t kBoxFaceNameSpan = 599;
+// Box faces are named pressedPick + 100 ... pressedPick + 600.
+constexpr int64_t kFirstBoxFaceOffset = 100;
+constexpr int64_t kLastBoxFaceOffset = 600;
+
+// Whether a picked name is one of the weighting box's faces. The faces are
+// named relative to pressedPick, which is whatever the last press left there
+// (-1 after a press on empty space), so the test is relative too.
+bool isBoxFaceName(int32_t name, int32_t pickBase) {
+  const int64_t offset = int64_t{name} - pickBase;
+  return offset >= kFirstBoxFaceOffset && offset <= kLastBoxFaceOffset;
+}
 
 void showDrawFailure(ViewInputContext& ctx) {
   ctx.ui.showMessage(kDrawFailedText, kDrawFailedTitle);
@@ -338,7 +345,7 @@ void applyPickResult(SceneDocument& doc, ViewInputState& state, const PickResult
       state.pickDepth = result.meanDepth;
       doc.editMode = kModeMoveJointDrag;
     } else if (doc.editMode == kModeBoxFacePicking &&
-               static_cast<uint32_t>(result.name) - kFirstBoxFaceName <= kBoxFaceNameSpan) {
+               isBoxFaceName(result.name, state.pressedPick)) {
       doc.selectedJoint = result.name;
       doc.editMode = kModeBoxFaceDrag;
       state.prevX = state.hoverX;

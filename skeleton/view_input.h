@@ -197,7 +197,8 @@ void handleViewPaint(ViewInputContext& ctx);
 //  - a miss (hitCount < 1): selectedJoint = -1, editMode = the miss value;
 //  - a hit during a left drag: in kModeMoveJointPicking the name and its depth
 //    are taken and editMode = kModeMoveJointDrag; in kModeBoxFacePicking a box
-//    face (a name 100 to 699) is taken, editMode = kModeBoxFaceDrag and
+//    face (a name pressedPick + 100 to pressedPick + 600) is taken, editMode =
+//    kModeBoxFaceDrag and
 //    (prevX, prevY) = (hoverX, hoverY); any other picking value stays as it is;
 //  - a hit otherwise: selectedJoint = name, pickDepth = its depth when the family
 //    keeps it, editMode = the hit value; kModeRootMovePicking also zeroes
@@ -218,11 +219,39 @@ void applyPickResult(SceneDocument& doc, ViewInputState& state, const PickResult
 // kModeRootMoveDrag nudges the base joint along rootMoveAxis and sets prevX.
 void handleViewMouseMove(ViewInputContext& ctx, int16_t x, int16_t y);
 
-// Left button pressed at (x, y). Ignored during a camera drag. Otherwise starts
-// the operation of the hit value editMode is in (drags capture the mouse),
-// places joints or the weighting box at the depth-probed point in
-// kModeChildPlacing, PlaceRootJoint and PlaceWeightBox, opens the picked joint's
-// dialogs, deletes, mirrors or equalises; see view_input_press.cpp.
+// Left button pressed at (x, y). Ignored during a camera drag. By editMode
+// ("drag" = dragActive 1 and the mouse captured, only when no drag runs yet):
+//  - MoveChildJoint / MoveWeightBoxFace: drag, hover = cursor, the picking value
+//    (the repaint picks what is dragged); redraw.
+//  - kModeFkPicked / kModeIkPicked: drag, prev = cursor; then kModeFkDrag /
+//    kModeIkDrag, editedJointName = the selected joint's name; FK also sets
+//    pressedPick = selectedJoint, IK sets dragTarget kNoDirectionVector; redraw.
+//  - kModeAxisPicked: drag, kModeAxisDrag, pressedPick = selectedJoint % 10000;
+//    redraw. kModeRootMovePicked: drag, kModeRootMoveDrag, pressedPick =
+//    selectedJoint; redraw.
+//  - kModeEqualiseSourcePicked: drag, kModeEqualiseTarget, pressedPick =
+//    selectedJoint; redraw. kModeEqualiseTargetPicked: without a drag and on a
+//    joint other than pressedPick, equaliseBoneLength(pressedPick -> selected),
+//    EqualiseBoneLengths, redraw; the same joint again does nothing.
+//  - kModeStopIkPicked: editedJointName = selected joint's name, dialog 108,
+//    redraw. kModeMirrorSourcePicked: pressedPick = selectedJoint,
+//    kModeMirrorTarget, selectedJoint -1, redraw.
+//  - Placements probe the depth under the cursor (kPlacementMissDepth over
+//    empty space) and convert it into pickPoint: kModeChildPlacing adds a child
+//    of parentJointName (mirrored by mirrorPlane) and returns to
+//    PlaceChildJoint; PlaceRootJoint places or moves the base joint;
+//    PlaceWeightBox places the box and stays. A point that cannot be converted
+//    places nothing and shows the reason (title kPlacementPointFailedTitle); a
+//    probe that cannot draw shows kDrawFailedText and closes the window.
+//  - kModeChildParentPicked: kModeChildPlacing with the selected joint as
+//    parent (pressedPick, parentJointName). kModeVertexPicked: the picked corner
+//    is appended to the vertex selection. kModeDeletePicked: deleteJoint,
+//    DeleteChildJoint, selectedJoint -1. kModeNamePicked: editedJointName =
+//    selected joint's name, dialog 109 (OK renames it and rebuilds the bone
+//    tree), NameJoint. kModeMirrorTargetPicked: the selected joint becomes the
+//    mirror image of pressedPick's in mirrorPlane, MirrorJoint, selectedJoint -1.
+//    These, and every value not listed, end with pressedPick = selectedJoint
+//    and a redraw.
 void handleViewLeftDown(ViewInputContext& ctx, int16_t x, int16_t y);
 
 // Left button released: only during a left drag; ends it, releases the mouse and

@@ -114,7 +114,7 @@ TEST(ViewInput, PickDuringADragChoosesWhatTheDragMoves) {
   EXPECT_EQ(r.doc.selectedJoint, 2);
   EXPECT_FLOAT_EQ(r.state.pickDepth, 0.4f);
 
-  ViewRig f;  // box face: only names 100..699 start the face drag
+  ViewRig f;  // box face: only the face names pressedPick + 100 ... + 600 start the drag
   f.doc.editMode = MoveWeightBoxFace;
   f.down(12, 13);
   f.paintHit(700);
@@ -127,6 +127,13 @@ TEST(ViewInput, PickDuringADragChoosesWhatTheDragMoves) {
   EXPECT_EQ(f.doc.selectedJoint, 300);
   EXPECT_EQ(f.state.prevX, 12);
   EXPECT_EQ(f.state.prevY, 13);
+
+  ViewRig b;  // after a press on empty space the faces are named 99 ... 599
+  b.doc.editMode = MoveWeightBoxFace;
+  b.state.pressedPick = -1;
+  b.down(0, 0);
+  b.paintHit(99);
+  EXPECT_EQ(b.doc.editMode, 16);
 
   ViewRig e;  // any other picking value waits for the release
   e.doc.editMode = 43;
