@@ -1,6 +1,7 @@
 #include "gui_harness.h"
 
 #include <map>
+#include <set>
 
 #include "app/program.h"
 #include "app/win_text.h"
@@ -9,13 +10,15 @@ namespace lw::test {
 
 namespace {
 
-constexpr UINT kWatchdogTickMs = 100;
+constexpr UINT kScriptTickMs = 20;
 
 struct ScriptState {
   std::vector<DialogStep> steps;
   size_t next = 0;
   std::vector<SeenBox> seen;
-  std::map<HWND, DWORD> openSince;  // boxes seen and when
+  std::map<HWND, DWORD> openSince;  // open boxes and since when (for the watchdog)
+  std::set<HWND> recorded;          // boxes already in `seen`
+  std::vector<HWND> activated;      // activated since the last tick
   int unanswered = 0;
   UINT timeoutMs = 0;
   HHOOK hook = nullptr;
@@ -25,22 +28,32 @@ ScriptState* gScript = nullptr;
 
 bool isDialogBox(HWND window) { return windowClass(window) == L"#32770"; }
 
+// Activation comes before a message box has its text, so the hook only notes
+// the box; the script's timer, which runs inside the box's modal loop, reads it
+// and runs the step.
 LRESULT CALLBACK scriptHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE && gScript != nullptr) {
     HWND box = reinterpret_cast<HWND>(wParam);
-    if (isDialogBox(box)) {
-      if (gScript->openSince.emplace(box, GetTickCount()).second) {
-        wchar_t text[1024] = {};
-        GetDlgItemTextW(box, 0xFFFF, text, 1024);
-        gScript->seen.push_back({windowText(box), text});
-      }
-      if (gScript->next < gScript->steps.size() &&
-          gScript->steps[gScript->next].title == windowText(box)) {
-        gScript->steps[gScript->next++].act(box);
-      }
-    }
+    if (isDialogBox(box)) gScript->activated.push_back(box);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void answerActivatedBoxes() {
+  std::vector<HWND> boxes;
+  boxes.swap(gScript->activated);
+  for (HWND box : boxes) {
+    if (!IsWindow(box)) continue;
+    if (gScript->recorded.insert(box).second) {
+      wchar_t text[1024] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 1024);
+      gScript->seen.push_back({windowText(box), text});
+    }
+    if (gScript->next < gScript->steps.size() &&
+        gScript->steps[gScript->next].title == windowText(box)) {
+      gScript->steps[gScript->next++].act(box);
+    }
+  }
 }
 
 BOOL CALLBACK endStaleBox(HWND window, LPARAM) {
@@ -53,8 +66,12 @@ BOOL CALLBACK endStaleBox(HWND window, LPARAM) {
   return TRUE;
 }
 
-void CALLBACK scriptWatchdog(HWND, UINT, UINT_PTR, DWORD) {
-  if (gScript != nullptr) EnumThreadWindows(GetCurrentThreadId(), endStaleBox, 0);
+void CALLBACK scriptTick(HWND, UINT, UINT_PTR, DWORD) {
+  if (gScript == nullptr) return;
+  answerActivatedBoxes();
+  std::erase_if(gScript->openSince, [](const auto& entry) { return !IsWindow(entry.first); });
+  std::erase_if(gScript->recorded, [](HWND box) { return !IsWindow(box); });
+  EnumThreadWindows(GetCurrentThreadId(), endStaleBox, 0);
 }
 
 void CALLBACK loopWatchdog(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(kWatchdogExitCode); }
@@ -112,7 +129,7 @@ DialogScript::DialogScript(std::vector<DialogStep> steps, UINT timeoutMs) {
   gScript->steps = std::move(steps);
   gScript->timeoutMs = timeoutMs;
   gScript->hook = SetWindowsHookExW(WH_CBT, scriptHook, nullptr, GetCurrentThreadId());
-  gScript->timer = SetTimer(nullptr, 0, kWatchdogTickMs, scriptWatchdog);
+  gScript->timer = SetTimer(nullptr, 0, kScriptTickMs, scriptTick);
 }
 
 DialogScript::~DialogScript() {
