@@ -24,6 +24,14 @@
 //   frame.restShift and frame.weightedShift;
 //   prepareSkinFrame(part.binding, frame);
 //   deformBoundCorners(part.binding, frame, part, cornerCount);
+//
+// A playback frame fills the same frame from the working poses instead of the
+// joints (slot s's pose looked up by part.binding.slots[s].jointName): restart 0,
+// rotation = kf_rotationJointQuaternion, ikToFkRotation =
+// kf_rotationJointQuaternionIKtoFK, boneStart = the root pose's kf_positionAnime
+// for a slot of depth 1, else the parent pose's kf_drawBoneVector;
+// restShift = {-(root's position), root pose's kf_positionAnime} (adding the
+// negation is exactly the subtraction); weightedShift = kNoShift.
 #pragma once
 
 #include <cstddef>
