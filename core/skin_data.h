@@ -41,6 +41,9 @@ uint64_t weightChangeCount();
 // than once; nothing tests the sum. Entries are never changed in place: a list is
 // emptied, appended to or replaced as a whole, and each such change is counted
 // by weightChangeCount(), so nothing derived from the weights can go stale.
+// Assigning a list, or moving one out, counts as a change (copying one into a new
+// list does not); each change makes the next deformation rebuild its binding, so
+// no per-frame code should assign or move lists.
 class WeightList {
  public:
   using const_iterator = std::vector<JointWeight>::const_iterator;
