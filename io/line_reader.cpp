@@ -6,7 +6,8 @@
 namespace lw {
 
 namespace {
-constexpr size_t kBufferBytes = 256 * 1024;
+constexpr long long kBufferBytes = 256 * 1024;
+constexpr long long kMinBufferBytes = 4096;
 }  // namespace
 
 LineReader::~LineReader() {
@@ -38,7 +39,11 @@ void LineReader::openText(std::string_view text) {
 void LineReader::rewind() {
   if (file_) std::fseek(file_, 0, SEEK_SET);
   textPos_ = 0;
-  buffer_.resize(kBufferBytes);
+  // Small inputs get a small buffer; it always holds several whole pieces.
+  const long long wanted = std::clamp<long long>(inputSize_ + 1, kMinBufferBytes, kBufferBytes);
+  if (buffer_.size() != static_cast<size_t>(wanted)) {
+    buffer_.assign(static_cast<size_t>(wanted), '\0');
+  }
   begin_ = folded_ = raw_ = 0;
   atEnd_ = false;
   lineNumber_ = 0;
