@@ -74,6 +74,32 @@ int playAnimation(SceneDocument& doc, const PlaybackHost& host) {
   return frames;
 }
 
+bool poseAtTime(SceneDocument& doc, int32_t timeMs) {
+  KeyframeStore& store = *doc.keyFrames;
+  if (store.byTime.empty()) return false;
+  auto next = store.byTime.upper_bound(timeMs);
+  if (next == store.byTime.begin() || next == store.byTime.end()) {
+    // Outside the animated span: the nearest end keyframe as it was stored.
+    const KeyFrame& kf = next == store.byTime.end() ? *store.byTime.rbegin()->second
+                                                    : *store.byTime.begin()->second;
+    copyPoses(store.animationPoses, kf.poses, doc.skeleton);
+    if (!store.animationPoses.empty()) {
+      KeyJointPose& base = store.animationPoses.begin()->second;
+      base.kf_positionAnime = base.kf_boneVector;
+    }
+  } else {
+    auto start = std::prev(next);
+    store.segment = {start->second->number, next->second->number, next->first - start->first};
+    store.segmentStarted = 1;
+    if (!loadSegmentStartPoses(store, doc.skeleton)) return false;
+    store.playTime = timeMs - start->first;
+    interpolateFrame(store);
+    store.playTime = 0;
+  }
+  poseFrame(store.animationPoses);
+  return true;
+}
+
 std::string playbackFrameFileName(const std::string& programFolder, int number) {
   return programFolder + "frame" + std::to_string(number) + ".bmp";
 }

@@ -53,6 +53,14 @@ bool canPlay(const SceneDocument& doc);
 // or the range holds no segment).
 int playAnimation(SceneDocument& doc, const PlaybackHost& host);
 
+// Poses animationPoses as playback shows the whole keyframe range at `timeMs`
+// (ms from the start of the time order): inside a segment (start <= t < end) it
+// is interpolated at t - start; at or before the first keyframe, and at or after
+// the last, it is that keyframe's own pose (its base position is its rest bone).
+// The working set is then posed (poseFrame). False, changing nothing, when there
+// is no keyframe.
+bool poseAtTime(SceneDocument& doc, int32_t timeMs);
+
 // The file a saved frame goes to: the program folder (ending with its
 // separator), "frame", the number and ".bmp".
 std::string playbackFrameFileName(const std::string& programFolder, int number);

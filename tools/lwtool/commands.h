@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/document.h"
+
 namespace lw::tool {
 
 using Args = std::vector<std::string>;
@@ -17,6 +19,20 @@ int runConvert(const Args& args, std::string& out, std::string& err);
 
 // info FILE: a summary of an OBJ, TLO or OJP file, or the refusal.
 int runInfo(const Args& args, std::string& out, std::string& err);
+
+// export PROJECT.ojp OUT.obj [--time MS]: the project's model as OBJ, in its
+// stored pose or, with a time, in the pose playback shows at that time.
+int runExport(const Args& args, std::string& out, std::string& err);
+
+// make-sample CHARACTER.obj OUT.ojp: the sample project for the sample character.
+int runMakeSample(const Args& args, std::string& out, std::string& err);
+
+// Reads a project for the project commands. Returns 0, or 1 with the refusal in
+// `err`; messages of a project that opened are added to `err` as warnings.
+int readProjectFile(SceneDocument& doc, const std::string& path, std::string& err);
+
+// The summary of a project file for info.
+int projectInfo(const std::string& path, std::string& out, std::string& err);
 
 // The refusal line "TITLE: MESSAGE" from the program's CP932 texts, in UTF-8.
 std::string refusalLine(const std::string& title, const std::string& message);

@@ -115,10 +115,7 @@ int runInfo(const Args& args, std::string& out, std::string& err) {
     case FileKind::Obj:
       return objInfo(path, out, err);
     case FileKind::Project:
-      // The project summary (joints, keyframes, model names) is added with the
-      // project reader's command-line support.
-      err = "lwtool info: project files are not summarised yet\n";
-      return 2;
+      return projectInfo(path, out, err);
     default:
       err = refusalLine(kNoExtensionTitle, kChooseExtensionMessage);
       return 1;

@@ -15,11 +15,15 @@ struct Command {
 constexpr Command kCommands[] = {
     {"convert", lw::tool::runConvert},
     {"info", lw::tool::runInfo},
+    {"export", lw::tool::runExport},
+    {"make-sample", lw::tool::runMakeSample},
 };
 
 constexpr const char* kUsage =
     "usage: lwtool convert MODEL.obj OUT.tlo\n"
-    "       lwtool info FILE\n";
+    "       lwtool info FILE\n"
+    "       lwtool export PROJECT.ojp OUT.obj [--time MS]\n"
+    "       lwtool make-sample CHARACTER.obj OUT.ojp\n";
 
 }  // namespace
 

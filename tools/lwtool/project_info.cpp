@@ -1,0 +1,78 @@
+// lwtool info PROJECT.ojp: what opening a project gives the program, and the
+// project reading shared by the project commands.
+#include <map>
+
+#include "core/shell_ui.h"
+#include "io/project_reader.h"
+#include "tools/lwtool/commands.h"
+
+namespace lw::tool {
+
+namespace {
+
+// Keeps the messages the reader shows, for the refusal line.
+class MessageCollector : public NullShellUi {
+ public:
+  void showMessage(const std::string& text, const std::string& title) override {
+    messages.push_back({text, title});
+  }
+  struct Message {
+    std::string text, title;
+  };
+  std::vector<Message> messages;
+};
+
+std::string number(long long value) { return std::to_string(value); }
+
+}  // namespace
+
+int readProjectFile(SceneDocument& doc, const std::string& path, std::string& err) {
+  MessageCollector ui;
+  const int result = readProject(doc, path, ui);
+  for (const auto& m : ui.messages) {
+    if (result == kProjectRead) err += "warning: " + refusalLine(m.title, m.text);
+  }
+  if (result == kProjectRead) return 0;
+  if (result == kProjectModelObjFailed && !ui.messages.empty()) {
+    err += refusalLine(ui.messages.front().title, ui.messages.front().text);
+  } else {
+    err += refusalLine(projectReadErrorTitle(result), doc.ErrorText);
+  }
+  return 1;
+}
+
+int projectInfo(const std::string& path, std::string& out, std::string& err) {
+  SceneDocument doc;
+  if (int status = readProjectFile(doc, path, err); status != 0) return status;
+  out = "OJP " + cp932ToUtf8(path) + "\n";
+  out += "model: " + cp932ToUtf8(doc.modelFileName) + "\n";
+  out += "decorations: " + number(static_cast<long long>(doc.decorations.size())) + "\n";
+  for (const auto& [key, mesh] : doc.decorations) out += "  " + cp932ToUtf8(mesh->fileName) + "\n";
+  const auto& parts = doc.skinBuffers->parts;
+  long long corners = 0, weighted = 0;
+  for (const SkinPart& part : parts) {
+    corners += static_cast<long long>(part.skinPositions.size());
+    for (const WeightList& w : part.skinWeights) weighted += w.empty() ? 0 : 1;
+  }
+  out += "parts: " + number(static_cast<long long>(parts.size())) + "\n";
+  out += "corners: " + number(corners) + " (weighted " + number(weighted) + ")\n";
+  out += "joints: " + number(static_cast<long long>(doc.skeleton.size())) + "\n";
+  for (const auto& [name, joint] : doc.skeleton.joints) {
+    out += "  " + number(joint->jointID) + " " + cp932ToUtf8(name);
+    if (joint->TreeName != name) out += " \"" + cp932ToUtf8(joint->TreeName) + "\"";
+    if (joint->parent) out += " <- " + cp932ToUtf8(joint->parent->jointName);
+    out += "\n";
+  }
+  const KeyframeStore& store = *doc.keyFrames;
+  out += "keyframes: " + number(static_cast<long long>(store.byNumber.size())) + "\n";
+  for (const auto& [time, kf] : store.byTime) {
+    int hermite = 0;
+    for (const auto& [name, pose] : kf->poses) hermite += pose.kf_hokanMode == 1;
+    out += "  " + number(time) + " ms (#" + number(kf->number) + ")";
+    if (hermite > 0) out += ", Hermite for " + number(hermite) + " joints";
+    out += "\n";
+  }
+  return 0;
+}
+
+}  // namespace lw::tool
