@@ -79,10 +79,4 @@ int writeFrameBmp(int32_t height, int32_t width, std::FILE* file) {
   return result;
 }
 
-std::string playbackFrameFileName(const std::string& programFolder, int counter) {
-  std::string name = programFolder;
-  if (!name.empty() && name.back() != '\\' && name.back() != '/') name += '\\';
-  return name + "frame" + std::to_string(counter) + ".bmp";
-}
-
 }  // namespace lw

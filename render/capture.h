@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 namespace lw {
@@ -32,9 +31,5 @@ void encodeBmp(const uint8_t* rgbRows, int32_t width, int32_t height, std::vecto
 // was not positive, the pixel buffer could not be had or the write failed (no
 // partial picture is left unreported). The GL pack alignment is restored.
 int writeFrameBmp(int32_t height, int32_t width, std::FILE* file);
-
-// Name of the n-th frame file of a playback: programFolder + "frame" + n + ".bmp",
-// with one folder separator between them.
-std::string playbackFrameFileName(const std::string& programFolder, int counter);
 
 }  // namespace lw

@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/math.h"
 #include "render/camera.h"
+#include "render/shaders.h"
 
 namespace lw {
 
@@ -47,6 +49,7 @@ struct RenderState {
   CameraMatrices camera;  // read back by the last editing frame's applyCamera
   std::array<uint32_t, kSelectBufferWords> selectBuffer{};
   TextDrawer* textDrawer = nullptr;  // joint numbers are skipped without one
+  std::unique_ptr<ShaderProgram> shader;  // the program of the chosen shading, if any
 };
 
 }  // namespace lw

@@ -7,9 +7,13 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "core/document.h"
 #include "render/camera.h"
+#include "render/capture.h"
 #include "render/gl_headers.h"
 #include "render/offscreen_context.h"
 
@@ -66,6 +70,13 @@ class GlTest : public ::testing::Test {
     std::array<double, 3> w{};
     gluProject(x, y, z, m.modelView, m.projection, viewport, &w[0], &w[1], &w[2]);
     return w;
+  }
+
+  // With LW_TEST_DUMP set, writes the frame to that folder as NAME.bmp, to look at.
+  void dump(const char* name) const {
+    const char* folder = std::getenv("LW_TEST_DUMP");
+    if (!folder) return;
+    writeFrameBmp(kHeight, kWidth, std::fopen((std::string(folder) + "/" + name + ".bmp").c_str(), "wb"));
   }
 
   SceneDocument doc;

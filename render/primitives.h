@@ -1,0 +1,30 @@
+// The two shapes every overlay is made of: the octahedron marker of joints and
+// corners, and the wire double pyramid of a bone. Immediate mode; they need a
+// current context and are called between frames' matrix set-up and pop.
+#pragma once
+
+#include "core/math.h"
+
+namespace lw {
+
+inline constexpr float kJointMarkerRadius = 0.05f;
+inline constexpr float kVertexMarkerRadius = 0.02f;
+
+struct Rgb3 {
+  float r = 0, g = 0, b = 0;
+};
+
+// Sets `colour` and draws 10 triangles (30 vertices) with X+- = centre +- (r,0,0),
+// Y+- and Z+- likewise: (Z-,X-,Y+) (Z-,X+,Y+) (Z-,X-,Y-) (Z-,X+,Y-) (Z+,X-,Y+)
+// (Z+,X+,Y+) (Z+,X-,Y-) (Z+,X+,Y-) and the two inner ones (X-,X+,Y-) (Y+,Z-,Z+).
+void drawOctahedron(Vector3 centre, Rgb3 colour, float radius);
+
+// One line strip from `from` to `to`: the centre line in the colour current
+// before the call, then in `colour` the four edges from `from` over each base
+// point to `to`, then the closed base ring. The base lies a third of the way
+// along; its half-diagonals are d and d turned by 90 degrees about the bone,
+// d = half of that third (zero components replaced by 0.01), each halved.
+// Leaves blue (0, 0, 1) current, so the next bone's centre line is blue.
+void drawBone(Vector3 from, Vector3 to, Rgb3 colour);
+
+}  // namespace lw

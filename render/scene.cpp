@@ -1,0 +1,59 @@
+#include "render/scene.h"
+
+#include "render/camera.h"
+#include "render/gl_headers.h"
+#include "render/lights.h"
+#include "render/model_draw.h"
+#include "skeleton/fk.h"
+#include "skin/deform.h"
+
+namespace lw {
+
+namespace {
+
+void drawModelWithShadow(SceneDocument& doc, RenderState& rs) {
+  drawModelParts(doc, rs, ModelLights::Editing, doc.do_skinning == 1 ? deformPart : nullptr);
+  if (doc.shadowMap == 1) drawPlanarShadow(doc, false);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHT0);
+  glDisable(GL_LIGHT1);
+  glDisable(GL_LIGHT2);
+  glDisable(GL_LIGHTING);
+}
+
+}  // namespace
+
+int drawScene(SceneDocument& doc, RenderState& rs, ViewInput& input, bool pickingPass) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  applyCamera(doc, rs.camera);
+  beginAntiAliasing(doc);
+  if (!pickingPass) {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnable(GL_DEPTH_TEST);
+    if (doc.showWorldAxes == 1) drawWorldAxes();
+    glDisable(GL_DEPTH_TEST);
+    if (doc.modelLoaded == 1) drawModelWithShadow(doc, rs);
+    if (!doc.decorations.empty() && doc.showDecorations == 1) drawDecorations(doc, true, true);
+    if (doc.decitionJointPosition == 1 && doc.keyFrames && doc.keyFrames->keyframeBoneView == 1) {
+      evaluatePose(doc.skeleton);
+    }
+  }
+  if (doc.weightBoxShown == 1 &&
+      (doc.editMode == 9 || doc.editMode == 14 || doc.editMode == 15 || doc.editMode == 16)) {
+    drawWeightBoxOverlay(doc, input);
+  }
+  if (isVertexWeightingMode(doc.editMode)) drawVertexWeightOverlay(doc, input);
+  if (doc.editMode != 15 && doc.editMode != 22 && doc.editMode != 36) {
+    glDisable(GL_DEPTH_TEST);
+    drawSkeleton(doc, input);
+  }
+  const bool numbersDrawn = doc.showJointNumbers != 1 || drawJointNumbers(doc, rs);
+  endAntiAliasing(doc);
+  glPopMatrix();
+  return numbersDrawn ? 0 : kDrawSceneFailed;
+}
+
+}  // namespace lw

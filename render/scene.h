@@ -1,0 +1,36 @@
+// The editing frame of the 3D window, and the same frame as a picking pass.
+#pragma once
+
+#include <cstdint>
+
+#include "core/document.h"
+#include "render/render_state.h"
+
+namespace lw {
+
+inline constexpr int kDrawSceneFailed = -1;
+
+// Draws one editing frame after setViewAndProjection, in this order: clear
+// (colour, depth, stencil); applyCamera (matrices read back into rs.camera);
+// anti-aliasing on. Unless pickingPass: world axes (when shown), the model from
+// the skin buffers with lights, materials, textures and program, and its shadow
+// (when modelLoaded), the decorations (when present and shown), then, with the
+// positions fixed and keyframeBoneView 1, the joint pose update (evaluatePose).
+// Then in every pass: the weighting box overlay (weightBoxShown 1 in editMode
+// 9, 14, 15, 16), the vertex weighting overlay (editMode 21-23, corner names
+// 1000 + n), the placement or posed skeleton (names jointID, axis handles
+// jointID + 10000) unless editMode is 15, 22 or 36, and the joint numbers
+// through rs.textDrawer; anti-aliasing off; the camera matrix popped.
+// Returns 0, or kDrawSceneFailed when a joint number is not valid multibyte
+// text (the matrix is popped and smoothing switched off first).
+int drawScene(SceneDocument& doc, RenderState& rs, ViewInput& input, bool pickingPass);
+
+// The two overlays and the skeleton, as drawScene draws them (overlays.cpp,
+// skeleton_draw.cpp).
+void drawWeightBoxOverlay(SceneDocument& doc, const ViewInput& input);
+void drawVertexWeightOverlay(SceneDocument& doc, ViewInput& input);
+void drawSkeleton(SceneDocument& doc, const ViewInput& input);
+// Returns false when a number could not be drawn as text.
+bool drawJointNumbers(const SceneDocument& doc, const RenderState& rs);
+
+}  // namespace lw
