@@ -12,7 +12,10 @@ namespace lw {
 // the default window procedure (only a failed project open does that).
 bool dispatchCommand(int id, LRESULT& result);
 
-// The command groups; each returns true when it knew `id`.
+// Open, Add, Save as and Exit. Returns true, with the project reader's code in
+// `result`, only when a project open failed.
+bool runFileCommand(int id, LRESULT& result);
+// The other command groups; each returns true when it knew `id`.
 // View presets, camera drag modes, drawing and display toggles, decorations,
 // anti-aliasing, shadow, lights, background, version.
 bool runDisplayCommand(int id);

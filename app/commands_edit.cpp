@@ -1,9 +1,13 @@
 // Menu commands that choose what a mouse action in the 3D window does (joint,
-// bone, weighting and rotation-axis modes) and the skinning, tree and keyframe
-// display switches that need no other subsystem.
+// bone, weighting and rotation-axis modes), fixing, FK mode, skinning, the tree
+// display and the keyframe and playback commands that need no dialog.
+#include "anim/keyframe_commands.h"
+#include "anim/playback.h"
 #include "app/commands.h"
 #include "app/program.h"
 #include "resources/resource.h"
+#include "skeleton/fixing.h"
+#include "skeleton/fk.h"
 
 namespace lw {
 
@@ -50,15 +54,6 @@ void rotateIk() {
   redrawView();
 }
 
-void resetRotations() {
-  for (const auto& joint : program().doc.skeleton.jointOrder) {
-    joint->axisAngle = 0;
-    joint->ik_Flag = 0;
-    joint->convertIKtoFK_rotationJointQuaternion = kIdentityQuaternion;
-  }
-  redrawView();
-}
-
 void moveRootJoint(int32_t axis) {
   SceneDocument& doc = program().doc;
   doc.editMode = MoveRootJoint;
@@ -97,21 +92,17 @@ void editFkAxis(int32_t preset) {
   doc.editMode = EditFkAxis;
 }
 
-void showKeyframeBones() {
+void navigateKeyframes(bool next) {
   SceneDocument& doc = program().doc;
-  doc.do_skinning = 1;
-  doc.animationView = 0;
-  if (doc.keyFrames != nullptr) doc.keyFrames->keyframeBoneView = 1;
-  redrawMain();
-  if (doc.keyFrames == nullptr || doc.keyFrames->keyframeShown == 0) {
-    enableItems({IDM_KEYFRAME_DELETE}, false);
-  }
+  const int result = next ? showNextKeyFrame(doc) : showPreviousKeyFrame(doc);
+  finishKeyframeNavigation(doc, program().ui, result);
 }
 
 }  // namespace
 
 bool runEditCommand(int id) {
   SceneDocument& doc = program().doc;
+  ShellUi& ui = program().ui;
   switch (id) {
     case IDM_PLACE_ROOT: placeRootJoint(); break;
     case IDM_PLACE_CHILD: placeChildJoint(3); break;
@@ -127,12 +118,14 @@ bool runEditCommand(int id) {
       break;
     case IDM_DELETE_CHILD: doc.editMode = DeleteChildJoint; break;
     case IDM_NAME_JOINT: doc.editMode = NameJoint; break;
+    case IDM_FIX_POSITIONS: fixJointPositionsCommand(doc, ui); break;
+    case IDM_ROTATE_FK: enterFkMode(doc, ui); break;
     case IDM_ROTATE_IK: rotateIk(); break;
     case IDM_STOP_IK:
       doc.editMode = StopIk;
       redrawView();
       break;
-    case IDM_RESET_ROTATIONS: resetRotations(); break;
+    case IDM_RESET_ROTATIONS: resetAllRotations(doc.skeleton, ui); break;
     case IDM_MOVE_ROOT_X: moveRootJoint(0); break;
     case IDM_MOVE_ROOT_Y: moveRootJoint(1); break;
     case IDM_MOVE_ROOT_Z: moveRootJoint(2); break;
@@ -155,8 +148,15 @@ bool runEditCommand(int id) {
     case IDM_AXIS_Y: editFkAxis(2); break;
     case IDM_AXIS_Z: editFkAxis(3); break;
     case IDM_AXIS_REVERSED: toggle(doc.axisReversed, id); break;
-    case IDM_KEYFRAME_BONES: showKeyframeBones(); break;
-    case IDM_SAVE_FRAMES: toggle(doc.saveFramesAsBmp, id); break;
+    case IDM_KEYFRAME_NEXT: navigateKeyframes(true); break;
+    case IDM_KEYFRAME_PREVIOUS: navigateKeyframes(false); break;
+    case IDM_KEYFRAME_DELETE: deleteShownKeyFrame(doc, ui); break;
+    case IDM_KEYFRAME_BONES: showKeyframeBones(doc, ui); break;
+    case IDM_PLAY_ALL: armWholeRange(doc, ui); break;
+    case IDM_PLAY:
+      SendMessageW(program().windows.view, WM_KEYDOWN, VK_SPACE, 0);
+      break;
+    case IDM_SAVE_FRAMES: toggleSaveFrames(doc, ui); break;
     default:
       return false;
   }

@@ -1,0 +1,208 @@
+// The file commands: Open (save prompt, open dialog, OBJ model or project),
+// Add decoration, Save as, and the end of a project open.
+#include <windows.h>
+
+#include "anim/keyframe_commands.h"
+#include "app/commands.h"
+#include "app/file_dialog.h"
+#include "app/program.h"
+#include "app/win_text.h"
+#include "io/file_names.h"
+#include "io/model_load.h"
+#include "io/project_reader.h"
+#include "io/project_save.h"
+#include "render/capture.h"
+#include "resources/resource.h"
+#include "skeleton/fk.h"
+
+namespace lw {
+
+namespace {
+
+constexpr char kSavePromptText[] = "現在のデータを保存しますか？";
+constexpr char kSavedText[] = "保存されました。";
+constexpr char kSaveTitle[] = "保存";
+constexpr char kNoExtensionTitle[] = "拡張子無し";
+constexpr char kPromptNoExtensionText[] = "拡張子（OJP/TLO）をつけてください";
+constexpr char kSaveAsNoExtensionText[] = "拡張子をつけてください";
+
+enum class SaveResult { Written, Cancelled, NotWritten, MissingExtension };
+
+void redrawView() { InvalidateRect(program().windows.view, nullptr, FALSE); }
+
+void showIfAny(const std::string& text, const std::string& title) {
+  if (!text.empty()) showMessageBox(nullptr, text, title);
+}
+
+// The 3D window's current picture as a BMP file; false when it cannot be written.
+bool writeViewBitmap(const std::string& path) {
+  Program& p = program();
+  RedrawWindow(p.windows.main, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  FILE* file = openFileCp932(path, "wb");
+  if (file == nullptr) return false;
+  makePresenterCurrent(p.presenter);
+  return writeFrameBmp(p.doc.clientHeight, p.doc.clientWidth, file) == 0;
+}
+
+// The save flow shared by Save as and the Open command's prompt: FK mode, the
+// save dialog, then the writer chosen by the extension.
+SaveResult saveAs() {
+  Program& p = program();
+  enterFkMode(p.doc, p.ui);
+  FileDialogRequest request;
+  request.save = true;
+  request.title = "名前をつけて保存";
+  request.filter = p.doc.saveFilter;
+  request.flags = OFN_OVERWRITEPROMPT;
+  FileChoice choice;
+  if (!chooseFile(p.windows.main, request, choice)) return SaveResult::Cancelled;
+  p.doc.filePath = choice.path;
+  p.doc.fileTitle = choice.title;
+  switch (saveChosenFile(p.doc, p.ui, choice.path, choice.title, writeViewBitmap)) {
+    case SaveOutcome::Written:
+      return SaveResult::Written;
+    case SaveOutcome::MissingExtension:
+      return SaveResult::MissingExtension;
+    case SaveOutcome::NotWritten:
+      break;
+  }
+  return SaveResult::NotWritten;
+}
+
+// The save prompt before Open discards a loaded model. Returns false when the
+// command must end with the document kept: Cancel, a cancelled or failed save,
+// or a name without extension.
+bool offerToSave() {
+  const int answer = MessageBoxW(nullptr, toWide(kSavePromptText).c_str(),
+                                 toWide(kSaveTitle).c_str(), MB_YESNOCANCEL | MB_TASKMODAL);
+  if (answer == IDNO) return true;
+  if (answer != IDYES) return false;
+  switch (saveAs()) {
+    case SaveResult::Written:
+      showMessageBox(nullptr, kSavedText, kSaveTitle);
+      return true;
+    case SaveResult::MissingExtension:
+      showMessageBox(nullptr, kPromptNoExtensionText, kNoExtensionTitle);
+      return false;
+    case SaveResult::Cancelled:
+    case SaveResult::NotWritten:
+      break;
+  }
+  return false;
+}
+
+bool chooseModelFile(FileChoice& choice) {
+  FileDialogRequest request;
+  request.title = "ファイルを開く";
+  request.filter = fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP"});
+  request.flags = OFN_FILEMUSTEXIST;
+  if (!chooseFile(program().windows.main, request, choice)) return false;
+  program().doc.filePath = choice.path;
+  program().doc.fileTitle = choice.title;
+  return true;
+}
+
+void enableItems(std::initializer_list<int> ids) {
+  for (int id : ids) program().ui.enableMenuItem(id, true);
+}
+
+void onProjectOpened() {
+  Program& p = program();
+  SceneDocument& doc = p.doc;
+  if (doc.playbackMenuLock) {
+    enableItems({IDM_KEYFRAME_PREVIOUS, IDM_KEYFRAME_NEXT, IDM_PLAY, IDM_SAVE_FRAMES});
+    doc.playbackMenuLock = 0;
+  }
+  doc.modelLoaded = 1;
+  doc.drawMode = 4;
+  doc.decitionJointPosition = 1;
+  enableItems({IDM_DRAW_FACES, IDM_DRAW_LINES, IDM_DRAW_POINTS, IDM_SHOW_JOINT_NUMBERS,
+               IDM_SHOW_BONE_AXES, IDM_SHOW_FK_AXES, IDM_ROTATE_FK, IDM_RESET_ROTATIONS,
+               IDM_PLACE_WEIGHT_BOX, IDM_WEIGHT_BY_VERTEX, IDM_SKINNING_ON, IDM_SKINNING_OFF,
+               IDM_KEYFRAME_CREATE, IDM_MOVE_ROOT_X, IDM_MOVE_ROOT_Y, IDM_MOVE_ROOT_Z});
+  applyKeyframeMenuRules(*doc.keyFrames, p.ui);
+  enableItems({IDM_EQUALISE_BONES, IDM_ROTATE_IK, IDM_STOP_IK});
+  doc.saveFilter = fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP",
+                               "BMPファイル(*.bmp)", "*.bmp"});
+  if (!doc.keyFrames->byNumber.empty()) p.ui.refreshMotionPanel();
+  enableItems({IDM_FILE_ADD, IDM_SHADOW_ON, IDM_SHADOW_OFF, IDM_SHADOW_LIGHT});
+  redrawView();
+}
+
+// The project branch of Open. Returns the reader's result (0 on success).
+int openProject(const FileChoice& choice) {
+  Program& p = program();
+  SceneDocument& doc = p.doc;
+  const int result = readProject(doc, choice.path, p.ui);
+  if (result == kProjectRead) {
+    onProjectOpened();
+    return result;
+  }
+  if (result != kProjectModelObjFailed) showIfAny(doc.ErrorText, projectReadErrorTitle(result));
+  doc.ErrorText.clear();
+  doc.ErrorCodeText.clear();
+  discardAfterFailedProjectOpen(doc, p.ui);
+  return result;
+}
+
+// Menu 102. Returns true, with the reader's code in `result`, when a project
+// open failed.
+bool openCommand(LRESULT& result) {
+  Program& p = program();
+  if (p.doc.modelLoaded && !offerToSave()) return false;
+  discardDocument(p.doc, p.ui);
+  FileChoice choice;
+  if (!chooseModelFile(choice)) return false;
+  const LoadResult load = openModelFile(p.doc, p.ui, choice.path, choice.title);
+  if (load.status == LoadStatus::Project) {
+    result = openProject(choice);
+    return result != kProjectRead;
+  }
+  showIfAny(load.message, load.title);
+  if (load.status == LoadStatus::Fatal) SendMessageW(p.windows.main, WM_CLOSE, 0, 0);
+  return false;
+}
+
+void addCommand() {
+  Program& p = program();
+  FileChoice choice;
+  if (!chooseModelFile(choice)) return;
+  const LoadResult load = addDecorationFile(p.doc, p.ui, choice.path, choice.title);
+  showIfAny(load.message, load.title);
+}
+
+void saveAsCommand() {
+  Program& p = program();
+  if (p.doc.modelLoaded) {
+    p.doc.fileTitle.clear();
+    p.doc.filePath.clear();
+    if (saveAs() == SaveResult::MissingExtension) {
+      showMessageBox(nullptr, kSaveAsNoExtensionText, kNoExtensionTitle);
+    }
+  }
+  redrawView();
+}
+
+}  // namespace
+
+bool runFileCommand(int id, LRESULT& result) {
+  switch (id) {
+    case IDM_FILE_OPEN:
+      return openCommand(result);
+    case IDM_FILE_ADD:
+      addCommand();
+      break;
+    case IDM_FILE_SAVE_AS:
+      saveAsCommand();
+      break;
+    case IDM_FILE_EXIT:
+      SendMessageW(program().windows.main, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+}  // namespace lw

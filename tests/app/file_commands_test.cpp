@@ -1,0 +1,228 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/file_dialog.h"
+#include "app/program.h"
+#include "app/win_text.h"
+#include "gui_harness.h"
+
+namespace lw {
+namespace {
+
+// The next file the open/save dialog "chooses"; an empty title cancels it.
+FileChoice gNextChoice;
+int gDialogsShown = 0;
+FileDialogRequest gLastRequest;
+
+bool fakeFileDialog(HWND, const FileDialogRequest& request, FileChoice& choice) {
+  ++gDialogsShown;
+  gLastRequest = request;
+  if (gNextChoice.title.empty()) return false;
+  choice = gNextChoice;
+  return true;
+}
+
+std::string samplesFolder() {
+  std::string folder = std::string("Z:") + LW_SAMPLES_DIR + "/";
+  for (char& c : folder) {
+    if (c == '/') c = '\\';
+  }
+  return folder;
+}
+
+// A scratch folder beside the test program with copies of the sample files.
+std::string scratchFolder() {
+  wchar_t current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
+  return toCp932(current) + "\\gui_files\\";
+}
+
+class FileCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = scratchFolder();
+    CreateDirectoryW(toWide(folder_).c_str(), nullptr);
+    for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
+      CopyFileW(toWide(samplesFolder() + name).c_str(), toWide(folder_ + name).c_str(), FALSE);
+    }
+    chooseFile = fakeFileDialog;
+    gDialogsShown = 0;
+    ASSERT_TRUE(test::startProgram());
+  }
+  void TearDown() override {
+    test::endProgram();
+    chooseFile = showCommonFileDialog;
+  }
+
+  void choose(const std::string& title) { gNextChoice = {title.empty() ? "" : folder_ + title, title}; }
+  LRESULT command(int id) { return SendMessageW(program().windows.main, WM_COMMAND, id, 0); }
+  bool greyed(int id) const {
+    return (GetMenuState(GetMenu(program().windows.main), static_cast<UINT>(id), MF_BYCOMMAND) &
+            MF_GRAYED) != 0;
+  }
+  bool fileExists(const std::string& title) const {
+    return GetFileAttributesW(toWide(folder_ + title).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  void openSampleModel() {
+    choose("character.obj");
+    command(102);
+    ASSERT_EQ(program().doc.modelLoaded, 1);
+  }
+
+  std::string folder_;
+};
+
+TEST_F(FileCommandsTest, OpeningTheSampleModelEnablesDrawingPlacementAndAdding) {
+  for (int id : {40015, 40016, 40017, 410, 40078}) EXPECT_TRUE(greyed(id)) << id;
+  openSampleModel();
+  const SceneDocument& doc = program().doc;
+  EXPECT_EQ(gDialogsShown, 1);
+  EXPECT_FALSE(gLastRequest.save);
+  EXPECT_EQ(gLastRequest.title, "ファイルを開く");
+  EXPECT_EQ(gLastRequest.filter,
+            fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP"}));
+  EXPECT_TRUE(gLastRequest.flags & OFN_FILEMUSTEXIST);
+  ASSERT_NE(doc.mesh, nullptr);
+  EXPECT_GT(doc.mesh->parts.size(), 1u);
+  EXPECT_NE(doc.skinBuffers, nullptr);
+  EXPECT_EQ(doc.drawMode, 4);
+  EXPECT_EQ(doc.modelFileName, "character.obj");
+  EXPECT_EQ(doc.saveFilter, fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "BMPファイル(*.bmp)", "*.bmp"}));
+  for (int id : {40015, 40016, 40017, 410, 40078}) EXPECT_FALSE(greyed(id)) << id;
+  EXPECT_TRUE(greyed(203));
+  EXPECT_FALSE(fileExists("character.TLO"));  // the temporary file is gone
+}
+
+TEST_F(FileCommandsTest, OpenRefusesBadExtensionsAndMissingFiles) {
+  const struct {
+    const char* title;
+    const char* text;
+    const char* boxTitle;
+  } cases[] = {
+      {"character.Obj", "拡張子を指定してください。", "拡張子無し"},
+      {"missing.obj", "ファイルオープンエラー", "File Open Error"},
+  };
+  for (const auto& c : cases) {
+    test::DialogScript script({test::acknowledge(c.boxTitle)});
+    choose(c.title);
+    command(102);
+    ASSERT_EQ(script.seen().size(), 1u) << c.title;
+    EXPECT_EQ(script.seen()[0].text, test::wide(c.text)) << c.title;
+    EXPECT_EQ(program().doc.modelLoaded, 0) << c.title;
+  }
+}
+
+TEST_F(FileCommandsTest, CancelAtTheSavePromptKeepsTheDocument) {
+  openSampleModel();
+  const Mesh* mesh = program().doc.mesh.get();
+  test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDCANCEL); }}});
+  choose("character.obj");
+  command(102);
+  ASSERT_EQ(script.seen().size(), 1u);
+  EXPECT_EQ(script.seen()[0].text, test::wide("現在のデータを保存しますか？"));
+  EXPECT_EQ(gDialogsShown, 1);  // no second open dialog
+  EXPECT_EQ(program().doc.mesh.get(), mesh);
+  EXPECT_EQ(program().doc.modelLoaded, 1);
+}
+
+TEST_F(FileCommandsTest, CancellingTheSaveDialogAfterYesKeepsTheDocument) {
+  openSampleModel();
+  const Mesh* mesh = program().doc.mesh.get();
+  test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDYES); }}});
+  choose("");
+  command(102);
+  EXPECT_EQ(script.stepsLeft(), 0u);
+  EXPECT_TRUE(gLastRequest.save);
+  EXPECT_EQ(program().doc.mesh.get(), mesh);
+  EXPECT_EQ(program().doc.editMode, RotateFk);  // the save flow entered FK mode
+}
+
+TEST_F(FileCommandsTest, NoAtTheSavePromptOpensTheNewFile) {
+  openSampleModel();
+  const Mesh* mesh = program().doc.mesh.get();
+  test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDNO); }}});
+  choose("character.obj");
+  command(102);
+  EXPECT_EQ(script.stepsLeft(), 0u);
+  EXPECT_EQ(gDialogsShown, 2);
+  EXPECT_NE(program().doc.mesh.get(), mesh);
+  EXPECT_EQ(program().doc.modelLoaded, 1);
+}
+
+TEST_F(FileCommandsTest, SaveAsWritesObjAndBmpAndNamesWithoutExtensionGetTwoMessages) {
+  command(40018);  // no model: nothing but a redraw
+  EXPECT_EQ(gDialogsShown, 0);
+  openSampleModel();
+  DeleteFileW(toWide(folder_ + "posed.obj").c_str());
+  DeleteFileW(toWide(folder_ + "shot.bmp").c_str());
+  choose("posed.obj");
+  command(40018);
+  EXPECT_TRUE(gLastRequest.save);
+  EXPECT_EQ(gLastRequest.title, "名前をつけて保存");
+  EXPECT_TRUE(gLastRequest.flags & OFN_OVERWRITEPROMPT);
+  EXPECT_EQ(program().doc.editMode, RotateFk);
+  EXPECT_TRUE(fileExists("posed.obj"));
+
+  choose("shot.bmp");
+  command(40018);
+  ASSERT_TRUE(fileExists("shot.bmp"));
+  HANDLE file = CreateFileW(toWide(folder_ + "shot.bmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  LARGE_INTEGER size = {};
+  GetFileSizeEx(file, &size);
+  CloseHandle(file);
+  const SceneDocument& doc = program().doc;
+  const LONGLONG row = (3LL * doc.clientWidth + 3) / 4 * 4;
+  EXPECT_EQ(size.QuadPart, 54 + row * doc.clientHeight);
+
+  test::DialogScript script({test::acknowledge("拡張子無し"), test::acknowledge("拡張子無し")});
+  choose("noextension");
+  command(40018);
+  ASSERT_EQ(script.seen().size(), 2u);
+  EXPECT_EQ(script.seen()[0].text, test::wide("拡張子を指定してください。"));
+  EXPECT_EQ(script.seen()[1].text, test::wide("拡張子をつけてください"));
+}
+
+TEST_F(FileCommandsTest, OpeningTheSampleProjectSetsTheProjectMenuState) {
+  choose("character.ojp");
+  EXPECT_EQ(command(102), 0);
+  const SceneDocument& doc = program().doc;
+  EXPECT_EQ(doc.modelLoaded, 1);
+  EXPECT_EQ(doc.decitionJointPosition, 1);
+  EXPECT_FALSE(doc.skeleton.jointOrder.empty());
+  for (int id : {40015, 40016, 40017, 40007, 40014, 40008, 411, 40002, 403, 412, 40005, 40006,
+                 40021, 40064, 40065, 40066, 40032, 40027, 40050, 40078, 40089, 40090, 40091}) {
+    EXPECT_FALSE(greyed(id)) << id;
+  }
+  EXPECT_EQ(doc.saveFilter, fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)",
+                                        "*.OJP", "BMPファイル(*.bmp)", "*.bmp"}));
+  // Keyframes came with the project: the panel shows the one on display.
+  EXPECT_NE(test::windowText(program().windows.frameNumber), L"NULL");
+  EXPECT_GT(TreeView_GetCount(program().windows.treeView), 0u);
+}
+
+TEST_F(FileCommandsTest, ABrokenProjectIsRefusedAndLeavesNoModel) {
+  HANDLE file = CreateFileW(toWide(folder_ + "broken.ojp").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, "# nothing here\r\n", 16, &written, nullptr);
+  CloseHandle(file);
+  test::DialogScript script({test::acknowledge("OJPファイル読み込みエラー")});
+  choose("broken.ojp");
+  const LRESULT result = command(102);
+  EXPECT_NE(result, 0);
+  EXPECT_EQ(program().doc.modelLoaded, 0);
+  EXPECT_EQ(program().doc.mesh, nullptr);
+  ASSERT_EQ(script.seen().size(), 1u);
+  EXPECT_EQ(script.seen()[0].text,
+            test::wide("プロジェクトファイルにモデルファイル名（MODEL_FILENAME）がありません。"));
+  EXPECT_EQ(script.stepsLeft(), 0u);
+  EXPECT_EQ(test::windowText(program().windows.frameNumber), L"NULL");
+}
+
+}  // namespace
+}  // namespace lw
