@@ -81,6 +81,15 @@ ValueScanner valuesAfter(std::string_view line, std::string_view key) {
 bool readWholeFile(const std::string& path, std::string& text) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
+  // One read into a buffer of the file's size; a file that grows meanwhile is
+  // read on to its end.
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    long size = std::ftell(file);
+    if (size > 0) text.resize(static_cast<size_t>(size));
+    std::rewind(file);
+  }
+  size_t used = std::fread(text.data(), 1, text.size(), file);
+  text.resize(used);
   char buffer[1 << 16];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
