@@ -23,9 +23,18 @@ int cornerCount(const MeshPart& part, const SkinPart& skin) {
 // returns true when the part is textured.
 bool bindPartTexture(Material* material, const ShaderProgram* program, bool toon,
                      bool glslActive) {
-  if (!material || !material->texture) return false;
-  const unsigned int name = ensureTextureUploaded(*material->texture, glslActive);
-  if (name == 0) return false;
+  const unsigned int name = material && material->texture
+                                ? ensureTextureUploaded(*material->texture, glslActive)
+                                : 0;
+  if (name == 0) {
+    // The toon program reads the ramp for untextured parts too.
+    if (toon && program->toonTexture) {
+      program->gl.activeTexture(GL_TEXTURE1);
+      glBindTexture(GL_TEXTURE_2D, program->toonTexture->glTexture);
+      program->gl.activeTexture(GL_TEXTURE0);
+    }
+    return false;
+  }
   glEnable(GL_TEXTURE_2D);
   if (program) program->gl.activeTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, name);
@@ -119,7 +128,13 @@ void drawModelParts(SceneDocument& doc, RenderState& rs, ModelLights lights, Par
     if (program) useProgramForPart(doc, *program, textured);
     glDrawArrays(primitive, 0, count);
     if (program) program->gl.useProgram(0);
-    if (textured) unbindPartTexture(program, toon);
+    if (textured) {
+      unbindPartTexture(program, toon);
+    } else if (toon) {
+      program->gl.activeTexture(GL_TEXTURE1);
+      glBindTexture(GL_TEXTURE_2D, 0);
+      program->gl.activeTexture(GL_TEXTURE0);
+    }
     if (!hasTexCoords) glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   }
 }
