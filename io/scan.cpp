@@ -117,6 +117,7 @@ namespace {
 bool finishInteger(const char*& p, const char* end, int base, bool negative, bool hadZero,
                    int32_t& value) {
   constexpr uint64_t kMaxPositive = 0x7FFFFFFFFFFFFFFFull;
+  constexpr uint64_t kNoOverflowBelow = uint64_t{1} << 58;  // x * 16 + 15 stays below 2^63
   const uint64_t limit = negative ? kMaxPositive + 1 : kMaxPositive;
   uint64_t magnitude = 0;
   bool overflow = false;
@@ -133,6 +134,10 @@ bool finishInteger(const char*& p, const char* end, int base, bool negative, boo
     }
     if (digit >= base) break;
     gotDigit = true;
+    if (magnitude < kNoOverflowBelow) {  // one more digit cannot pass the limit
+      magnitude = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+      continue;
+    }
     if (overflow) continue;
     if (magnitude > (limit - static_cast<uint64_t>(digit)) / static_cast<uint64_t>(base)) {
       overflow = true;
