@@ -472,13 +472,18 @@ const char* projectReadErrorTitle(int code) {
 
 int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui,
                 const ProjectModelLoader& loadModel) {
-  doc.skeleton.clear();
-  if (!doc.keyFrames) doc.keyFrames = std::make_unique<KeyframeStore>();
   std::string text;
   if (!readWholeFile(path, text)) {
     doc.ErrorText = path + kProjectCannotOpenSuffix;
     return kProjectCannotOpen;
   }
+  return readProjectText(doc, text, folderOf(path), ui, loadModel);
+}
+
+int readProjectText(SceneDocument& doc, std::string_view text, const std::string& folder,
+                    ShellUi& ui, const ProjectModelLoader& loadModel) {
+  doc.skeleton.clear();
+  if (!doc.keyFrames) doc.keyFrames = std::make_unique<KeyframeStore>();
   std::string_view rest = text;
   std::string_view line;
   bool found = false;
@@ -496,7 +501,7 @@ int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui,
   doc.mesh.reset();
   doc.decorations.clear();
 
-  ProjectReader reader(doc, ui, loadModel, folderOf(path));
+  ProjectReader reader(doc, ui, loadModel, folder);
   if (int result = reader.loadModel(line); result != 0) return result;
   while (nextLine(rest, line)) {
     int result = reader.readLine(line);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/document.h"
 #include "core/mesh.h"
@@ -56,6 +57,11 @@ using ProjectModelLoader = std::function<ModelLoadResult(
 // joints or poses that do not exist are skipped. Returns a ProjectReadResult.
 int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui,
                 const ProjectModelLoader& loadModel);
+
+// readProject over project text already in memory; OBJ names are resolved in
+// `folder` (empty: as written). Never reports kProjectCannotOpen.
+int readProjectText(SceneDocument& doc, std::string_view text, const std::string& folder,
+                    ShellUi& ui, const ProjectModelLoader& loadModel);
 
 // The OBJ import pipeline as the project reader uses it (convertObjToMesh): a
 // conversion failure shows "変換に失敗！" and reads as a TLO failure; a temporary

@@ -1,0 +1,52 @@
+// Project text through the project reader (the model comes from memory: two
+// parts of three and six corners, and a decoration), then the writer over what
+// was read.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/document.h"
+#include "core/shell_ui.h"
+#include "io/project_reader.h"
+#include "io/project_writer.h"
+
+namespace {
+
+lw::ModelLoadResult loadFromMemory(const std::string& path, std::unique_ptr<lw::Mesh>& mesh,
+                                   lw::SceneDocument& doc, lw::ShellUi&) {
+  if (path == "obj-fails.obj") {
+    doc.ErrorText = "x";
+    return lw::ModelLoadResult::ObjFailed;
+  }
+  if (path == "tlo-fails.obj") return lw::ModelLoadResult::TloFailed;
+  mesh = std::make_unique<lw::Mesh>();
+  for (int corners : {3, 6}) {
+    lw::MeshPart part;
+    part.positions.resize(static_cast<size_t>(corners));
+    part.normals.resize(static_cast<size_t>(corners));
+    part.texCoords.resize(static_cast<size_t>(corners));
+    part.vertexCount = corners;
+    mesh->parts.push_back(std::move(part));
+  }
+  return lw::ModelLoadResult::Loaded;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  lw::SceneDocument doc;
+  lw::NullShellUi ui;
+  const int result = lw::readProjectText(doc, text, "", ui, loadFromMemory);
+  if (result != lw::kProjectRead) {
+    if (result != lw::kProjectModelObjFailed && doc.ErrorText.empty()) std::abort();
+    return 0;
+  }
+  if (!doc.mesh || !doc.skinBuffers) std::abort();
+  const std::string written = lw::projectText(doc);
+  if (written.rfind(lw::kProjectHeader, 0) != 0) std::abort();
+  return 0;
+}
