@@ -8,8 +8,10 @@
 #include <string>
 
 #include "app/gl_presenter.h"
+#include "app/joint_number_text.h"
 #include "app/win_shell_ui.h"
 #include "core/document.h"
+#include "render/render_state.h"
 
 namespace lw {
 
@@ -30,6 +32,9 @@ struct Program {
   SceneDocument doc;
   WinShellUi ui{windows, doc};
   GlPresenter presenter;
+  RenderState renderState;     // camera read-back, selection buffer, shader program
+  ViewInput viewInput;         // what drawing shares with the 3D window's mouse handling
+  WglTextDrawer jointNumbers;  // joint numbers drawn with jointNumberFont
   HFONT jointNumberFont = nullptr;  // the 3D window's label font
   HFONT panelFont = nullptr;        // the motion information panel's font
   int maxTextureUnits = 0;          // GL_MAX_TEXTURE_UNITS of the 3D window's context

@@ -6,6 +6,9 @@
 #include "app/dialogs.h"
 #include "app/program.h"
 #include "app/win_text.h"
+#include "render/camera.h"
+#include "render/scene.h"
+#include "render/shaders.h"
 #include "resources/resource.h"
 
 namespace lw {
@@ -14,6 +17,8 @@ namespace {
 
 constexpr char kReleaseFailedText[] = "デバイスコンテキストの開放に失敗しました";
 constexpr char kReleaseFailedTitle[] = "Limbweaver終了時エラー";
+constexpr char kDrawFailedText[] = "エラー発生";
+constexpr char kDrawFailedTitle[] = "エラー";
 constexpr int kJointNumberFontHeight = 25;
 
 HFONT createJointNumberFont() {
@@ -31,10 +36,15 @@ void onViewCreate(HWND window) {
   p.doc.weightBoxShown = 0;
   p.doc.pointPickView = 0;
   p.jointNumberFont = createJointNumberFont();
+  p.renderState = RenderState{};
+  p.viewInput = ViewInput{};
   if (p.presenter.context != nullptr) {
     GLint units = 0;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
     p.maxTextureUnits = units;
+    p.jointNumbers.create(p.presenter.dc, p.jointNumberFont);
+    p.renderState.textDrawer = &p.jointNumbers;
+    setViewAndProjection(p.doc, false);
   }
 }
 
@@ -42,20 +52,28 @@ void onViewPaint(HWND window) {
   Program& p = program();
   PAINTSTRUCT paint = {};
   HDC paintDc = BeginPaint(window, &paint);
+  int drawn = 0;
   if (p.presenter.context != nullptr && beginPresenterFrame(p.presenter)) {
-    const Colour& c = p.doc.backgroundColour;
-    glViewport(0, 0, p.presenter.composited ? p.presenter.width : p.doc.clientWidth,
-               p.presenter.composited ? p.presenter.height : p.doc.clientHeight);
-    glClearColor(c.r, c.g, c.b, c.a);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    setViewAndProjection(p.doc, false);
+    drawn = drawScene(p.doc, p.renderState, p.viewInput, false);
     glFinish();
     endPresenterFrame(p.presenter, paintDc);
   }
   EndPaint(window, &paint);
+  if (drawn == kDrawSceneFailed) {
+    showMessageBox(nullptr, kDrawFailedText, kDrawFailedTitle);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+  }
 }
 
 void onViewDestroy() {
   Program& p = program();
+  if (p.presenter.context != nullptr) {
+    makePresenterCurrent(p.presenter);
+    releaseShading(p.doc, p.renderState.shader);
+    p.jointNumbers.destroy();
+  }
+  p.renderState.textDrawer = nullptr;
   if (!destroyPresenter(p.presenter)) {
     showMessageBox(nullptr, kReleaseFailedText, kReleaseFailedTitle);
   }
