@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "anim/interpolation.h"
+#include "anim/playback_deform.h"
 #include "render/camera.h"
 #include "render/gl_headers.h"
 #include "render/model_draw.h"
@@ -137,7 +138,7 @@ void drawPlanarShadow(SceneDocument& doc, bool playback) {
   glDisable(GL_STENCIL_TEST);
 }
 
-void drawPlaybackFrame(SceneDocument& doc, RenderState& rs, PartDeformer playbackDeform) {
+void drawPlaybackFrame(SceneDocument& doc, RenderState& rs) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPushMatrix();
   multiplyCameraTransform(doc);
@@ -153,7 +154,7 @@ void drawPlaybackFrame(SceneDocument& doc, RenderState& rs, PartDeformer playbac
   glEnable(GL_LIGHTING);
   poseFrame(doc.keyFrames->animationPoses);
   beginAntiAliasing(doc);
-  if (doc.modelLoaded == 1) drawModelParts(doc, rs, ModelLights::Playback, playbackDeform);
+  if (doc.modelLoaded == 1) drawModelParts(doc, rs, ModelLights::Playback, deformPartForPlayback);
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);

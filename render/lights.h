@@ -7,7 +7,6 @@
 
 #include "core/document.h"
 #include "core/shell_ui.h"
-#include "render/model_draw.h"
 #include "render/render_state.h"
 
 namespace lw {
@@ -56,11 +55,11 @@ void drawPlanarShadow(SceneDocument& doc, bool playback);
 
 // The frame drawn for each playback frame, after setViewAndProjection: world
 // axes and floor grid always, the playback pose (poseFrame of animationPoses),
-// the model deformed part by part by `playbackDeform` (the playback variant of
-// the skinning; null draws the skin buffers as they are) and lit by light 0
-// only, the shadow when shadowMap is 1, the decorations when shown; no
-// overlays, joints or numbers. The matrices are not read back.
-void drawPlaybackFrame(SceneDocument& doc, RenderState& rs, PartDeformer playbackDeform);
+// the model skinned from it part by part (deformPartForPlayback, whatever
+// do_skinning says) and lit by light 0 only, the shadow when shadowMap is 1,
+// the decorations when shown; no overlays, joints or numbers. The matrices are
+// not read back.
+void drawPlaybackFrame(SceneDocument& doc, RenderState& rs);
 
 // Menu commands: the flag, the two check marks, a redraw. Returns false (and
 // does nothing) for another id.

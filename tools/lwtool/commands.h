@@ -24,6 +24,11 @@ int runInfo(const Args& args, std::string& out, std::string& err);
 // stored pose or, with a time, in the pose playback shows at that time.
 int runExport(const Args& args, std::string& out, std::string& err);
 
+// render PROJECT.ojp OUT.bmp [--time MS] [--size WxH] [--view NAME]: the project
+// drawn offscreen (1024x768 and the front view unless told) as a BMP, in its
+// stored pose or, with a time, as the playback frame at that time (render.cpp).
+int runRender(const Args& args, std::string& out, std::string& err);
+
 // make-sample CHARACTER.obj OUT.ojp: the sample project for the sample character.
 int runMakeSample(const Args& args, std::string& out, std::string& err);
 

@@ -16,6 +16,7 @@ constexpr Command kCommands[] = {
     {"convert", lw::tool::runConvert},
     {"info", lw::tool::runInfo},
     {"export", lw::tool::runExport},
+    {"render", lw::tool::runRender},
     {"make-sample", lw::tool::runMakeSample},
 };
 
@@ -23,6 +24,7 @@ constexpr const char* kUsage =
     "usage: lwtool convert MODEL.obj OUT.tlo\n"
     "       lwtool info FILE\n"
     "       lwtool export PROJECT.ojp OUT.obj [--time MS]\n"
+    "       lwtool render PROJECT.ojp OUT.bmp [--time MS] [--size WxH] [--view NAME]\n"
     "       lwtool make-sample CHARACTER.obj OUT.ojp\n";
 
 }  // namespace
