@@ -7,7 +7,6 @@
 
 #include "anim/anim_fixture.h"
 #include "anim/interpolation.h"
-#include "anim/project_open.h"
 #include "io/model_load.h"
 #include "io/project_reader.h"
 #include "io/project_writer.h"
@@ -99,34 +98,11 @@ TEST_F(ProjectRoundTrip, SavedReadAndSavedAgainGivesTheSameBytes) {
 TEST_F(ProjectRoundTrip, ProjectWithoutItsObjIsRefused) {
   SceneDocument doc;
   writeText(dir_ / "lost.ojp", "MODEL_FILENAME gone.obj\njointID 1\n");
-  EXPECT_EQ(openProjectCommand(doc, ui_, (dir_ / "lost.ojp").string()), kProjectModelObjFailed);
-  ASSERT_EQ(ui_.messages.size(), 1u);  // the reader's OBJ message only
+  EXPECT_EQ(readProject(doc, (dir_ / "lost.ojp").string(), ui_), kProjectModelObjFailed);
+  ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].title, "OBJ読み込みエラー");
   EXPECT_EQ(doc.mesh, nullptr);
-  EXPECT_TRUE(ui_.isGreyed(kMenuCreateKeyframe));
-
-  writeText(dir_ / "nomodel.ojp", "[JOINTDATA]\n");
-  EXPECT_EQ(openProjectCommand(doc, ui_, (dir_ / "nomodel.ojp").string()), kProjectNoModelName);
-  EXPECT_EQ(ui_.messages.back().text, kProjectNoModelNameText);
-  EXPECT_TRUE(doc.ErrorText.empty());
-}
-
-TEST_F(ProjectRoundTrip, OpenedProjectSetsTheMenuForItsKeyframes) {
-  writeText(dir_ / "p.ojp",
-            "MODEL_FILENAME arm.obj\njointID 1\njointName Joint0\nTreeName Joint0\n"
-            "keyframe\nkf_jointID 1\nframeNumber 0\nframeTime 0\n"
-            "keyframe\nkf_jointID 1\nframeNumber 1\nframeTime 50\n");
-  SceneDocument doc;
-  ASSERT_EQ(openProjectCommand(doc, ui_, (dir_ / "p.ojp").string()), kProjectRead);
-  EXPECT_EQ(doc.playbackMenuLock, 0);
-  EXPECT_EQ(doc.modelLoaded, 1);
-  EXPECT_EQ(doc.decitionJointPosition, 1);
-  for (int id : {kMenuPlay, kMenuSaveFrames, kMenuArmWholeRange, kMenuInterpolation,
-                 kMenuCreateKeyframe, 40078}) {
-    EXPECT_TRUE(ui_.isEnabled(id)) << id;
-  }
-  EXPECT_EQ(ui_.motionPanelRefreshes, 1);
-  EXPECT_NE(doc.saveFilter.find("OJP"), std::string::npos);
+  EXPECT_TRUE(doc.skeleton.empty());
 }
 
 }  // namespace
