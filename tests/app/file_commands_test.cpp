@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/file_dialog.h"
 #include "app/program.h"
@@ -203,6 +204,62 @@ TEST_F(FileCommandsTest, OpeningTheSampleProjectSetsTheProjectMenuState) {
   // Keyframes came with the project: the panel shows the one on display.
   EXPECT_NE(test::windowText(program().windows.frameNumber), L"NULL");
   EXPECT_GT(TreeView_GetCount(program().windows.treeView), 0u);
+}
+
+// Pixel (x, y) of a 24-bit BMP file, y counted from the top.
+COLORREF bmpPixel(const std::vector<unsigned char>& bmp, int width, int height, int x, int y) {
+  const size_t row = (3 * static_cast<size_t>(width) + 3) / 4 * 4;
+  const size_t at = 54 + row * static_cast<size_t>(height - 1 - y) + 3 * static_cast<size_t>(x);
+  return RGB(bmp[at + 2], bmp[at + 1], bmp[at]);
+}
+
+std::vector<unsigned char> readWholeFile(const std::string& path) {
+  std::vector<unsigned char> bytes;
+  FILE* file = openFileCp932(path, "rb");
+  if (file == nullptr) return bytes;
+  unsigned char buffer[65536];
+  size_t n = 0;
+  while ((n = fread(buffer, 1, sizeof(buffer), file)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+  fclose(file);
+  return bytes;
+}
+
+TEST_F(FileCommandsTest, TheViewShowsTheSampleProjectAsTheProgramsOwnCaptureHasIt) {
+  choose("character.ojp");
+  ASSERT_EQ(command(102), 0);
+  HWND view = program().windows.view;
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  test::holdForScreenshot();
+  choose("view.bmp");
+  command(40018);
+  const SceneDocument& doc = program().doc;
+  const int width = doc.clientWidth;
+  const int height = doc.clientHeight;
+  const std::vector<unsigned char> bmp = readWholeFile(folder_ + "view.bmp");
+  const size_t row = (3 * static_cast<size_t>(width) + 3) / 4 * 4;
+  ASSERT_EQ(bmp.size(), 54 + row * static_cast<size_t>(height));
+
+  HDC dc = GetDC(view);
+  const POINT probes[] = {{5, 5},
+                          {width - 6, 5},
+                          {width / 2, height / 2},
+                          {width / 2, height / 3},
+                          {width / 2 + 30, height / 2 + 60},
+                          {width / 3, height - 40}};
+  for (const POINT& at : probes) {
+    EXPECT_EQ(GetPixel(dc, at.x, at.y), bmpPixel(bmp, width, height, at.x, at.y))
+        << at.x << "," << at.y;
+  }
+  // The grey background at a corner, and something else (the character) in the middle.
+  const COLORREF corner = bmpPixel(bmp, width, height, 5, 5);
+  EXPECT_NEAR(GetRValue(corner), 128, 1);
+  EXPECT_EQ(GetRValue(corner), GetGValue(corner));
+  int differing = 0;
+  for (int y = height / 4; y < 3 * height / 4; y += 8) {
+    if (GetPixel(dc, width / 2, y) != corner) ++differing;
+  }
+  ReleaseDC(view, dc);
+  EXPECT_GT(differing, 5);
 }
 
 TEST_F(FileCommandsTest, ABrokenProjectIsRefusedAndLeavesNoModel) {

@@ -1,5 +1,6 @@
 #include "gui_harness.h"
 
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -108,6 +109,16 @@ int runLoopWithWatchdog(UINT timeoutMs) {
   const int code = runMessageLoop();
   KillTimer(nullptr, timer);
   return code;
+}
+
+void holdForScreenshot() {
+  const char* hold = std::getenv("LW_HOLD_MS");
+  if (hold == nullptr) return;
+  const DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(hold));
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    pumpPending();
+    Sleep(10);
+  }
 }
 
 std::wstring wide(const char* cp932) { return toWide(cp932); }

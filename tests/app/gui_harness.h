@@ -26,6 +26,10 @@ void pumpPending();
 inline constexpr int kWatchdogExitCode = 0x5ad;
 int runLoopWithWatchdog(UINT timeoutMs);
 
+// When the environment variable LW_HOLD_MS is set, keeps the windows up and
+// responsive for that many milliseconds (time to take an X screenshot).
+void holdForScreenshot();
+
 // The UTF-16 text of a CP932 literal, for comparing with what Win32 returns.
 std::wstring wide(const char* cp932);
 
