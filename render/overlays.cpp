@@ -2,6 +2,7 @@
 // model's corners, and the vertex markers of vertex weighting.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 #include "render/gl_headers.h"
@@ -72,6 +73,51 @@ Rgb3 cornerColour(const SceneDocument& doc, const std::string* treeJointName, in
   return namesJoint(skin.skinWeights[corner], treeJointName) ? kBoundCorner : kPlainCorner;
 }
 
+// The six planes (a, b, c, d; inside where a x + b y + c z + d >= 0, with
+// (a, b, c) of unit length) of the current view volume in model coordinates,
+// from projection x model-view. In a picking pass the volume is the pick region.
+struct ViewVolume {
+  double planes[6][4];
+};
+
+ViewVolume currentViewVolume() {
+  double p[16], mv[16], m[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, p);
+  glGetDoublev(GL_MODELVIEW_MATRIX, mv);
+  for (int col = 0; col < 4; ++col) {
+    for (int row = 0; row < 4; ++row) {
+      double sum = 0;
+      for (int k = 0; k < 4; ++k) sum += p[k * 4 + row] * mv[col * 4 + k];
+      m[col * 4 + row] = sum;
+    }
+  }
+  ViewVolume volume;
+  for (int i = 0; i < 6; ++i) {
+    const int axis = i / 2;
+    const double sign = i % 2 == 0 ? 1.0 : -1.0;
+    double length = 0;
+    for (int col = 0; col < 4; ++col) {
+      // Row 3 plus or minus row `axis` of the combined matrix.
+      volume.planes[i][col] = m[col * 4 + 3] + sign * m[col * 4 + axis];
+      if (col < 3) length += volume.planes[i][col] * volume.planes[i][col];
+    }
+    length = std::sqrt(length);
+    if (length > 0) {
+      for (double& v : volume.planes[i]) v /= length;
+    }
+  }
+  return volume;
+}
+
+// False only when a sphere of `radius` around p lies wholly outside the volume:
+// such a marker can neither show nor be hit, so it need not be sent.
+bool mayBeVisible(const ViewVolume& volume, Vector3 p, double radius) {
+  for (const auto& plane : volume.planes) {
+    if (plane[0] * p.x + plane[1] * p.y + plane[2] * p.z + plane[3] < -radius) return false;
+  }
+  return true;
+}
+
 const std::string* treeSelectedJointName(const SceneDocument& doc) {
   for (const auto& joint : doc.skeleton.jointOrder) {
     if (joint->jointID == doc.treeSelectedJoint) return &joint->jointName;
@@ -81,17 +127,19 @@ const std::string* treeSelectedJointName(const SceneDocument& doc) {
 
 }  // namespace
 
-void drawWeightBoxOverlay(SceneDocument& doc, const ViewInput& input) {
+void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInput& input) {
   glEnable(GL_DEPTH_TEST);
   glInitNames();
   if (doc.editMode != 15 && doc.skinBuffers) {
     if (doc.pointPickView == 0) drawModelOutline(doc, 1.8f, false);
     for (const SkinPart& part : doc.skinBuffers->parts) {
       for (const Vector3& p : part.skinPositions) {
-        drawOctahedron(p, isInsideWeightBox(doc.weightBox, p) ? kInsideOrPicked : kPlainCorner,
-                       kVertexMarkerRadius);
+        appendOctahedron(rs.markers, p,
+                         isInsideWeightBox(doc.weightBox, p) ? kInsideOrPicked : kPlainCorner,
+                         kVertexMarkerRadius);
       }
     }
+    drawMarkerBatch(rs.markers);
   }
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -122,7 +170,8 @@ void drawWeightBoxOverlay(SceneDocument& doc, const ViewInput& input) {
   glDisable(GL_DEPTH_TEST);
 }
 
-void drawVertexWeightOverlay(SceneDocument& doc, ViewInput& input) {
+void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, ViewInput& input,
+                             bool pickingPass) {
   if (!doc.skinBuffers) return;
   if (doc.editMode != 22 && doc.drawMode != 0) {
     drawModelOutline(doc, 1.5f, true);
@@ -132,6 +181,16 @@ void drawVertexWeightOverlay(SceneDocument& doc, ViewInput& input) {
   input.clickedCorner = ClickedCorner{};
   const std::string* treeJointName = treeSelectedJointName(doc);
   const bool picked = doc.editMode == 23;
+  const ViewVolume volume = currentViewVolume();
+  // Twice the marker's radius: the octahedron lies inside that sphere with room to spare.
+  const double cullRadius = 2.0 * kVertexMarkerRadius;
+  auto marker = [&](Vector3 position, Rgb3 colour) {
+    if (pickingPass) {
+      drawOctahedron(position, colour, kVertexMarkerRadius);
+    } else {
+      appendOctahedron(rs.markers, position, colour, kVertexMarkerRadius);
+    }
+  };
   glPushName(kCornerNameBase);
   int32_t n = 0;
   const int parts = static_cast<int>(doc.skinBuffers->parts.size());
@@ -140,26 +199,27 @@ void drawVertexWeightOverlay(SceneDocument& doc, ViewInput& input) {
     const int corners = static_cast<int>(std::min(skin.skinPositions.size(), skin.skinWeights.size()));
     for (int i = 0; i < corners; ++i, ++n) {
       const Vector3 position = skin.skinPositions[i];
-      glLoadName(static_cast<GLuint>(kCornerNameBase + n));
       if (picked && kCornerNameBase + n == doc.selectedJoint) {
         input.clickedCorner = {p, i, position};
-        drawOctahedron(position, kInsideOrPicked, kVertexMarkerRadius);
-      } else {
-        drawOctahedron(position, cornerColour(doc, treeJointName, p, i), kVertexMarkerRadius);
       }
+      if (!mayBeVisible(volume, position, cullRadius)) continue;
+      if (pickingPass) glLoadName(static_cast<GLuint>(kCornerNameBase + n));
+      marker(position, picked && kCornerNameBase + n == doc.selectedJoint
+                           ? kInsideOrPicked
+                           : cornerColour(doc, treeJointName, p, i));
     }
     if (picked && input.clickedCorner.part >= 0) {
       // Every corner sharing the picked position is marked too.
       for (int i = 0; i < corners; ++i) {
         const Vector3 position = skin.skinPositions[i];
-        drawOctahedron(position,
-                       position == input.clickedCorner.position
-                           ? kInsideOrPicked
-                           : cornerColour(doc, treeJointName, p, i),
-                       kVertexMarkerRadius);
+        if (!mayBeVisible(volume, position, cullRadius)) continue;
+        marker(position, position == input.clickedCorner.position
+                             ? kInsideOrPicked
+                             : cornerColour(doc, treeJointName, p, i));
       }
     }
   }
+  drawMarkerBatch(rs.markers);
   glDisable(GL_DEPTH_TEST);
 }
 

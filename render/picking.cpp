@@ -2,6 +2,7 @@
 
 #include "render/camera.h"
 #include "render/gl_headers.h"
+#include "render/scene.h"
 
 namespace lw {
 
@@ -150,6 +151,14 @@ int probeDepthWith(SceneDocument& doc, RenderState& rs, ViewInput& input, int x,
     input.pickDepth = kProbeMissDepth;
   }
   return result;
+}
+
+int pickPass(SceneDocument& doc, RenderState& rs, ViewInput& input, int x, int y) {
+  return pickPassWith(doc, rs, input, x, y, drawScene);
+}
+
+int probeDepth(SceneDocument& doc, RenderState& rs, ViewInput& input, int x, int y) {
+  return probeDepthWith(doc, rs, input, x, y, drawScene);
 }
 
 int windowToWorld(SceneDocument& doc, const RenderState& rs, float depth, int x, int y,

@@ -84,6 +84,11 @@ int pickPassWith(SceneDocument& doc, RenderState& rs, ViewInput& input, int x, i
 int probeDepthWith(SceneDocument& doc, RenderState& rs, ViewInput& input, int x, int y,
                    SceneDrawFn draw);
 
+// pickPassWith and probeDepthWith drawing with drawScene: what the 3D window's
+// paint handling and placement clicks call.
+int pickPass(SceneDocument& doc, RenderState& rs, ViewInput& input, int x, int y);
+int probeDepth(SceneDocument& doc, RenderState& rs, ViewInput& input, int x, int y);
+
 // The world point under window position (x, y) (y downwards) at window depth
 // `depth`, through the matrices of the last editing frame and the current
 // viewport. Returns 0 and writes `point`, or 1 with "ウインドウ座標をワールド座標変換できません"

@@ -3,6 +3,8 @@
 // current context and are called between frames' matrix set-up and pop.
 #pragma once
 
+#include <vector>
+
 #include "core/math.h"
 
 namespace lw {
@@ -18,6 +20,20 @@ struct Rgb3 {
 // Y+- and Z+- likewise: (Z-,X-,Y+) (Z-,X+,Y+) (Z-,X-,Y-) (Z-,X+,Y-) (Z+,X-,Y+)
 // (Z+,X+,Y+) (Z+,X-,Y-) (Z+,X+,Y-) and the two inner ones (X-,X+,Y-) (Y+,Z-,Z+).
 void drawOctahedron(Vector3 centre, Rgb3 colour, float radius);
+
+// Many octahedra sent as one client-array draw: the same triangles in the same
+// order as drawOctahedron calls would send, so the picture is the same. The
+// buffers are kept between frames; appending allocates only while they grow.
+struct MarkerBatch {
+  std::vector<float> positions;  // 3 floats per vertex
+  std::vector<float> colours;    // 3 floats per vertex
+};
+
+void appendOctahedron(MarkerBatch& batch, Vector3 centre, Rgb3 colour, float radius);
+
+// Draws and empties the batch; leaves the last marker's colour current and the
+// vertex and colour arrays as they were.
+void drawMarkerBatch(MarkerBatch& batch);
 
 // One line strip from `from` to `to`: the centre line in the colour current
 // before the call, then in `colour` the four edges from `from` over each base

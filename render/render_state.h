@@ -9,6 +9,7 @@
 
 #include "core/math.h"
 #include "render/camera.h"
+#include "render/primitives.h"
 #include "render/shaders.h"
 
 namespace lw {
@@ -50,6 +51,7 @@ struct RenderState {
   std::array<uint32_t, kSelectBufferWords> selectBuffer{};
   TextDrawer* textDrawer = nullptr;  // joint numbers are skipped without one
   std::unique_ptr<ShaderProgram> shader;  // the program of the chosen shading, if any
+  MarkerBatch markers;  // corner markers of the overlays, reused every frame
 };
 
 }  // namespace lw

@@ -43,9 +43,9 @@ int drawScene(SceneDocument& doc, RenderState& rs, ViewInput& input, bool pickin
   }
   if (doc.weightBoxShown == 1 &&
       (doc.editMode == 9 || doc.editMode == 14 || doc.editMode == 15 || doc.editMode == 16)) {
-    drawWeightBoxOverlay(doc, input);
+    drawWeightBoxOverlay(doc, rs, input);
   }
-  if (isVertexWeightingMode(doc.editMode)) drawVertexWeightOverlay(doc, input);
+  if (isVertexWeightingMode(doc.editMode)) drawVertexWeightOverlay(doc, rs, input, pickingPass);
   if (doc.editMode != 15 && doc.editMode != 22 && doc.editMode != 36) {
     glDisable(GL_DEPTH_TEST);
     drawSkeleton(doc, input);

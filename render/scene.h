@@ -27,8 +27,12 @@ int drawScene(SceneDocument& doc, RenderState& rs, ViewInput& input, bool pickin
 
 // The two overlays and the skeleton, as drawScene draws them (overlays.cpp,
 // skeleton_draw.cpp).
-void drawWeightBoxOverlay(SceneDocument& doc, const ViewInput& input);
-void drawVertexWeightOverlay(SceneDocument& doc, ViewInput& input);
+// Corner markers go out as one batch in normal frames and one by one, each
+// under its name, in picking passes (where only markers inside the pick region
+// are sent at all).
+void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInput& input);
+void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, ViewInput& input,
+                             bool pickingPass);
 void drawSkeleton(SceneDocument& doc, const ViewInput& input);
 // Returns false when a number could not be drawn as text.
 bool drawJointNumbers(const SceneDocument& doc, const RenderState& rs);

@@ -1,0 +1,224 @@
+// Frame times of the renderer on the offscreen Mesa context (software
+// rasteriser): the editing frame and the playback frame for the sample
+// character and for a 100k-triangle skinned model, and a picking pass in
+// vertex weighting over a 20k-corner model.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "anim/playback.h"
+#include "core/document.h"
+#include "core/shell_ui.h"
+#include "io/project_reader.h"
+#include "render/camera.h"
+#include "render/gl_headers.h"
+#include "render/lights.h"
+#include "render/offscreen_context.h"
+#include "render/picking.h"
+#include "render/scene.h"
+
+namespace lw {
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+std::string samplePath() {
+  const std::string here = __FILE__;
+  return here.substr(0, here.find_last_of('/')) + "/../samples/character.ojp";
+}
+
+// The sample project as the Open command leaves it, skinning on.
+bool loadSample(SceneDocument& doc) {
+  NullShellUi ui;
+  if (readProject(doc, samplePath(), ui) != kProjectRead) return false;
+  doc.modelLoaded = 1;
+  doc.drawMode = 4;
+  doc.decitionJointPosition = 1;
+  doc.do_skinning = 1;
+  doc.editedJointName = doc.skeleton.joints.begin()->first;
+  doc.clientWidth = kWidth;
+  doc.clientHeight = kHeight;
+  return true;
+}
+
+Joint* addJoint(SceneDocument& doc, const std::string& name, int id, Joint* parent, Vector3 at,
+                float angle) {
+  auto joint = std::make_unique<Joint>();
+  joint->jointName = name;
+  joint->jointID = id;
+  joint->validJoint = 1;
+  joint->parent = parent;
+  // As fixing leaves them: the root's position is its world position, any other
+  // joint's is its parent's rest bone vector.
+  joint->initPoseBoneVector = parent ? at - parent->jointDrawPositionAfterPosEnter : at;
+  joint->position = parent ? parent->initPoseBoneVector : at;
+  joint->drawBoneVector = joint->initPoseBoneVector;
+  joint->jointDrawPositionAfterPosEnter = at;
+  joint->axisVector = {0, 0, 1};
+  joint->axisAngle = angle;
+  Joint* raw = joint.get();
+  if (parent) parent->children.push_back(raw);
+  doc.skeleton.joints[name] = raw;
+  doc.skeleton.jointOrder.push_back(std::move(joint));
+  return raw;
+}
+
+// A grid of `triangles` triangles in one part, every corner weighted to the
+// two joints of a two-bone chain bent by `angle` degrees (so every corner is
+// blended every frame).
+void makeGridModel(SceneDocument& doc, int triangles, float angle) {
+  auto mesh = std::make_unique<Mesh>();
+  MeshPart part;
+  const int side = static_cast<int>(std::ceil(std::sqrt(triangles / 2.0)));
+  for (int t = 0; t < triangles; ++t) {
+    const int cell = t / 2, cx = cell % side, cy = cell / side;
+    const float x0 = -1 + 2.0f * cx / side, y0 = -1 + 2.0f * cy / side, s = 2.0f / side;
+    const Vector3 a{x0, y0, 0}, b{x0 + s, y0, 0}, c{x0 + s, y0 + s, 0}, d{x0, y0 + s, 0};
+    const Vector3 corners[2][3] = {{a, b, c}, {a, c, d}};
+    for (const Vector3& v : corners[t % 2]) {
+      part.positions.push_back(v);
+      part.normals.push_back({0, 0, 1});
+      part.texCoords.push_back({(v.x + 1) / 2, (v.y + 1) / 2});
+    }
+  }
+  part.vertexCount = static_cast<int32_t>(part.positions.size());
+  part.materialIndex = 0;
+  Material material;
+  material.diffuse[0] = material.diffuse[1] = material.diffuse[2] = 0.8f;
+  mesh->materials.push_back(std::move(material));
+  mesh->parts.push_back(std::move(part));
+  mesh->faceCount = triangles;
+  doc.skinBuffers = makeSkinBuffers(*mesh);
+  for (WeightList& w : doc.skinBuffers->parts[0].skinWeights) {
+    w = WeightList{{"Joint0_0", 0.6f}, {"Joint0_0_0", 0.4f}};
+  }
+  doc.mesh = std::move(mesh);
+  Joint* root = addJoint(doc, "Joint0", 1, nullptr, {0, -1, 0}, 0);
+  Joint* mid = addJoint(doc, "Joint0_0", 2, root, {0, 0, 0}, angle);
+  addJoint(doc, "Joint0_0_0", 3, mid, {0, 1, 0}, angle);
+  doc.modelLoaded = 1;
+  doc.drawMode = 4;
+  doc.decitionJointPosition = 1;
+  doc.keyFrames->keyframeBoneView = 1;
+  doc.do_skinning = 1;
+  doc.editedJointName = "Joint0_0";
+  doc.clientWidth = kWidth;
+  doc.clientHeight = kHeight;
+}
+
+void runEditingFrames(benchmark::State& state, SceneDocument& doc) {
+  RenderState rs;
+  ViewInput input;
+  // The first frames compile the rasteriser's pipelines; leave them out.
+  for (int warmUp = 0; warmUp < 2; ++warmUp) drawScene(doc, rs, input, false);
+  for (auto _ : state) {
+    setViewAndProjection(doc, false);
+    benchmark::DoNotOptimize(drawScene(doc, rs, input, false));
+    glFinish();
+  }
+}
+
+void BM_DrawSceneSample(benchmark::State& state) {
+  auto context = createOffscreenContext(kWidth, kHeight);
+  SceneDocument doc;
+  if (!context || !loadSample(doc)) return state.SkipWithError("no context or sample");
+  doc.shadowMap = static_cast<int32_t>(state.range(0));
+  runEditingFrames(state, doc);
+}
+BENCHMARK(BM_DrawSceneSample)->Arg(0)->Arg(1)->ArgName("shadow")->Unit(benchmark::kMillisecond);
+
+void BM_DrawPlaybackFrameSample(benchmark::State& state) {
+  auto context = createOffscreenContext(kWidth, kHeight);
+  SceneDocument doc;
+  if (!context || !loadSample(doc)) return state.SkipWithError("no context or sample");
+  RenderState rs;
+  int32_t t = 0;
+  setViewAndProjection(doc, false);
+  drawPlaybackFrame(doc, rs);
+  for (auto _ : state) {
+    poseAtTime(doc, t);
+    t = (t + 16) % 2000;
+    setViewAndProjection(doc, false);
+    drawPlaybackFrame(doc, rs);
+    glFinish();
+  }
+}
+BENCHMARK(BM_DrawPlaybackFrameSample)->Unit(benchmark::kMillisecond);
+
+void BM_DrawScene100kTriangles(benchmark::State& state) {
+  auto context = createOffscreenContext(kWidth, kHeight);
+  if (!context) return state.SkipWithError("no context");
+  SceneDocument doc;
+  makeGridModel(doc, 100000, 10);
+  doc.shadowMap = static_cast<int32_t>(state.range(0));
+  runEditingFrames(state, doc);
+}
+BENCHMARK(BM_DrawScene100kTriangles)->Arg(0)->Arg(1)->ArgName("shadow")->Unit(benchmark::kMillisecond);
+
+void BM_PickVertexWeighting20kCorners(benchmark::State& state) {
+  auto context = createOffscreenContext(kWidth, kHeight);
+  if (!context) return state.SkipWithError("no context");
+  SceneDocument doc;
+  makeGridModel(doc, 20000 / 3, 0);  // unbent: a corner sits at the window's centre
+  RenderState rs;
+  ViewInput input;
+  int hits = 0;
+  for (int warmUp = 0; warmUp < 2; ++warmUp) {
+    doc.editMode = 22;
+    setViewAndProjection(doc, false);
+    pickPass(doc, rs, input, kWidth / 2, kHeight / 2);
+  }
+  for (auto _ : state) {
+    doc.editMode = 22;
+    setViewAndProjection(doc, false);
+    pickPass(doc, rs, input, kWidth / 2, kHeight / 2);
+    glFinish();
+    hits += doc.editMode == 23 ? 1 : 0;
+  }
+  state.counters["hitEveryPass"] = hits == static_cast<int>(state.iterations()) ? 1 : 0;
+}
+BENCHMARK(BM_PickVertexWeighting20kCorners)->Unit(benchmark::kMillisecond);
+
+// The selection-mode half of that pass alone (the normal frame that follows a
+// pick is left out): what sending only the markers in the pick region saves.
+int drawPickingHalfOnly(SceneDocument& doc, RenderState& rs, ViewInput& input, bool pickingPass) {
+  return pickingPass ? drawScene(doc, rs, input, true) : 0;
+}
+
+void BM_PickingHalfVertexWeighting20kCorners(benchmark::State& state) {
+  auto context = createOffscreenContext(kWidth, kHeight);
+  if (!context) return state.SkipWithError("no context");
+  SceneDocument doc;
+  makeGridModel(doc, 20000 / 3, 0);
+  RenderState rs;
+  ViewInput input;
+  int hits = 0;
+  for (auto _ : state) {
+    doc.editMode = 22;
+    setViewAndProjection(doc, false);
+    pickPassWith(doc, rs, input, kWidth / 2, kHeight / 2, drawPickingHalfOnly);
+    glFinish();
+    hits += doc.editMode == 23 ? 1 : 0;
+  }
+  state.counters["hitEveryPass"] = hits == static_cast<int>(state.iterations()) ? 1 : 0;
+}
+BENCHMARK(BM_PickingHalfVertexWeighting20kCorners)->Unit(benchmark::kMillisecond);
+
+// The normal frame of vertex weighting alone: 20k markers in immediate mode.
+void BM_DrawVertexWeighting20kCorners(benchmark::State& state) {
+  auto context = createOffscreenContext(kWidth, kHeight);
+  if (!context) return state.SkipWithError("no context");
+  SceneDocument doc;
+  makeGridModel(doc, 20000 / 3, 0);
+  doc.editMode = 21;
+  runEditingFrames(state, doc);
+}
+BENCHMARK(BM_DrawVertexWeighting20kCorners)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lw
+
+BENCHMARK_MAIN();
