@@ -10,7 +10,7 @@ namespace {
 
 // A millisecond clock that only moves when a frame is drawn or the loop sleeps.
 struct FakeHost {
-  uint32_t clock = 4000000000u;  // close to wrapping, as a long-running clock may be
+  uint32_t clock = 0xFFFFFF00u;  // wraps after 256 ms, as a long-running clock does
   uint32_t drawCost = 0;
   uint32_t overSleep = 0;
   std::vector<int32_t> drawnTimes;
