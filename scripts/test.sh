@@ -43,4 +43,5 @@ cmake --build build/win -j "$jobs"
 # no test listing runs into its timeout while Wine sets itself up.
 export WINEPREFIX="$root/build/win/wineprefix"
 bash scripts/wine-run.sh cmd /c exit
-ctest --test-dir build/win --output-on-failure
+# The GUI tests are marked RUN_SERIAL; the portable libraries' tests run in parallel.
+ctest --test-dir build/win --output-on-failure -j "$jobs"
