@@ -13,7 +13,6 @@
 
 namespace lw {
 
-inline constexpr int kMenuCreateKeyframe = 40021;
 inline constexpr int kMenuNextKeyframe = 40025;
 inline constexpr int kMenuPreviousKeyframe = 40026;
 inline constexpr int kMenuDeleteKeyframe = 40051;

@@ -1,5 +1,7 @@
 #include "anim/playback.h"
 
+#include <iterator>
+
 #include "anim/interpolation.h"
 #include "anim/keyframe_commands.h"
 

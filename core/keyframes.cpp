@@ -1,6 +1,7 @@
 #include "core/keyframes.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/document.h"
 
