@@ -1,7 +1,6 @@
 #include "io/scan.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include <cstring>
+#include "io/tlo.h"
 
 #include "io/bmp.h"
 #include "io/file_names.h"
@@ -6,7 +6,6 @@
 #include "io/model_messages.h"
 #include "io/mtl_reader.h"
 #include "io/scan.h"
-#include "io/tlo.h"
 
 namespace lw {
 

@@ -1,9 +1,10 @@
+#include "io/tlo.h"
+
 #include <cstdio>
 #include <cstring>
 
 #include "io/obj_reader.h"
 #include "io/text_format.h"
-#include "io/tlo.h"
 
 namespace lw {
 
