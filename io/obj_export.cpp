@@ -113,11 +113,14 @@ int exportObj(const SceneDocument& doc, const std::string& path, const std::stri
   if (!doc.mesh || !doc.skinBuffers) return kObjNotWritten;
   const std::string materialPath = exportBaseName(path) + ".mtl";
   if (!doc.materialLibraryName.empty()) {
+    // A library already at the target is left as it is (copying a file onto
+    // itself would empty it). Paths are compared by name: file identities are
+    // not reliable on every platform.
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (!std::filesystem::equivalent(doc.materialLibraryName, materialPath, ec)) {
-      std::filesystem::copy_file(doc.materialLibraryName, materialPath,
-                                 std::filesystem::copy_options::overwrite_existing, ec);
-    }
+    const fs::path source = fs::absolute(doc.materialLibraryName, ec).lexically_normal();
+    const fs::path target = fs::absolute(materialPath, ec).lexically_normal();
+    if (source != target) fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
   }
   const std::string text = objExportText(doc, exportBaseName(fileTitle) + ".mtl");
   return writeTextFileReplacing(path, text) ? 0 : kObjNotWritten;

@@ -17,7 +17,8 @@ TEST(SampleProject, OpensRiggedWeightedAndAnimatedAndSavesToTheSameBytes) {
   const fs::path samples = fs::path(__FILE__).parent_path() / ".." / ".." / "samples";
   // Read a copy: opening converts the OBJ through a temporary file beside it.
   const fs::path dir = fs::temp_directory_path() / "lw_sample_project_test";
-  fs::remove_all(dir);
+  std::error_code cleared;
+  fs::remove_all(dir, cleared);
   fs::create_directories(dir);
   for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
     fs::copy_file(samples / name, dir / name);
@@ -41,11 +42,14 @@ TEST(SampleProject, OpensRiggedWeightedAndAnimatedAndSavesToTheSameBytes) {
   }
   EXPECT_GE(hermite, 1);
 
-  std::ifstream file(dir / "character.ojp");
   std::stringstream text;
-  text << file.rdbuf();
+  {
+    std::ifstream file(dir / "character.ojp");
+    text << file.rdbuf();
+  }
   EXPECT_TRUE(projectText(doc) == text.str()) << "regenerate with lwtool make-sample";
-  fs::remove_all(dir);
+  std::error_code ec;
+  fs::remove_all(dir, ec);
 }
 
 }  // namespace

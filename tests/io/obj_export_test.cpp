@@ -96,6 +96,9 @@ TEST_F(ObjExportFileTest, CopiesTheMaterialLibraryBesideTheObj) {
   ASSERT_EQ(exportObj(doc_, path, "pose.obj"), 0);
   EXPECT_EQ(test::readFileText((dir_ / "out" / "pose.mtl").string()), "newmtl mat0\n");
   EXPECT_EQ(test::readFileText(path), objExportText(doc_, "pose.mtl"));
+  // Saved beside its own library under the same name: the library stays whole.
+  ASSERT_EQ(exportObj(doc_, (dir_ / "src.obj").string(), "src.obj"), 0);
+  EXPECT_EQ(test::readFileText((dir_ / "src.mtl").string()), "newmtl mat0\n");
 }
 
 TEST_F(ObjExportFileTest, MissingMaterialLibraryStillWritesTheObj) {
@@ -126,12 +129,14 @@ TEST_F(ObjExportFileTest, SaveAsChoosesTheWriterByExtension) {
   EXPECT_EQ(bitmaps, 1);
   EXPECT_TRUE(ui.messages.empty());
 
-  EXPECT_EQ(saveChosenFile(doc_, ui, base + ".Ojp", "s.Ojp", bitmap), SaveOutcome::MissingExtension);
-  EXPECT_EQ(saveChosenFile(doc_, ui, base, "s", bitmap), SaveOutcome::MissingExtension);
+  const std::string refused = (dir_ / "out" / "r").string();
+  EXPECT_EQ(saveChosenFile(doc_, ui, refused + ".Ojp", "r.Ojp", bitmap), SaveOutcome::MissingExtension);
+  EXPECT_EQ(saveChosenFile(doc_, ui, refused, "r", bitmap), SaveOutcome::MissingExtension);
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].text, "拡張子を指定してください。");
   EXPECT_EQ(ui.messages[0].title, "拡張子無し");
-  EXPECT_FALSE(std::filesystem::exists(base + ".Ojp"));
+  EXPECT_FALSE(std::filesystem::exists(refused + ".Ojp"));
+  EXPECT_FALSE(std::filesystem::exists(refused));
 
   std::string bad = (dir_ / "nowhere" / "s.ojp").string();
   EXPECT_EQ(saveChosenFile(doc_, ui, bad, "s.ojp", bitmap), SaveOutcome::NotWritten);

@@ -12,6 +12,7 @@
 
 namespace lw::test {
 
+// Reads a file in text mode, as the platform's text files read.
 inline std::string readFileText(const std::string& path) {
   std::string text;
   if (std::FILE* f = std::fopen(path.c_str(), "r")) {
@@ -23,8 +24,9 @@ inline std::string readFileText(const std::string& path) {
   return text;
 }
 
+// Writes the bytes as given (no line-end conversion on any platform).
 inline void writeFileText(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "w");
+  std::FILE* f = std::fopen(path.c_str(), "wb");
   std::fwrite(text.data(), 1, text.size(), f);
   std::fclose(f);
 }
