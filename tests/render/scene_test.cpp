@@ -181,6 +181,29 @@ TEST_F(SceneTest, VertexMarkersAreNamedByCornerAndThePickedOneIsRecorded) {
   EXPECT_EQ(pixel(corner[0], corner[1]), test::toRgb(0.0f, 1.0f, 0.5f));
 }
 
+TEST_F(SceneTest, RootPlacementProbeFindsTheModelSurfaceUnderTheCursor) {
+  test::loadModel(doc, test::squarePart(1.0f, -0.5f), test::plainMaterial(1, 1, 1));
+  doc.editMode = PlaceRootJoint;
+  frame();
+  const auto on = project(rs.camera, 0.25, 0.25, -0.5);
+  const int x = static_cast<int>(std::lround(on[0])), y = kHeight - static_cast<int>(std::lround(on[1]));
+  setViewAndProjection(doc, false);
+  ASSERT_EQ(probeDepth(doc, rs, input, x, y), 0);
+  EXPECT_EQ(doc.editMode, PlaceRootJoint);
+  EXPECT_EQ(doc.showWorldAxes, 0) << "as it was";
+  double point[3];
+  setViewAndProjection(doc, false);
+  frame();
+  ASSERT_EQ(windowToWorld(doc, rs, input.pickDepth, x, y, point), 0);
+  EXPECT_NEAR(point[2], -0.5, 1e-3) << "the joint goes onto the surface";
+  EXPECT_NEAR(point[0], 0.25, 0.02);
+  // Beside the model the probe finds nothing and uses depth 0.888.
+  doc.showWorldAxes = 1;
+  probeDepth(doc, rs, input, 3, 3);
+  EXPECT_EQ(input.pickDepth, 0.888f);
+  EXPECT_EQ(doc.showWorldAxes, 1);
+}
+
 TEST_F(SceneTest, JointNumbersGoThroughTheTextDrawerAtTheJoints) {
   Joint* root = test::addJoint(doc, "Joint0", 1, nullptr, {0, 0, 0});
   Joint* hidden = test::addJoint(doc, "Joint0_0", 2, root, {0, 1, 0});
