@@ -114,13 +114,20 @@ int exportObj(const SceneDocument& doc, const std::string& path, const std::stri
   const std::string materialPath = exportBaseName(path) + ".mtl";
   if (!doc.materialLibraryName.empty()) {
     // A library already at the target is left as it is (copying a file onto
-    // itself would empty it). Paths are compared by name: file identities are
-    // not reliable on every platform.
+    // itself would empty it). Paths are compared by name, and the copy goes
+    // through a temporary file, because file identities are not reliable on
+    // every platform.
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path source = fs::absolute(doc.materialLibraryName, ec).lexically_normal();
     const fs::path target = fs::absolute(materialPath, ec).lexically_normal();
-    if (source != target) fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+    if (source != target) {
+      fs::path temporary = target;
+      temporary += ".lwtmp";
+      fs::remove(temporary, ec);
+      if (fs::copy_file(source, temporary, ec)) fs::rename(temporary, target, ec);
+      fs::remove(temporary, ec);
+    }
   }
   const std::string text = objExportText(doc, exportBaseName(fileTitle) + ".mtl");
   return writeTextFileReplacing(path, text) ? 0 : kObjNotWritten;
