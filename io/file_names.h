@@ -21,6 +21,7 @@ FileKind fileKindOf(std::string_view fileTitle);
 // '.' in a folder name) with ".TLO" appended; a path without '.' gets ".TLO"
 // appended whole.
 std::string temporaryTloPath(std::string_view path);
+// The load pipeline adds "_1", "_2", ... before ".TLO" while that name is taken.
 
 // The folder part of `path` including its last separator; empty when `path`
 // names no folder.

@@ -1,6 +1,8 @@
 #include "io/model_load.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "io/file_names.h"
 #include "io/line_reader.h"
@@ -12,6 +14,24 @@
 namespace lw {
 
 namespace {
+
+bool fileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+// The temporary TLO is written, read back and removed, so it must never be a
+// file the user already has: when the usual name is taken, "_1", "_2", ... is
+// added before ".TLO" until the name is free.
+std::string freeTemporaryTloPath(const std::string& objPath) {
+  const std::string usual = temporaryTloPath(objPath);
+  if (!fileExists(usual)) return usual;
+  const std::string stem = usual.substr(0, usual.size() - 4);
+  for (int n = 1;; ++n) {
+    std::string candidate = stem + "_" + std::to_string(n) + ".TLO";
+    if (!fileExists(candidate)) return candidate;
+  }
+}
 
 LoadResult refused(const std::string& message, const char* title) {
   return {LoadStatus::Refused, message, title};
@@ -63,7 +83,7 @@ ObjConversion convertObjToMesh(const std::string& objPath, std::string& errorTex
   std::unique_ptr<ObjMesh> obj = readObjFile(objPath, errorText);
   if (!obj) return conversion;
 
-  const std::string tloPath = temporaryTloPath(objPath);
+  const std::string tloPath = freeTemporaryTloPath(objPath);
   if (writeTloFile(tloPath, *obj) != 0) {
     conversion.status = ConvertStatus::TloNotWritten;
     return conversion;
