@@ -9,6 +9,7 @@
 #include "app/file_dialog.h"
 #include "app/program.h"
 #include "app/win_text.h"
+#include "skeleton/placement.h"
 #include "gui_harness.h"
 
 namespace lw {
@@ -96,6 +97,28 @@ TEST_F(FileCommandsTest, OpeningTheSampleModelEnablesDrawingPlacementAndAdding) 
   for (int id : {40015, 40016, 40017, 410, 40078}) EXPECT_FALSE(greyed(id)) << id;
   EXPECT_TRUE(greyed(203));
   EXPECT_FALSE(fileExists("character.TLO"));  // the temporary file is gone
+}
+
+TEST_F(FileCommandsTest, FixingPositionsSwitchesTheMenuFromPlacingToPosing) {
+  openSampleModel();
+  command(410);
+  for (int id : {201, 40069, 40070, 40071}) EXPECT_FALSE(greyed(id)) << id;
+  command(201);
+  SceneDocument& doc = program().doc;
+  ASSERT_NE(placeBaseJoint(doc, {0, 1, 0}, program().ui), nullptr);
+  ASSERT_NE(addChildJoint(doc, "Joint0", {0.5f, 1.4f, 0}, 1, program().ui), nullptr);
+  EXPECT_FALSE(greyed(203));
+
+  command(203);
+  EXPECT_EQ(doc.decitionJointPosition, 1);
+  for (int id : {203, 201, 40069, 40070, 40071, 202, 40072, 40073, 40074})
+    EXPECT_TRUE(greyed(id)) << id;
+  for (int id : {40007, 40014, 40008, 411, 40002, 403, 412, 40005, 40006, 40021, 40032, 40027,
+                 40050, 40089, 40090, 40091, 40064, 40065, 40066})
+    EXPECT_FALSE(greyed(id)) << id;
+  EXPECT_EQ(doc.saveFilter, fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)",
+                                        "*.OJP", "BMPファイル(*.bmp)", "*.bmp"}));
+  EXPECT_EQ(doc.keyFrames->keyframeBoneView, 1);
 }
 
 TEST_F(FileCommandsTest, OpenRefusesBadExtensionsAndMissingFiles) {
