@@ -44,4 +44,6 @@ cmake --build build/win -j "$jobs"
 export WINEPREFIX="$root/build/win/wineprefix"
 bash scripts/wine-run.sh cmd /c exit
 # The GUI tests are marked RUN_SERIAL; the portable libraries' tests run in parallel.
-ctest --test-dir build/win --output-on-failure -j "$jobs"
+# A GUI test that fails is run once more before it counts: Wine under a loaded
+# Xvfb has been seen to drop a message once in many runs.
+ctest --test-dir build/win --output-on-failure -j "$jobs" --repeat until-pass:2

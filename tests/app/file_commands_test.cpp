@@ -229,6 +229,29 @@ TEST_F(FileCommandsTest, OpeningTheSampleProjectSetsTheProjectMenuState) {
   EXPECT_GT(TreeView_GetCount(program().windows.treeView), 0u);
 }
 
+TEST_F(FileCommandsTest, SavingTheSampleProjectAsOjpReopensWithTheSameRig) {
+  choose("character.ojp");
+  ASSERT_EQ(command(102), 0);
+  const size_t joints = program().doc.skeleton.size();
+  const size_t keyframes = program().doc.keyFrames->byTime.size();
+  ASSERT_GT(joints, 1u);
+  DeleteFileW(toWide(folder_ + "copy.ojp").c_str());
+  choose("copy.ojp");
+  command(40018);
+  ASSERT_TRUE(fileExists("copy.ojp"));
+
+  test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDNO); }}});
+  choose("copy.ojp");
+  command(102);
+  EXPECT_EQ(script.stepsLeft(), 0u);
+  const SceneDocument& doc = program().doc;
+  EXPECT_EQ(doc.modelLoaded, 1);
+  EXPECT_EQ(doc.decitionJointPosition, 1);
+  EXPECT_EQ(doc.skeleton.size(), joints);
+  EXPECT_EQ(doc.keyFrames->byTime.size(), keyframes);
+  EXPECT_EQ(doc.modelFileName, "character.obj");
+}
+
 // Pixel (x, y) of a 24-bit BMP file, y counted from the top.
 COLORREF bmpPixel(const std::vector<unsigned char>& bmp, int width, int height, int x, int y) {
   const size_t row = (3 * static_cast<size_t>(width) + 3) / 4 * 4;
