@@ -13,14 +13,14 @@
 namespace lw {
 namespace {
 
-struct ItemSpec {
+struct MenuRow {
   int id;
   const char* label;
   const char* help;  // empty: the item has no help text
 };
 
 // Every command item of the menu with its label and status-bar help text.
-constexpr ItemSpec kItems[] = {
+constexpr MenuRow kItems[] = {
     {102, "ファイルを開く", "Obj,OJPファイルを開きます。"},
     {40078, "ファイルを追加する", "装飾用のオブジェクトのファイルを開きます。"},
     {40018, "名前をつけて保存", "ファイルに名前をつけて、Obj/OJP形式で保存します。"},
@@ -167,20 +167,20 @@ TEST_F(MenuTest, EveryItemHasItsIdAndLabelOnce) {
   collectItems(menu(), items, duplicates);
   EXPECT_EQ(duplicates, 0);
   EXPECT_EQ(items.size(), std::size(kItems));
-  for (const ItemSpec& spec : kItems) {
-    const auto found = items.find(spec.id);
-    ASSERT_NE(found, items.end()) << spec.id;
-    EXPECT_EQ(found->second, test::wide(spec.label)) << spec.id;
+  for (const MenuRow& row : kItems) {
+    const auto found = items.find(row.id);
+    ASSERT_NE(found, items.end()) << row.id;
+    EXPECT_EQ(found->second, test::wide(row.label)) << row.id;
   }
 }
 
 TEST_F(MenuTest, HighlightingAnItemShowsItsHelpTextAndLeavingTheMenuClearsIt) {
-  for (const ItemSpec& spec : kItems) {
+  for (const MenuRow& row : kItems) {
     SendMessageW(program().windows.statusBar, SB_SETTEXTW, 255,
                  reinterpret_cast<LPARAM>(L"previous"));
-    highlight(spec.id);
-    const std::wstring expected = spec.help[0] != 0 ? test::wide(spec.help) : L"previous";
-    EXPECT_EQ(statusText(), expected) << spec.id;
+    highlight(row.id);
+    const std::wstring expected = row.help[0] != 0 ? test::wide(row.help) : L"previous";
+    EXPECT_EQ(statusText(), expected) << row.id;
   }
   highlight(102);
   SendMessageW(program().windows.main, WM_EXITMENULOOP, FALSE, 0);
@@ -194,7 +194,7 @@ TEST_F(MenuTest, HighlightingAPopupLeavesTheHelpText) {
   EXPECT_EQ(statusText(), test::wide("オブジェクトを上から見下ろす視点にします。"));
 }
 
-TEST_F(MenuTest, NoDocumentStateGreysAndChecksAsSpecifiedAtStart) {
+TEST_F(MenuTest, NoDocumentStateGreysAndChecksTheListedItemsAtStart) {
   const int grey[] = {40015, 40016, 40017, 40007, 40014, 40008, 410,   201,   40069, 40070, 40071,
                       40072, 40073, 40074, 202,   203,   411,   40002, 40064, 40065, 40066, 403,
                       406,   40003, 40068, 412,   40005, 40006, 414,   40075, 40076, 40077, 40093,
