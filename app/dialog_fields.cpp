@@ -69,4 +69,48 @@ INT_PTR runNumberFieldsDialog(HWND owner, int templateId, const NumberField* fie
                          numberFieldsDialogProc, reinterpret_cast<LPARAM>(&form));
 }
 
+namespace {
+
+struct DocumentDialog {
+  SceneDocument* doc;
+  DocumentDialogStep onInit;
+  DocumentDialogStep onOk;
+};
+
+INT_PTR CALLBACK documentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      const auto* form = reinterpret_cast<const DocumentDialog*>(lParam);
+      if (form->onInit != nullptr) form->onInit(dialog, *form->doc);
+      return TRUE;
+    }
+    case WM_COMMAND: {
+      const auto* form =
+          reinterpret_cast<const DocumentDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+      if (LOWORD(wParam) == IDOK) {
+        form->onOk(dialog, *form->doc);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+INT_PTR runDocumentDialog(HWND owner, int templateId, SceneDocument& doc,
+                          DocumentDialogStep onInit, DocumentDialogStep onOk) {
+  DocumentDialog form{&doc, onInit, onOk};
+  return DialogBoxParamW(program().instance, MAKEINTRESOURCEW(templateId), owner,
+                         documentDialogProc, reinterpret_cast<LPARAM>(&form));
+}
+
 }  // namespace lw

@@ -1,6 +1,5 @@
 // Dialog 108: whether IK rotations stop at the picked joint.
 #include "app/dialogs.h"
-#include "app/program.h"
 #include "resources/resource.h"
 
 namespace lw {
@@ -30,35 +29,10 @@ void onIkStopOk(HWND dialog, SceneDocument& doc) {
   EndDialog(dialog, IDOK);
 }
 
-INT_PTR CALLBACK ikStopDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      onIkStopInit(dialog, *reinterpret_cast<SceneDocument*>(lParam));
-      return TRUE;
-    case WM_COMMAND: {
-      auto* doc = reinterpret_cast<SceneDocument*>(GetWindowLongPtrW(dialog, DWLP_USER));
-      if (LOWORD(wParam) == IDOK) {
-        onIkStopOk(dialog, *doc);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      break;
-    }
-    default:
-      break;
-  }
-  return FALSE;
-}
-
 }  // namespace
 
 INT_PTR showIkStopDialog(HWND owner, SceneDocument& doc) {
-  return DialogBoxParamW(program().instance, MAKEINTRESOURCEW(IDD_IK_STOP), owner,
-                         ikStopDialogProc, reinterpret_cast<LPARAM>(&doc));
+  return runDocumentDialog(owner, IDD_IK_STOP, doc, onIkStopInit, onIkStopOk);
 }
 
 }  // namespace lw

@@ -1,6 +1,5 @@
 // Dialog 109: the name a joint shows in the bone tree.
 #include "app/dialogs.h"
-#include "app/program.h"
 #include "app/win_text.h"
 #include "resources/resource.h"
 
@@ -23,34 +22,10 @@ void onNameOk(HWND dialog, SceneDocument& doc) {
   EndDialog(dialog, IDOK);
 }
 
-INT_PTR CALLBACK jointNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      return TRUE;
-    case WM_COMMAND: {
-      auto* doc = reinterpret_cast<SceneDocument*>(GetWindowLongPtrW(dialog, DWLP_USER));
-      if (LOWORD(wParam) == IDOK) {
-        onNameOk(dialog, *doc);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      break;
-    }
-    default:
-      break;
-  }
-  return FALSE;
-}
-
 }  // namespace
 
 INT_PTR showJointNameDialog(HWND owner, SceneDocument& doc) {
-  return DialogBoxParamW(program().instance, MAKEINTRESOURCEW(IDD_JOINT_NAME), owner,
-                         jointNameDialogProc, reinterpret_cast<LPARAM>(&doc));
+  return runDocumentDialog(owner, IDD_JOINT_NAME, doc, nullptr, onNameOk);
 }
 
 }  // namespace lw

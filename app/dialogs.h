@@ -42,6 +42,13 @@ struct NumberField {
 };
 INT_PTR runNumberFieldsDialog(HWND owner, int templateId, const NumberField* fields, int count);
 
+// A dialog over the document: onInit (may be null) fills the controls, onOk reads
+// them back and ends the dialog with EndDialog(dialog, IDOK), or leaves it open
+// (after telling the user why); Cancel ends it with IDCANCEL and changes nothing.
+using DocumentDialogStep = void (*)(HWND dialog, SceneDocument& doc);
+INT_PTR runDocumentDialog(HWND owner, int templateId, SceneDocument& doc,
+                          DocumentDialogStep onInit, DocumentDialogStep onOk);
+
 // Field helpers shared by the dialogs.
 // Shows `value` formatted with "%f".
 void setFieldFloat(HWND dialog, int id, double value);
