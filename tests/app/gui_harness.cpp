@@ -1,5 +1,9 @@
 #include "gui_harness.h"
 
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -76,6 +80,20 @@ void CALLBACK scriptTick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void CALLBACK loopWatchdog(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(kWatchdogExitCode); }
+
+LPARAM clientPoint(POINT at) {
+  return MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(at.x)),
+                    static_cast<WORD>(static_cast<int16_t>(at.y)));
+}
+
+// Sends one mouse message to the 3D window, lets it repaint and drains the queue
+// (a dialog the message opens runs its own loop inside SendMessage).
+void sendMouse(UINT message, WPARAM keys, POINT at) {
+  HWND view = program().windows.view;
+  SendMessageW(view, message, keys, clientPoint(at));
+  UpdateWindow(view);
+  pumpPending();
+}
 
 }  // namespace
 
@@ -161,6 +179,35 @@ void pressButton(HWND dialog, int id) {
 
 DialogStep acknowledge(const char* cp932Title) {
   return {wide(cp932Title), [](HWND box) { pressButton(box, IDOK); }};
+}
+
+POINT viewPointOf(const Vector3& world) {
+  const Program& p = program();
+  // The same viewport every frame of the 3D window sets.
+  const GLint viewport[4] = {0, 0, p.doc.clientWidth, p.doc.clientHeight};
+  double wx = 0, wy = 0, wz = 0;
+  gluProject(world.x, world.y, world.z, p.renderState.camera.modelView,
+             p.renderState.camera.projection, viewport, &wx, &wy, &wz);
+  return POINT{static_cast<LONG>(wx + 0.5), static_cast<LONG>(p.doc.clientHeight - wy + 0.5)};
+}
+
+void hoverView(POINT at) { sendMouse(WM_MOUSEMOVE, 0, at); }
+
+void clickView(POINT at) {
+  hoverView(at);
+  sendMouse(WM_LBUTTONDOWN, MK_LBUTTON, at);
+  sendMouse(WM_LBUTTONUP, 0, at);
+}
+
+void dragView(POINT from, POINT to, int steps, bool rightButton) {
+  const WPARAM held = rightButton ? MK_RBUTTON : MK_LBUTTON;
+  hoverView(from);
+  sendMouse(rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, held, from);
+  for (int i = 1; i <= steps; ++i) {
+    const POINT at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+    sendMouse(WM_MOUSEMOVE, held, at);
+  }
+  sendMouse(rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, to);
 }
 
 }  // namespace lw::test

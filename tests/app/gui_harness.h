@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/math.h"
+
 namespace lw::test {
 
 // Registers the main window class and creates every window of the program.
@@ -72,5 +74,21 @@ void pressButton(HWND dialog, int id);
 
 // A step that records a message box and presses its OK button.
 DialogStep acknowledge(const char* cp932Title);
+
+// Where a world point shows in the 3D window (client pixels, y downwards),
+// through the camera matrices of the last drawn frame and the window's viewport.
+// Draw a frame first (e.g. UpdateWindow on the 3D window) after a camera change.
+POINT viewPointOf(const Vector3& world);
+
+// Real mouse messages to the 3D window, each followed by a repaint (so that a
+// pick the move arms is taken) and by pumping the queue:
+// a move to the point, then a left press and release there.
+void clickView(POINT at);
+// A move to `at` alone.
+void hoverView(POINT at);
+// A drag from `from` to `to`: a move to `from`, the press there, `steps` moves
+// along the straight line to `to` with the button held, and the release at `to`.
+// With rightButton the right button drags (the camera).
+void dragView(POINT from, POINT to, int steps, bool rightButton = false);
 
 }  // namespace lw::test
