@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "core/file_path.h"
+
 namespace lw {
 
 namespace {
@@ -29,11 +31,7 @@ std::string toCp932(std::wstring_view wide) {
   return narrow;
 }
 
-FILE* openFileCp932(const std::string& path, const char* mode) {
-  const std::wstring widePath = toWide(path);
-  const std::wstring wideMode = toWide(mode);
-  return _wfopen(widePath.c_str(), wideMode.c_str());
-}
+FILE* openFileCp932(const std::string& path, const char* mode) { return openFile(path, mode); }
 
 std::string windowTextCp932(HWND window) {
   const int length = GetWindowTextLengthW(window);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/file_path.h"
+
 namespace lw {
 
 namespace {
@@ -39,7 +41,7 @@ bool decodeBmp(const uint8_t* data, size_t size, BmpTexture& texture) {
 
 std::unique_ptr<BmpTexture> loadBmpTexture(const std::string& path, std::string& errorText) {
   std::vector<uint8_t> bytes;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = openFile(path, "rb");
   bool read = false;
   if (file) {
     long size = -1;

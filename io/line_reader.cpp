@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/file_path.h"
+
 namespace lw {
 
 namespace {
@@ -17,7 +19,7 @@ LineReader::~LineReader() {
 bool LineReader::openFile(const std::string& path) {
   if (file_) std::fclose(file_);
   text_ = {};
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = lw::openFile(path, "rb");
   if (!file_) return false;
   inputSize_ = 0;
   if (std::fseek(file_, 0, SEEK_END) == 0) {

@@ -1,9 +1,8 @@
 #include "io/model_load.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
+#include "core/file_path.h"
 #include "io/file_names.h"
 #include "io/line_reader.h"
 #include "io/model_messages.h"
@@ -14,11 +13,6 @@
 namespace lw {
 
 namespace {
-
-bool fileExists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(path, error);
-}
 
 // The temporary TLO is written, read back and removed, so it must never be a
 // file the user already has: when the usual name is taken, "_1", "_2", ... is
@@ -91,7 +85,7 @@ ObjConversion convertObjToMesh(const std::string& objPath, std::string& errorTex
   obj.reset();
   conversion.mesh = readTloFile(tloPath, folderOf(objPath), errorText);
   conversion.status = conversion.mesh ? ConvertStatus::Converted : ConvertStatus::TloFailed;
-  conversion.temporaryNotRemoved = std::remove(tloPath.c_str()) != 0;
+  conversion.temporaryNotRemoved = !removeFile(tloPath);
   return conversion;
 }
 

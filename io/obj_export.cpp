@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/file_path.h"
 #include "io/project_writer.h"
 #include "io/text_format.h"
 
@@ -119,8 +120,8 @@ int exportObj(const SceneDocument& doc, const std::string& path, const std::stri
     // every platform.
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path source = fs::absolute(doc.materialLibraryName, ec).lexically_normal();
-    const fs::path target = fs::absolute(materialPath, ec).lexically_normal();
+    const fs::path source = fs::absolute(filePath(doc.materialLibraryName), ec).lexically_normal();
+    const fs::path target = fs::absolute(filePath(materialPath), ec).lexically_normal();
     if (source != target) {
       fs::path temporary = target;
       temporary += ".lwtmp";

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_path.h"
 #include "io/file_names.h"
 #include "io/model_load.h"
 #include "io/model_messages.h"
@@ -79,7 +80,7 @@ ValueScanner valuesAfter(std::string_view line, std::string_view key) {
 }
 
 bool readWholeFile(const std::string& path, std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = openFile(path, "rb");
   if (file == nullptr) return false;
   // One read into a buffer of the file's size; a file that grows meanwhile is
   // read on to its end.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/file_path.h"
 #include "io/project_text.h"
 
 namespace lw {
@@ -194,16 +195,16 @@ int writeProject(const SceneDocument& doc, const std::string& path) {
 
 bool writeTextFileReplacing(const std::string& path, std::string_view text) {
   const std::string temporary = path + ".lwtmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "w");
+  std::FILE* file = openFile(temporary, "w");
   if (file == nullptr) return false;
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   written = (std::fclose(file) == 0) && written;
   std::error_code ec;
   if (written) {
-    std::filesystem::rename(temporary, path, ec);
+    std::filesystem::rename(filePath(temporary), filePath(path), ec);
     if (!ec) return true;
   }
-  std::filesystem::remove(temporary, ec);
+  std::filesystem::remove(filePath(temporary), ec);
   return false;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/file_path.h"
 #include "io/obj_reader.h"
 #include "io/text_format.h"
 
@@ -120,7 +121,7 @@ std::string tloText(const ObjMesh& obj) {
 }
 
 int writeTloFile(const std::string& path, const ObjMesh& obj) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = openFile(path, "wb");
   if (!file) return 1;
   TextSink sink(file);
   writeTlo(sink, obj);

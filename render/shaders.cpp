@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "core/file_path.h"
 #include "io/bmp.h"
 #include "render/gl_loader.h"
 #include "render/textures.h"
@@ -81,7 +82,7 @@ bool fetchShaderEntryPoints(ShaderEntryPoints& gl) {
 
 int compileShaderFile(const ShaderEntryPoints& gl, const std::string& path, GLuint shader,
                       ShellUi& ui) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = openFile(path, "rb");
   long length = -1;
   if (file && std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
   if (!file || length < 0) {
