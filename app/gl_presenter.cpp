@@ -124,6 +124,8 @@ bool isRunningUnderWine() {
 
 void setPresentMode(PresentMode mode) { gPresentMode = mode; }
 
+PresentMode presentMode() { return gPresentMode; }
+
 bool createPresenter(GlPresenter& p, HWND target, HINSTANCE instance) {
   p = GlPresenter{};
   p.target = target;

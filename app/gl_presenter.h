@@ -28,6 +28,8 @@ bool isRunningUnderWine();
 // Chooses the mode used by the next createPresenter: Automatic (the default)
 // picks Composited under Wine and Direct elsewhere. Tests force either mode.
 void setPresentMode(PresentMode mode);
+// The mode last chosen with setPresentMode.
+PresentMode presentMode();
 
 struct GlPresenter {
   HWND target = nullptr;         // the 3D window
