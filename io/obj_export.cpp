@@ -34,6 +34,23 @@ size_t cornersOf(const SceneDocument& doc, size_t p) {
                    doc.mesh->parts[p].texCoords.size()});
 }
 
+// One "v" or "vn" line per corner of every part, from the posed skin buffers.
+void appendVectorLines(std::string& out, const SceneDocument& doc, size_t parts, const char* key,
+                       std::vector<Vector3> SkinPart::*field) {
+  for (size_t p = 0; p < parts; ++p) {
+    const std::vector<Vector3>& vectors = doc.skinBuffers->parts[p].*field;
+    for (size_t c = 0, n = cornersOf(doc, p); c < n; ++c) {
+      out += key;
+      appendFixed(out, vectors[c].x);
+      out.push_back(' ');
+      appendFixed(out, vectors[c].y);
+      out.push_back(' ');
+      appendFixed(out, vectors[c].z);
+      out.push_back('\n');
+    }
+  }
+}
+
 }  // namespace
 
 std::string exportBaseName(const std::string& name) {
@@ -52,18 +69,7 @@ std::string objExportText(const SceneDocument& doc, const std::string& materialF
   out += "\n\nmtllib ";
   out += materialFileName;
   out.push_back('\n');
-  for (size_t p = 0; p < parts; ++p) {
-    const std::vector<Vector3>& positions = doc.skinBuffers->parts[p].skinPositions;
-    for (size_t c = 0, n = cornersOf(doc, p); c < n; ++c) {
-      out += "v ";
-      appendFixed(out, positions[c].x);
-      out.push_back(' ');
-      appendFixed(out, positions[c].y);
-      out.push_back(' ');
-      appendFixed(out, positions[c].z);
-      out.push_back('\n');
-    }
-  }
+  appendVectorLines(out, doc, parts, "v ", &SkinPart::skinPositions);
   for (size_t p = 0; p < parts; ++p) {
     const std::vector<TexCoord>& uv = doc.mesh->parts[p].texCoords;
     for (size_t c = 0, n = cornersOf(doc, p); c < n; ++c) {
@@ -74,18 +80,7 @@ std::string objExportText(const SceneDocument& doc, const std::string& materialF
       out.push_back('\n');
     }
   }
-  for (size_t p = 0; p < parts; ++p) {
-    const std::vector<Vector3>& normals = doc.skinBuffers->parts[p].skinNormals;
-    for (size_t c = 0, n = cornersOf(doc, p); c < n; ++c) {
-      out += "vn ";
-      appendFixed(out, normals[c].x);
-      out.push_back(' ');
-      appendFixed(out, normals[c].y);
-      out.push_back(' ');
-      appendFixed(out, normals[c].z);
-      out.push_back('\n');
-    }
-  }
+  appendVectorLines(out, doc, parts, "vn ", &SkinPart::skinNormals);
   int32_t first = 1;  // number of the part's first corner
   for (size_t p = 0; p < parts; ++p) {
     const MeshPart& part = doc.mesh->parts[p];
