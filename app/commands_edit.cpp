@@ -1,9 +1,11 @@
 // Menu commands that choose what a mouse action in the 3D window does (joint,
 // bone, weighting and rotation-axis modes), fixing, FK mode, skinning, the tree
-// display and the keyframe and playback commands that need no dialog.
+// display, the box weighting, and the keyframe, interpolation and playback
+// commands.
 #include "anim/keyframe_commands.h"
 #include "anim/playback.h"
 #include "app/commands.h"
+#include "app/dialogs.h"
 #include "app/program.h"
 #include "resources/resource.h"
 #include "skeleton/fixing.h"
@@ -92,6 +94,54 @@ void editFkAxis(int32_t preset) {
   doc.editMode = EditFkAxis;
 }
 
+// Weighting by the box: the joint numbers show behind the dialog while it is
+// open, and skinning is on afterwards whether or not the dialog weighted
+// anything. Without a box there is no dialog.
+void weightBox() {
+  Program& p = program();
+  SceneDocument& doc = p.doc;
+  doc.tempJointNumbers = 0;
+  if (doc.weightBoxShown == 1) {
+    if (doc.showJointNumbers == 0) {
+      doc.showJointNumbers = 1;
+      doc.tempJointNumbers = 1;
+      InvalidateRect(p.windows.view, nullptr, FALSE);
+      UpdateWindow(p.windows.view);
+    }
+    showBoxWeightDialog(p.windows.main, doc);
+  }
+  doc.do_skinning = 1;
+  if (doc.tempJointNumbers == 1) doc.showJointNumbers = 0;
+  redrawMain();
+}
+
+void createKeyframe() {
+  Program& p = program();
+  if (showKeyframeDialog(p.windows.main, p.doc) == IDOK) redrawView();
+}
+
+// The interpolation dialog names joints by number, so the numbers show while it
+// is open. Its curve window has a context of its own; the 3D window's is made
+// current again before anything draws.
+void chooseInterpolation() {
+  Program& p = program();
+  SceneDocument& doc = p.doc;
+  const int32_t numbersShown = doc.showJointNumbers;
+  doc.showJointNumbers = 1;
+  redrawMain();
+  showInterpolationDialog(p.windows.main, doc);
+  makePresenterCurrent(p.presenter);
+  doc.showJointNumbers = numbersShown;
+  redrawMain();
+}
+
+void chooseRangeAndArm() {
+  Program& p = program();
+  armChosenRange(p.doc);
+  showPlayRangeDialog(p.windows.main, p.doc);
+  redrawMain();
+}
+
 void navigateKeyframes(bool next) {
   SceneDocument& doc = program().doc;
   const int result = next ? showNextKeyFrame(doc) : showPreviousKeyFrame(doc);
@@ -136,6 +186,7 @@ bool runEditCommand(int id) {
       break;
     case IDM_PLACE_WEIGHT_BOX: doc.editMode = PlaceWeightBox; break;
     case IDM_MOVE_BOX_FACE: doc.editMode = MoveWeightBoxFace; break;
+    case IDM_WEIGHT_BOX: weightBox(); break;
     case IDM_SHOW_WEIGHT_BOX:
       toggle(doc.weightBoxShown, id);
       redrawMain();
@@ -148,11 +199,14 @@ bool runEditCommand(int id) {
     case IDM_AXIS_Y: editFkAxis(2); break;
     case IDM_AXIS_Z: editFkAxis(3); break;
     case IDM_AXIS_REVERSED: toggle(doc.axisReversed, id); break;
+    case IDM_KEYFRAME_CREATE: createKeyframe(); break;
+    case IDM_INTERPOLATION: chooseInterpolation(); break;
     case IDM_KEYFRAME_NEXT: navigateKeyframes(true); break;
     case IDM_KEYFRAME_PREVIOUS: navigateKeyframes(false); break;
     case IDM_KEYFRAME_DELETE: deleteShownKeyFrame(doc, ui); break;
     case IDM_KEYFRAME_BONES: showKeyframeBones(doc, ui); break;
     case IDM_PLAY_ALL: armWholeRange(doc, ui); break;
+    case IDM_PLAY_RANGE: chooseRangeAndArm(); break;
     case IDM_PLAY:
       SendMessageW(program().windows.view, WM_KEYDOWN, VK_SPACE, 0);
       break;

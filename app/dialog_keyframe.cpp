@@ -1,0 +1,24 @@
+// Dialog 106 "キーフレームの作成": the time at which the pose on screen becomes a
+// keyframe.
+#include "anim/keyframe_commands.h"
+#include "app/dialogs.h"
+#include "app/program.h"
+#include "resources/resource.h"
+
+namespace lw {
+
+namespace {
+
+void onKeyframeOk(HWND dialog, SceneDocument& doc) {
+  const int32_t timeMs = parseKeyframeTime(fieldText(dialog, IDC_KEYFRAME_TIME));
+  createKeyFrameCommand(doc, program().ui, timeMs);
+  EndDialog(dialog, IDOK);
+}
+
+}  // namespace
+
+INT_PTR showKeyframeDialog(HWND owner, SceneDocument& doc) {
+  return runDocumentDialog(owner, IDD_KEYFRAME, doc, nullptr, onKeyframeOk);
+}
+
+}  // namespace lw

@@ -1,0 +1,37 @@
+// The "Hermite Function" window of the interpolation dialog: a small top-level
+// window that draws the Hermite curve two slopes give, from (0, 0) to
+// (0.5, 0.5) inside a white square, with the two end tangents in green. It has
+// a pixel format and rendering context of its own; every paint makes its
+// context current and then makes the 3D window's context current again.
+#pragma once
+
+#include <windows.h>
+
+#include <GL/gl.h>
+
+#include "anim/interpolation.h"
+
+namespace lw {
+
+inline constexpr wchar_t kHermitePreviewClass[] = L"HermiteFunction";
+
+// Registers the class (once) and creates the 200 x 200 window, hidden, with its
+// own context (RGBA, 24 colour bits, 32 depth bits, double-buffered). The 3D
+// window's context is current again afterwards. Returns null when the window or
+// its context could not be made (the dialog then works without a preview).
+HWND createHermitePreviewWindow(HINSTANCE instance);
+
+// The window's own rendering context (null for a window this file did not make).
+HGLRC hermitePreviewContext(HWND preview);
+
+// Shows the curve for the two slopes: the window is hidden, shown and repainted.
+void showHermitePreview(HWND preview, double startSpeed, double endSpeed);
+
+// Draws the preview into the current context's viewport of width x height:
+// black background, the square outline, the tangents and the 1001 curve points.
+void drawHermitePreview(const HermitePreview& curve, int width, int height);
+
+// Destroys the window, its context and its device context; null is ignored.
+void destroyHermitePreviewWindow(HWND preview);
+
+}  // namespace lw
