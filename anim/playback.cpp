@@ -71,6 +71,7 @@ int playAnimation(SceneDocument& doc, const PlaybackHost& host) {
       if (!loadSegmentStartPoses(store, doc.skeleton)) break;
     }
     if (saving) host.saveFrame(++savedFrameCount);
+    if (host.stopRequested && host.stopRequested()) break;
   }
   store.playTime = 0;
   return frames;

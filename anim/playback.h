@@ -29,12 +29,14 @@ int takeNextSegment(KeyframeStore& store);
 // The platform around the loop. now() is the millisecond clock (it may wrap);
 // sleep(ms) sleeps about that long. drawFrame() draws the playback frame from
 // the posed animationPoses and shows it; saveFrame(n) writes the picture drawn
-// last as frame number n (1, 2, ...) when frames are saved.
+// last as frame number n (1, 2, ...) when frames are saved. stopRequested, when
+// set, is asked after each frame whether the user wants playback to stop there.
 struct PlaybackHost {
   std::function<uint32_t()> now;
   std::function<void(uint32_t)> sleep;
   std::function<void()> drawFrame;
   std::function<void(int)> saveFrame;
+  std::function<bool()> stopRequested;
 };
 
 // True when the Space key starts playback: armed (animationView 1) and both
@@ -48,8 +50,9 @@ bool canPlay(const SceneDocument& doc);
 // first sleeping the rest of the period (the measured sleep counts). When
 // playTime reaches the segment's duration the next segment starts at 0 (the
 // overshoot is dropped) and the end pose of the last segment is never drawn.
-// With frame saving each drawn frame is then saved under the next number. Ends
-// with playTime 0. Returns the number of frames drawn (0 when canPlay is false
+// With frame saving each drawn frame is then saved under the next number. A
+// stop request after a frame (drawn and saved) ends playback there; it stays
+// armed. Ends with playTime 0. Returns the number of frames drawn (0 when canPlay is false
 // or the range holds no segment).
 int playAnimation(SceneDocument& doc, const PlaybackHost& host);
 

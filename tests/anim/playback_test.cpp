@@ -18,6 +18,7 @@ struct FakeHost {
   std::vector<uint32_t> sleeps;
   std::vector<int> savedFrames;
   std::vector<int32_t> savedTimes;  // the time of the picture each saved file holds
+  size_t stopAfter = 0;             // a stop is asked once this many frames were drawn
   KeyframeStore* store = nullptr;
 
   PlaybackHost host() {
@@ -34,7 +35,8 @@ struct FakeHost {
             [this](int n) {
               savedFrames.push_back(n);
               savedTimes.push_back(drawnTimes.back());
-            }};
+            },
+            [this] { return stopAfter != 0 && drawnTimes.size() >= stopAfter; }};
   }
 };
 
@@ -113,6 +115,37 @@ TEST_F(PlaybackTest, EachSegmentStartsFromItsOwnKeyframe) {
   ASSERT_EQ(bones.size(), 6u);
   test::expectNear(bones[0], doc_.keyFrames->byNumber.at(0)->poses.at("Joint0_0_0").kf_drawBoneVector);
   test::expectNear(bones[3], doc_.keyFrames->byNumber.at(1)->poses.at("Joint0_0_0").kf_drawBoneVector);
+}
+
+TEST_F(PlaybackTest, StopAfterTheFirstFrameKeepsItsFileAndTheNextRunStartsOver) {
+  keyframesAt({0, 1000});
+  armWholeRange(doc_, ui_);
+  doc_.saveFramesAsBmp = 1;
+  fake_.stopAfter = 1;
+  EXPECT_EQ(playAnimation(doc_, fake_.host()), 1);
+  EXPECT_EQ(fake_.savedFrames, (std::vector<int>{1}));
+  EXPECT_EQ(doc_.keyFrames->playTime, 0);
+  EXPECT_TRUE(canPlay(doc_));  // still armed
+
+  // The next playback runs the whole range again, numbering its files from 1.
+  fake_ = FakeHost{};
+  fake_.store = doc_.keyFrames.get();
+  EXPECT_EQ(playAnimation(doc_, fake_.host()), 32);
+  EXPECT_EQ(fake_.drawnTimes.front(), 0);
+  ASSERT_EQ(fake_.savedFrames.size(), 31u);
+  EXPECT_EQ(fake_.savedFrames.front(), 1);
+}
+
+TEST_F(PlaybackTest, StopInsideALaterSegmentEndsThereWithTimeReset) {
+  keyframesAt({0, 100, 200});
+  armWholeRange(doc_, ui_);
+  fake_.drawCost = 40;
+  fake_.stopAfter = 4;
+  EXPECT_EQ(playAnimation(doc_, fake_.host()), 4);
+  EXPECT_EQ(fake_.drawnTimes, (std::vector<int32_t>{0, 40, 80, 0}));
+  EXPECT_EQ(fake_.drawnSegments, (std::vector<int32_t>{0, 0, 0, 1}));
+  EXPECT_EQ(doc_.keyFrames->playTime, 0);
+  EXPECT_EQ(doc_.animationView, 1);
 }
 
 TEST_F(PlaybackTest, NothingPlaysUnarmedOrWithOneKeyframe) {

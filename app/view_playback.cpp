@@ -1,0 +1,120 @@
+#include "app/view_playback.h"
+
+#include <mmsystem.h>
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <string>
+
+#include "anim/playback.h"
+#include "app/gl_presenter.h"
+#include "app/program.h"
+#include "app/win_text.h"
+#include "render/camera.h"
+#include "render/capture.h"
+#include "render/lights.h"
+
+namespace lw {
+
+namespace {
+
+// Requests 1 ms timer resolution for as long as it lives, so that the clock
+// readings and the sleeps between frames are exact to the millisecond.
+class TimerResolution {
+ public:
+  TimerResolution() : granted_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+  ~TimerResolution() {
+    if (granted_) timeEndPeriod(1);
+  }
+  TimerResolution(const TimerResolution&) = delete;
+  TimerResolution& operator=(const TimerResolution&) = delete;
+
+ private:
+  bool granted_;
+};
+
+// Shows the frame drawn last in the 3D window. Composited frames are copied
+// through a window DC because no paint message is handled during playback.
+void presentFrame(Program& p) {
+  if (p.presenter.composited) {
+    HDC dc = GetDC(p.windows.view);
+    if (dc == nullptr) return;
+    endPresenterFrame(p.presenter, dc);
+    ReleaseDC(p.windows.view, dc);
+  } else {
+    endPresenterFrame(p.presenter, nullptr);
+  }
+}
+
+// The Win32 side of one playback. While frames are saved, a drawn frame is
+// shown only after its file is written, so the capture reads the picture just
+// drawn whatever the buffer swap leaves behind.
+struct ViewPlayback {
+  Program& p;
+  std::string folder = programFolder();
+  bool drawn = false;     // the last frame was drawn without error
+  bool unshown = false;   // ... and waits to be shown after its capture
+
+  void draw() {
+    drawn = beginPresenterFrame(p.presenter);
+    if (!drawn) return;
+    setViewAndProjection(p.doc, false);
+    drawPlaybackFrame(p.doc, p.renderState);
+    glFinish();
+    if (p.doc.saveFramesAsBmp == 1) {
+      unshown = true;
+    } else {
+      presentFrame(p);
+    }
+  }
+
+  void save(int number) {
+    if (drawn) {
+      FILE* file = openFileCp932(playbackFrameFileName(folder, number), "wb");
+      if (file != nullptr) writeFrameBmp(p.doc.clientHeight, p.doc.clientWidth, file);
+    }
+    showPending();
+  }
+
+  void showPending() {
+    if (!unshown) return;
+    unshown = false;
+    presentFrame(p);
+  }
+};
+
+}  // namespace
+
+bool takePendingEscape(HWND window) {
+  MSG message = {};
+  if (!PeekMessageW(&message, window, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD)) {
+    return false;
+  }
+  if (message.wParam != VK_ESCAPE) return false;
+  PeekMessageW(&message, window, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE | PM_NOYIELD);
+  return true;
+}
+
+int playInViewWindow() {
+  Program& p = program();
+  if (!canPlay(p.doc) || p.presenter.context == nullptr) return 0;
+  HWND view = p.windows.view;
+  ViewPlayback run{p};
+  int frames = 0;
+  {
+    TimerResolution resolution;
+    PlaybackHost host;
+    host.now = [] { return static_cast<uint32_t>(timeGetTime()); };
+    host.sleep = [](uint32_t ms) { Sleep(ms); };
+    host.drawFrame = [&run] { run.draw(); };
+    host.saveFrame = [&run](int number) { run.save(number); };
+    host.stopRequested = [view] { return takePendingEscape(view); };
+    frames = playAnimation(p.doc, host);
+    run.showPending();  // the last frame is drawn but never saved
+  }
+  InvalidateRect(view, nullptr, FALSE);
+  return frames;
+}
+
+}  // namespace lw

@@ -1,0 +1,26 @@
+// Animation playback in the 3D window: the Win32 side of the playback loop (the
+// multimedia clock, sleeping, drawing and presenting each frame, writing frame
+// files next to the program, Escape to stop early).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace lw {
+
+// Plays the armed keyframe range in the 3D window inside the current message
+// (the Space key or menu 40059) and returns when it ends; does nothing unless
+// playback is armed with at least two keyframes. Each frame is drawn as the
+// playback frame and shown at once; with frame saving on, the picture is also
+// written to frame1.bmp, frame2.bmp, ... in the program folder (a file that
+// cannot be opened is skipped). A pending Escape key press for the 3D window
+// stops it after the current frame; playback stays armed. Afterwards the 3D
+// window is invalidated so it is redrawn normally. Returns the frames drawn.
+int playInViewWindow();
+
+// True when the first key-down message waiting for `window` is Escape; that
+// message is then removed. Other messages stay queued for after playback.
+bool takePendingEscape(HWND window);
+
+}  // namespace lw
