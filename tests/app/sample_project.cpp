@@ -1,0 +1,76 @@
+#include "sample_project.h"
+
+#include "app/file_dialog.h"
+#include "app/win_text.h"
+
+namespace lw::test {
+
+namespace {
+
+std::string sampleFolder() {
+  std::string folder = std::string("Z:") + LW_SAMPLES_DIR + "\\";
+  for (char& c : folder) {
+    if (c == '/') c = '\\';
+  }
+  return folder;
+}
+
+std::string gProjectPath;
+
+bool chooseSampleProject(HWND, const FileDialogRequest&, FileChoice& choice) {
+  choice = {gProjectPath, "character.ojp"};
+  return true;
+}
+
+}  // namespace
+
+DialogStep remember(HWND& dialog, DialogStep step) {
+  return {step.title, [&dialog, act = step.act](HWND box) {
+            dialog = box;
+            act(box);
+          }};
+}
+
+DialogStep acknowledgeThen(const char* cp932Title, const HWND& dialog,
+                           std::function<void(HWND)> next) {
+  return {wide(cp932Title), [&dialog, next](HWND box) {
+            pressButton(box, IDOK);
+            EXPECT_TRUE(IsWindow(dialog));
+            if (IsWindow(dialog)) next(dialog);
+          }};
+}
+
+void SampleProjectTest::SetUp() {
+  wchar_t current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
+  const std::string folder = toCp932(current) + "\\gui_sample\\";
+  CreateDirectoryW(toWide(folder).c_str(), nullptr);
+  for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
+    ASSERT_TRUE(CopyFileW(toWide(sampleFolder() + name).c_str(), toWide(folder + name).c_str(),
+                          FALSE))
+        << name;
+  }
+  gProjectPath = folder + "character.ojp";
+  ASSERT_TRUE(startProgram());
+  chooseFile = chooseSampleProject;
+  command(102);
+  chooseFile = showCommonFileDialog;
+  ASSERT_EQ(doc().modelLoaded, 1);
+  ASSERT_EQ(doc().decitionJointPosition, 1);
+}
+
+void SampleProjectTest::TearDown() {
+  chooseFile = showCommonFileDialog;
+  endProgram();
+}
+
+LRESULT SampleProjectTest::command(int id) {
+  return SendMessageW(program().windows.main, WM_COMMAND, id, 0);
+}
+
+bool SampleProjectTest::greyed(int id) const {
+  return (GetMenuState(GetMenu(program().windows.main), static_cast<UINT>(id), MF_BYCOMMAND) &
+          MF_GRAYED) != 0;
+}
+
+}  // namespace lw::test
