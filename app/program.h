@@ -12,6 +12,7 @@
 #include "app/win_shell_ui.h"
 #include "core/document.h"
 #include "render/render_state.h"
+#include "skeleton/view_input.h"
 
 namespace lw {
 
@@ -33,7 +34,7 @@ struct Program {
   WinShellUi ui{windows, doc};
   GlPresenter presenter;
   RenderState renderState;     // camera read-back, selection buffer, shader program
-  ViewInput viewInput;         // what drawing shares with the 3D window's mouse handling
+  ViewInputState viewInput;    // the 3D window's input state, read by its drawing too
   WglTextDrawer jointNumbers;  // joint numbers drawn with jointNumberFont
   HFONT jointNumberFont = nullptr;  // the 3D window's label font
   HFONT panelFont = nullptr;        // the motion information panel's font

@@ -5,9 +5,9 @@
 
 #include "app/dialogs.h"
 #include "app/program.h"
+#include "app/view_input_host.h"
 #include "app/win_text.h"
 #include "render/camera.h"
-#include "render/scene.h"
 #include "render/shaders.h"
 #include "resources/resource.h"
 
@@ -17,8 +17,6 @@ namespace {
 
 constexpr char kReleaseFailedText[] = "デバイスコンテキストの開放に失敗しました";
 constexpr char kReleaseFailedTitle[] = "Limbweaver終了時エラー";
-constexpr char kDrawFailedText[] = "エラー発生";
-constexpr char kDrawFailedTitle[] = "エラー";
 constexpr int kJointNumberFontHeight = 25;
 
 HFONT createJointNumberFont() {
@@ -37,7 +35,7 @@ void onViewCreate(HWND window) {
   p.doc.pointPickView = 0;
   p.jointNumberFont = createJointNumberFont();
   p.renderState = RenderState{};
-  p.viewInput = ViewInput{};
+  p.viewInput = ViewInputState{};
   if (p.presenter.context != nullptr) {
     GLint units = 0;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
@@ -45,24 +43,6 @@ void onViewCreate(HWND window) {
     p.jointNumbers.create(p.presenter.dc, p.jointNumberFont);
     p.renderState.textDrawer = &p.jointNumbers;
     setViewAndProjection(p.doc, false);
-  }
-}
-
-void onViewPaint(HWND window) {
-  Program& p = program();
-  PAINTSTRUCT paint = {};
-  HDC paintDc = BeginPaint(window, &paint);
-  int drawn = 0;
-  if (p.presenter.context != nullptr && beginPresenterFrame(p.presenter)) {
-    setViewAndProjection(p.doc, false);
-    drawn = drawScene(p.doc, p.renderState, p.viewInput, false);
-    glFinish();
-    endPresenterFrame(p.presenter, paintDc);
-  }
-  EndPaint(window, &paint);
-  if (drawn == kDrawSceneFailed) {
-    showMessageBox(nullptr, kDrawFailedText, kDrawFailedTitle);
-    SendMessageW(window, WM_CLOSE, 0, 0);
   }
 }
 
@@ -90,7 +70,7 @@ LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
       return 1;  // the whole area is drawn by OpenGL
     case WM_PAINT:
-      onViewPaint(window);
+      paintViewWindow(window);
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDM_VERSION) showVersionDialog(window);
@@ -99,6 +79,7 @@ LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       onViewDestroy();
       break;
     default:
+      handleViewInputMessage(message, wParam, lParam);
       break;
   }
   return DefWindowProcW(window, message, wParam, lParam);

@@ -1,5 +1,6 @@
 // The 3D window ("wOpenGL", child 500 of the main window): owns the OpenGL
-// rendering context through the presenter and draws only in its paint handler.
+// rendering context through the presenter, draws only in its paint handler and
+// feeds its mouse and key messages to the input state machine.
 #pragma once
 
 #include <windows.h>

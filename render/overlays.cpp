@@ -10,6 +10,7 @@
 #include "render/primitives.h"
 #include "render/scene.h"
 #include "skin/weight_box.h"
+#include "skin/weight_dialogs.h"
 
 namespace lw {
 
@@ -127,7 +128,7 @@ const std::string* treeSelectedJointName(const SceneDocument& doc) {
 
 }  // namespace
 
-void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInput& input) {
+void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputState& input) {
   glEnable(GL_DEPTH_TEST);
   glInitNames();
   if (doc.editMode != 15 && doc.skinBuffers) {
@@ -170,15 +171,14 @@ void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInput& 
   glDisable(GL_DEPTH_TEST);
 }
 
-void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, ViewInput& input,
-                             bool pickingPass) {
+void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPass) {
   if (!doc.skinBuffers) return;
   if (doc.editMode != 22 && doc.drawMode != 0) {
     drawModelOutline(doc, 1.5f, true);
     glDisable(GL_DEPTH_TEST);
   }
   glEnable(GL_DEPTH_TEST);
-  input.clickedCorner = ClickedCorner{};
+  rs.clickedCorner = ClickedCorner{};
   const std::string* treeJointName = treeSelectedJointName(doc);
   const bool picked = doc.editMode == 23;
   const ViewVolume volume = currentViewVolume();
@@ -191,7 +191,7 @@ void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, ViewInput& inp
       appendOctahedron(rs.markers, position, colour, kVertexMarkerRadius);
     }
   };
-  glPushName(kCornerNameBase);
+  glPushName(kVertexPickBase);
   int32_t n = 0;
   const int parts = static_cast<int>(doc.skinBuffers->parts.size());
   for (int p = 0; p < parts; ++p) {
@@ -199,21 +199,21 @@ void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, ViewInput& inp
     const int corners = static_cast<int>(std::min(skin.skinPositions.size(), skin.skinWeights.size()));
     for (int i = 0; i < corners; ++i, ++n) {
       const Vector3 position = skin.skinPositions[i];
-      if (picked && kCornerNameBase + n == doc.selectedJoint) {
-        input.clickedCorner = {p, i, position};
+      if (picked && kVertexPickBase + n == doc.selectedJoint) {
+        rs.clickedCorner = {p, i, position};
       }
       if (!mayBeVisible(volume, position, cullRadius)) continue;
-      if (pickingPass) glLoadName(static_cast<GLuint>(kCornerNameBase + n));
-      marker(position, picked && kCornerNameBase + n == doc.selectedJoint
+      if (pickingPass) glLoadName(static_cast<GLuint>(kVertexPickBase + n));
+      marker(position, picked && kVertexPickBase + n == doc.selectedJoint
                            ? kInsideOrPicked
                            : cornerColour(doc, treeJointName, p, i));
     }
-    if (picked && input.clickedCorner.part >= 0) {
+    if (picked && rs.clickedCorner.part >= 0) {
       // Every corner sharing the picked position is marked too.
       for (int i = 0; i < corners; ++i) {
         const Vector3 position = skin.skinPositions[i];
         if (!mayBeVisible(volume, position, cullRadius)) continue;
-        marker(position, position == input.clickedCorner.position
+        marker(position, position == rs.clickedCorner.position
                              ? kInsideOrPicked
                              : cornerColour(doc, treeJointName, p, i));
       }

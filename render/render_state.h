@@ -1,5 +1,6 @@
-// What the 3D window keeps for drawing between frames, and what its input
-// handling shares with the frame and the picking pass.
+// What the 3D window keeps for drawing between frames. The input state the
+// frame reads (the drag in progress, the remembered pick) is the input state
+// machine's own ViewInputState (skeleton/view_input.h).
 #pragma once
 
 #include <array>
@@ -33,16 +34,6 @@ struct ClickedCorner {
   Vector3 position = kNoDirectionVector;
 };
 
-// State of the 3D window's mouse handling that drawing and picking read or set.
-struct ViewInput {
-  int32_t dragActive = 0;   // a left-button drag is in progress
-  int32_t pressedPick = 0;  // the name remembered when the button went down
-  float pickDepth = 0;      // window depth (0..1) of the last pick
-  int32_t prevX = 0;        // mouse position at the previous drag step
-  int32_t prevY = 0;
-  ClickedCorner clickedCorner;  // written by the vertex weighting overlay
-};
-
 inline constexpr int kSelectBufferWords = 100;
 
 // The 3D window's drawing resources.
@@ -52,6 +43,7 @@ struct RenderState {
   TextDrawer* textDrawer = nullptr;  // joint numbers are skipped without one
   std::unique_ptr<ShaderProgram> shader;  // the program of the chosen shading, if any
   MarkerBatch markers;  // corner markers of the overlays, reused every frame
+  ClickedCorner clickedCorner;  // written by the vertex weighting overlay
 };
 
 }  // namespace lw

@@ -26,7 +26,7 @@ void drawModelWithShadow(SceneDocument& doc, RenderState& rs) {
 
 }  // namespace
 
-int drawScene(SceneDocument& doc, RenderState& rs, ViewInput& input, bool pickingPass) {
+int drawScene(SceneDocument& doc, RenderState& rs, const ViewInputState& input, bool pickingPass) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   applyCamera(doc, rs.camera);
   beginAntiAliasing(doc);
@@ -45,7 +45,7 @@ int drawScene(SceneDocument& doc, RenderState& rs, ViewInput& input, bool pickin
       (doc.editMode == 9 || doc.editMode == 14 || doc.editMode == 15 || doc.editMode == 16)) {
     drawWeightBoxOverlay(doc, rs, input);
   }
-  if (isVertexWeightingMode(doc.editMode)) drawVertexWeightOverlay(doc, rs, input, pickingPass);
+  if (isVertexWeightingMode(doc.editMode)) drawVertexWeightOverlay(doc, rs, pickingPass);
   if (doc.editMode != 15 && doc.editMode != 22 && doc.editMode != 36) {
     glDisable(GL_DEPTH_TEST);
     drawSkeleton(doc, input);

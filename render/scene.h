@@ -5,6 +5,7 @@
 
 #include "core/document.h"
 #include "render/render_state.h"
+#include "skeleton/view_input.h"
 
 namespace lw {
 
@@ -23,17 +24,18 @@ inline constexpr int kDrawSceneFailed = -1;
 // through rs.textDrawer; anti-aliasing off; the camera matrix popped.
 // Returns 0, or kDrawSceneFailed when a joint number is not valid multibyte
 // text (the matrix is popped and smoothing switched off first).
-int drawScene(SceneDocument& doc, RenderState& rs, ViewInput& input, bool pickingPass);
+int drawScene(SceneDocument& doc, RenderState& rs, const ViewInputState& input, bool pickingPass);
 
 // The two overlays and the skeleton, as drawScene draws them (overlays.cpp,
 // skeleton_draw.cpp).
 // Corner markers go out as one batch in normal frames and one by one, each
 // under its name, in picking passes (where only markers inside the pick region
 // are sent at all).
-void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInput& input);
-void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, ViewInput& input,
-                             bool pickingPass);
-void drawSkeleton(SceneDocument& doc, const ViewInput& input);
+// The vertex weighting overlay records the corner picked in editMode 23 in
+// rs.clickedCorner.
+void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputState& input);
+void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPass);
+void drawSkeleton(SceneDocument& doc, const ViewInputState& input);
 // Returns false when a number could not be drawn as text.
 bool drawJointNumbers(const SceneDocument& doc, const RenderState& rs);
 

@@ -7,6 +7,7 @@
 #include "render/picking.h"
 #include "render/primitives.h"
 #include "render/scene.h"
+#include "skeleton/axes.h"
 #include "skeleton/fk.h"
 
 namespace lw {
@@ -36,7 +37,7 @@ bool isTreeSelected(const SceneDocument& doc, const Joint& joint) {
   return doc.treeSelectedJoint != 0 && joint.jointID == doc.treeSelectedJoint;
 }
 
-Rgb3 placementColour(SceneDocument& doc, const ViewInput& input, const Joint& joint,
+Rgb3 placementColour(SceneDocument& doc, const ViewInputState& input, const Joint& joint,
                      bool first) {
   const int32_t mode = doc.editMode;
   if ((oneOf(mode, {2, 4, 11, 57, 72, 75}) || (mode == 52 && !first)) &&
@@ -51,7 +52,7 @@ Rgb3 placementColour(SceneDocument& doc, const ViewInput& input, const Joint& jo
   return kPlainJoint;
 }
 
-void drawPlacementSkeleton(SceneDocument& doc, const ViewInput& input) {
+void drawPlacementSkeleton(SceneDocument& doc, const ViewInputState& input) {
   const auto root = doc.skeleton.joints.find(kRootJointName);
   if (root == doc.skeleton.joints.end() || root->second->validJoint != 1) return;
   glInitNames();
@@ -87,12 +88,12 @@ Rgb3 posedColour(const SceneDocument& doc, const Joint& joint) {
   return kPlainJoint;
 }
 
-void drawFkAxisHandle(const SceneDocument& doc, const ViewInput& input, const Joint& joint) {
+void drawFkAxisHandle(const SceneDocument& doc, const ViewInputState& input, const Joint& joint) {
   if ((doc.editMode == 20 || doc.editMode == 31) &&
       !(input.dragActive && joint.jointID == input.pressedPick)) {
     return;
   }
-  const int32_t name = joint.jointID + kAxisHandleNameOffset;
+  const int32_t name = joint.jointID + kAxisHandlePickBase;
   glLoadName(static_cast<GLuint>(name));
   const Vector3 from = joint.parent->jointDrawPositionAfterPosEnter;
   const Vector3 tip = from + joint.drawAxisVector;
@@ -121,7 +122,7 @@ void drawBoneAxes(const Joint& joint) {
   glLineWidth(1.0f);
 }
 
-void drawPosedSkeleton(SceneDocument& doc, const ViewInput& input) {
+void drawPosedSkeleton(SceneDocument& doc, const ViewInputState& input) {
   glInitNames();
   glPushName(0);
   const bool hideBones = oneOf(doc.editMode, {19, 24, 33, 40, 43, 47, 56, 71, 74});
@@ -147,7 +148,7 @@ void drawPosedSkeleton(SceneDocument& doc, const ViewInput& input) {
 
 }  // namespace
 
-void drawSkeleton(SceneDocument& doc, const ViewInput& input) {
+void drawSkeleton(SceneDocument& doc, const ViewInputState& input) {
   if (doc.decitionJointPosition == 0) {
     drawPlacementSkeleton(doc, input);
   } else if (doc.keyFrames && doc.keyFrames->keyframeBoneView == 1) {

@@ -24,7 +24,7 @@ struct StandInScene {
 };
 StandInScene gScene;
 
-int drawStandIn(SceneDocument& doc, RenderState& rs, ViewInput&, bool pickingPass) {
+int drawStandIn(SceneDocument& doc, RenderState& rs, const ViewInputState&, bool pickingPass) {
   (pickingPass ? gScene.pickingDraws : gScene.normalDraws)++;
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   applyCamera(doc, rs.camera);
@@ -49,24 +49,40 @@ class PickingTest : public test::GlTest {
     gScene = StandInScene{};
     setViewAndProjection(doc, false);
   }
-  // Picks at the window centre in `mode`.
-  int pickAtCentre(int32_t mode) {
+  // The picking pass at the window centre.
+  PickResult pickAtCentre(PickChoice choice = PickChoice::First) {
+    return pickPassWith(doc, rs, input, kWidth / 2, kHeight / 2, choice, drawStandIn);
+  }
+  // What the 3D window's repaint does in a picking value: the pass with the
+  // family's choice, the state machine's answer, then the normal frame.
+  void repaintInMode(int32_t mode) {
     doc.editMode = mode;
-    return pickPassWith(doc, rs, input, kWidth / 2, kHeight / 2, drawStandIn);
+    const PickFamily* family = pickFamilyFor(mode);
+    ASSERT_NE(family, nullptr);
+    input.hoverX = kWidth / 2;
+    input.hoverY = kHeight / 2;
+    applyPickResult(doc, input, pickAtCentre(family->choice));
+    setViewAndProjection(doc, false);
+    drawStandIn(doc, rs, input, false);
+  }
+  GLint projectionDepth() {
+    GLint depth = 0;
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+    return depth;
   }
   RenderState rs;
-  ViewInput input;
+  ViewInputState input;
 };
 
 TEST(HitRecords, FirstTakesTheFirstRecordAndNearestTheSmallestMinimumDepth) {
   const uint32_t buffer[] = {1, 3000, 5000, 7,  //
                              1, 1000, 9000, 8,  //
                              1, 1000, 2000, 9};
-  const ChosenHit first = chooseHit(buffer, 12, 3, HitChoice::First);
+  const ChosenHit first = chooseHit(buffer, 12, 3, PickChoice::First);
   EXPECT_TRUE(first.found);
   EXPECT_EQ(first.name, 7u);
   EXPECT_FLOAT_EQ(first.meanDepth, 4000 * 2.3283064365386963e-10f);
-  const ChosenHit nearest = chooseHit(buffer, 12, 3, HitChoice::Nearest);
+  const ChosenHit nearest = chooseHit(buffer, 12, 3, PickChoice::Nearest);
   EXPECT_EQ(nearest.name, 8u) << "an equal minimum depth later on does not replace it";
   EXPECT_FLOAT_EQ(nearest.meanDepth, 5000 * 2.3283064365386963e-10f);
 }
@@ -80,145 +96,155 @@ TEST(HitRecords, DepthWordsAreUnsignedFractionsOfTwoToThe32) {
 
 TEST(HitRecords, MissOverflowAndTruncatedRecordsFindNothing) {
   const uint32_t buffer[] = {1, 10, 20, 5, 2, 30, 40, 6, 7};
-  EXPECT_FALSE(chooseHit(buffer, 9, 0, HitChoice::First).found);
-  EXPECT_FALSE(chooseHit(buffer, 9, -1, HitChoice::Nearest).found);
-  EXPECT_FALSE(chooseHit(buffer, 3, 1, HitChoice::First).found) << "record cut off";
+  EXPECT_FALSE(chooseHit(buffer, 9, 0, PickChoice::First).found);
+  EXPECT_FALSE(chooseHit(buffer, 9, -1, PickChoice::Nearest).found);
+  EXPECT_FALSE(chooseHit(buffer, 3, 1, PickChoice::First).found) << "record cut off";
   // A record with two names is walked over by its own length; a third record
   // claimed by the count but missing from the buffer is ignored.
-  const ChosenHit hit = chooseHit(buffer, 9, 3, HitChoice::Nearest);
+  const ChosenHit hit = chooseHit(buffer, 9, 3, PickChoice::Nearest);
   EXPECT_EQ(hit.name, 5u);
   const uint32_t nameless[] = {0, 100, 300};
-  const ChosenHit probe = chooseHit(nameless, 3, 1, HitChoice::First);
+  const ChosenHit probe = chooseHit(nameless, 3, 1, PickChoice::First);
   EXPECT_TRUE(probe.found);
-  EXPECT_EQ(probe.name, 0u);
-}
-
-TEST(HitRecords, PickingTableRows) {
-  ASSERT_NE(pickingRule(22), nullptr);
-  EXPECT_EQ(pickingRule(22)->choice, HitChoice::Nearest);
-  EXPECT_EQ(pickingRule(22)->hitState, 23);
-  EXPECT_EQ(pickingRule(24)->missState, 26);
-  EXPECT_TRUE(pickingRule(661)->keepDepth);
-  EXPECT_FALSE(pickingRule(19)->keepDepth);
-  EXPECT_FALSE(isPickingSubState(17));
-  EXPECT_FALSE(isPickingSubState(113));
+  EXPECT_FALSE(probe.named);
 }
 
 TEST_F(PickingTest, FirstHitIsTheFirstDrawnNotTheNearest) {
   gScene.squares = {{5, -1.0f}, {6, 1.0f}};  // 6 is nearer the camera
-  EXPECT_EQ(pickAtCentre(19), 0);
-  EXPECT_EQ(doc.selectedJoint, 5);
-  EXPECT_EQ(doc.editMode, 18);
+  doc.selectedJoint = 77;
+  doc.editMode = 19;
+  const PickResult result = pickAtCentre();
+  EXPECT_TRUE(result.drawOk);
+  EXPECT_EQ(result.hitCount, 2);
+  EXPECT_EQ(result.name, 5);
   EXPECT_EQ(gScene.pickingDraws, 1);
-  EXPECT_EQ(gScene.normalDraws, 1);
-  GLint depth = 0, mode = 0;
-  glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+  EXPECT_EQ(gScene.normalDraws, 0) << "the pass draws no normal frame";
+  GLint mode = 0;
   glGetIntegerv(GL_RENDER_MODE, &mode);
-  EXPECT_EQ(depth, 1);
+  EXPECT_EQ(projectionDepth(), 1);
   EXPECT_EQ(mode, GL_RENDER);
+  EXPECT_EQ(doc.selectedJoint, 77) << "the pass itself chooses nothing";
+  EXPECT_EQ(doc.editMode, 19);
 }
 
 TEST_F(PickingTest, NearestHitAndTheEqualDepthTieGoesToTheEarlierName) {
   gScene.squares = {{1100, -1.0f}, {1101, 1.0f}, {1102, 0.0f}};
-  pickAtCentre(22);
-  EXPECT_EQ(doc.selectedJoint, 1101);
-  EXPECT_EQ(doc.editMode, 23);
+  EXPECT_EQ(pickAtCentre(PickChoice::Nearest).name, 1101);
   gScene.squares = {{300, 0.5f}, {400, 0.5f}};
-  pickAtCentre(15);
-  EXPECT_EQ(doc.selectedJoint, 300);
-  EXPECT_EQ(doc.editMode, 14);
+  EXPECT_EQ(pickAtCentre(PickChoice::Nearest).name, 300);
 }
 
-TEST_F(PickingTest, DepthIsKeptOnlyWhereTheTableSaysSo) {
+TEST_F(PickingTest, ReportedDepthIsWhereTheHitProjects) {
   gScene.squares = {{3, 0.0f}};
-  input.pickDepth = 0.25f;
-  pickAtCentre(19);
-  EXPECT_EQ(input.pickDepth, 0.25f);
-  pickAtCentre(29);
-  EXPECT_EQ(doc.editMode, 30);
-  // The kept depth is where the square projects.
+  const PickResult result = pickAtCentre();
+  setViewAndProjection(doc, false);
+  drawStandIn(doc, rs, input, false);
   const auto w = project(rs.camera, 0, 0, 0);
-  EXPECT_NEAR(input.pickDepth, w[2], 1e-5);
+  EXPECT_NEAR(result.meanDepth, w[2], 1e-5);
 }
 
-TEST_F(PickingTest, MissClearsTheSelectionAndTakesTheMissState) {
+TEST_F(PickingTest, MissReportsNoHitAndNoName) {
   gScene.squares = {{3, 0.0f, 2.0f, 0.0f, 0.2f}};  // off to the side
-  doc.selectedJoint = 3;
-  pickAtCentre(33);
-  EXPECT_EQ(doc.selectedJoint, -1);
-  EXPECT_EQ(doc.editMode, 32);
+  const PickResult result = pickAtCentre();
+  EXPECT_TRUE(result.drawOk);
+  EXPECT_EQ(result.hitCount, 0);
+  EXPECT_EQ(result.name, -1);
 }
 
-TEST_F(PickingTest, RootMoveHitZeroesTheDragAccumulators) {
-  gScene.squares = {{1, 0.0f}};
-  doc.dragStarted = 1;
-  doc.dragCounter = 9;
-  doc.dragVector = {1, 2, 3};
-  pickAtCentre(661);
-  EXPECT_EQ(doc.editMode, 662);
-  EXPECT_EQ(doc.dragCounter, 0);
-  EXPECT_EQ(doc.dragStarted, 0);
-  EXPECT_EQ(doc.dragVector, Vector3{});
+TEST_F(PickingTest, MoreHitsThanTheBufferHoldsReportANegativeCount) {
+  for (uint32_t name = 1; name <= 30; ++name) gScene.squares.push_back({name, 0.0f});
+  const PickResult result = pickAtCentre();
+  EXPECT_LT(result.hitCount, 0);
+  EXPECT_EQ(result.name, -1);
+  EXPECT_EQ(projectionDepth(), 1);
 }
 
-TEST_F(PickingTest, DragPicksMoveJointAndBoxFacesOnly) {
-  input.dragActive = 1;
-  gScene.squares = {{7, 0.0f}, {8, 1.0f}};
-  pickAtCentre(3);
-  EXPECT_EQ(doc.editMode, 4);
-  EXPECT_EQ(doc.selectedJoint, 7);
-  EXPECT_GT(input.pickDepth, 0.0f);
-
-  gScene.squares = {{12, 1.0f}, {250, 0.0f}};  // a joint in front of a face
-  doc.selectedJoint = -1;
-  pickAtCentre(15);
-  EXPECT_EQ(doc.editMode, 15) << "nearest is the joint, not a face";
-  EXPECT_EQ(doc.selectedJoint, -1);
-  gScene.squares = {{250, 0.0f}};
-  pickAtCentre(15);
-  EXPECT_EQ(doc.editMode, 16);
-  EXPECT_EQ(doc.selectedJoint, 250);
-  EXPECT_EQ(input.prevX, kWidth / 2);
-  EXPECT_EQ(input.prevY, kHeight / 2);
-
-  gScene.squares = {{5, 0.0f}};
-  pickAtCentre(19);
-  EXPECT_EQ(doc.editMode, 19) << "other sub-states wait for the drag to end";
-}
-
-TEST_F(PickingTest, AFailedPickingDrawChoosesNothingAndDrawsNoFrame) {
+TEST_F(PickingTest, AFailedPickingDrawReportsItAndLeavesGlAsItWas) {
   gScene.squares = {{5, 0.0f}};
   gScene.result = -1;
-  EXPECT_EQ(pickAtCentre(19), -1);
-  EXPECT_EQ(doc.editMode, 19);
-  EXPECT_EQ(gScene.normalDraws, 0);
-  GLint depth = 0;
-  glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
-  EXPECT_EQ(depth, 1);
+  const PickResult result = pickAtCentre();
+  EXPECT_FALSE(result.drawOk);
+  EXPECT_EQ(result.name, -1);
+  GLint mode = 0;
+  glGetIntegerv(GL_RENDER_MODE, &mode);
+  EXPECT_EQ(mode, GL_RENDER);
+  EXPECT_EQ(projectionDepth(), 1);
 }
 
-TEST_F(PickingTest, ProbeOnEmptySpaceUsesDepth0888AndRestoresTheAxes) {
+// The pass together with the input state machine, as the 3D window's repaint runs them.
+TEST_F(PickingTest, RepaintTakesTheFamilysHitAndKeepsDepthOnlyWhereItShould) {
+  gScene.squares = {{5, -1.0f}, {6, 1.0f}};
+  input.pickDepth = 0.25f;
+  repaintInMode(19);  // FK: first hit, depth not kept
+  EXPECT_EQ(doc.editMode, 18);
+  EXPECT_EQ(doc.selectedJoint, 5);
+  EXPECT_EQ(input.pickDepth, 0.25f);
+  repaintInMode(33);  // IK: first hit, depth kept
+  EXPECT_EQ(doc.editMode, 34);
+  EXPECT_NEAR(input.pickDepth, project(rs.camera, 0, 0, -1)[2], 1e-5);
+  gScene.squares = {{3, 0.0f, 2.0f, 0.0f, 0.2f}};
+  repaintInMode(33);
+  EXPECT_EQ(doc.editMode, 32);
+  EXPECT_EQ(doc.selectedJoint, -1);
+}
+
+TEST_F(PickingTest, RepaintDuringABoxDragTakesOnlyTheNearestFace) {
+  input.dragActive = 1;
+  input.pressedPick = 0;
+  doc.selectedJoint = -1;
+  gScene.squares = {{12, 1.0f}, {250, 0.0f}};  // a joint in front of a face
+  repaintInMode(15);
+  EXPECT_EQ(doc.editMode, 15) << "nearest is the joint, not a face";
+  EXPECT_EQ(doc.selectedJoint, -1);
+  gScene.squares = {{200, 0.0f}};
+  repaintInMode(15);
+  EXPECT_EQ(doc.editMode, 16);
+  EXPECT_EQ(doc.selectedJoint, 200);
+  EXPECT_EQ(input.prevX, kWidth / 2);
+  EXPECT_EQ(input.prevY, kHeight / 2);
+}
+
+TEST_F(PickingTest, ProbeOnEmptySpaceFindsNothingAndRestoresModeAndAxes) {
   doc.editMode = PlaceRootJoint;
-  input.pickDepth = 0.1f;
   for (int i = 0; i < 3; ++i) {  // repeated probes keep the projection stack balanced
-    EXPECT_EQ(probeDepthWith(doc, rs, input, 10, 10, drawStandIn), 0);
+    const PickResult result = probeDepthWith(doc, rs, input, 10, 10, drawStandIn);
+    EXPECT_TRUE(result.drawOk);
+    EXPECT_EQ(result.hitCount, 0);
   }
-  EXPECT_EQ(input.pickDepth, 0.888f);
   EXPECT_EQ(doc.editMode, PlaceRootJoint);
   EXPECT_EQ(doc.showWorldAxes, 1);
-  GLint depth = 0;
-  glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
-  EXPECT_EQ(depth, 1);
+  EXPECT_EQ(projectionDepth(), 1);
 }
 
-TEST_F(PickingTest, ProbeOnASurfaceKeepsItsDepth) {
+TEST_F(PickingTest, ProbeDrawsTheWholeSceneInTheProbeSubStateWithoutWorldAxes) {
+  struct Seen {
+    int32_t mode = 0;
+    int32_t axes = -1;
+    bool pickingPass = true;
+  };
+  static Seen seen;
+  seen = Seen{};
+  auto spy = [](SceneDocument& d, RenderState& r, const ViewInputState& in, bool picking) {
+    seen = {d.editMode, d.showWorldAxes, picking};
+    return drawStandIn(d, r, in, picking);
+  };
+  doc.editMode = kModeChildPlacing;
+  probeDepthWith(doc, rs, input, 10, 10, spy);
+  EXPECT_EQ(seen.mode, kProbeSubState);
+  EXPECT_EQ(seen.axes, 0);
+  EXPECT_FALSE(seen.pickingPass);
+  EXPECT_EQ(doc.editMode, kModeChildPlacing);
+}
+
+TEST_F(PickingTest, ProbeOnASurfaceReportsItsDepth) {
   gScene.squares = {{9, -0.5f}};
-  probeDepthWith(doc, rs, input, kWidth / 2, kHeight / 2, drawStandIn);
+  const PickResult result = probeDepthWith(doc, rs, input, kWidth / 2, kHeight / 2, drawStandIn);
   setViewAndProjection(doc, false);
   drawStandIn(doc, rs, input, false);
   const auto w = project(rs.camera, 0, 0, -0.5);
-  EXPECT_NEAR(input.pickDepth, w[2], 1e-5);
-  EXPECT_EQ(doc.selectedJoint, 9);
+  EXPECT_EQ(result.hitCount, 1);
+  EXPECT_NEAR(result.meanDepth, w[2], 1e-5);
+  EXPECT_EQ(result.name, 9);
 }
 
 TEST_F(PickingTest, WindowToWorldInvertsTheProjectionAtAKnownDepth) {

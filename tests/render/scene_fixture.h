@@ -90,17 +90,26 @@ class SceneTest : public GlTest {
     glFinish();
     return result;
   }
-  // The picking pass at window position (x, y from the bottom) in `mode`.
-  int pickAt(int32_t mode, double x, double y) {
+  // The repaint of the 3D window in picking value `mode` at window position
+  // (x, y from the bottom): the picking pass with the family's hit choice, the
+  // input state machine's answer to it, then the normal frame. Returns false
+  // when a pass failed to draw.
+  bool pickAt(int32_t mode, double x, double y) {
     doc.editMode = mode;
+    const PickFamily* family = pickFamilyFor(mode);
+    if (family == nullptr) return false;
     setViewAndProjection(doc, false);
-    return pickPassWith(doc, rs, input, static_cast<int>(std::lround(x)),
-                        kHeight - static_cast<int>(std::lround(y)), drawScene);
+    const PickResult result =
+        pickPass(doc, rs, input, static_cast<int>(std::lround(x)),
+                 kHeight - static_cast<int>(std::lround(y)), family->choice);
+    if (!result.drawOk) return false;
+    applyPickResult(doc, input, result);
+    return frame() == 0;
   }
   Rgb background() const { return toRgb(doc.backgroundColour.r, doc.backgroundColour.g,
                                          doc.backgroundColour.b); }
   RenderState rs;
-  ViewInput input;
+  ViewInputState input;
 };
 
 }  // namespace lw::test

@@ -80,7 +80,7 @@ TEST_F(SceneTest, PlacementJointsAreNamedByIdAndTheFirstDrawnWins) {
   test::addJoint(doc, "Joint0_1", 3, root, {0, 1, -1});  // behind joint 2 on screen? no: lower
   frame();
   const auto j2 = project(rs.camera, 0, 1, 0);
-  ASSERT_EQ(pickAt(56, j2[0], j2[1]), 0);
+  ASSERT_TRUE(pickAt(56, j2[0], j2[1]));
   EXPECT_EQ(doc.editMode, 57);
   EXPECT_EQ(doc.selectedJoint, 2);
   EXPECT_NEAR(input.pickDepth, j2[2], 2e-3) << "the marker's depth is kept";
@@ -127,7 +127,7 @@ TEST_F(SceneTest, PosedJointsAndTheirFkAxisHandles) {
   dump("posed");
   const auto tip = project(rs.camera, 0.6, 0, 0);
   EXPECT_EQ(pixel(tip[0] + 1, tip[1] + 1), test::toRgb(0, 1, 0)) << "handle tips are green";
-  ASSERT_EQ(pickAt(29, tip[0], tip[1]), 0);
+  ASSERT_TRUE(pickAt(29, tip[0], tip[1]));
   EXPECT_EQ(doc.selectedJoint, 2 + 10000);
   EXPECT_EQ(doc.editMode, 30);
   const auto joint = project(rs.camera, 0, 0.6, 0);
@@ -164,9 +164,9 @@ TEST_F(SceneTest, VertexMarkersAreNamedByCornerAndThePickedOneIsRecorded) {
   pickAt(22, corner[0], corner[1]);
   EXPECT_EQ(doc.editMode, 23);
   EXPECT_EQ(doc.selectedJoint, 1002) << "the nearest of the two equal corners: the first";
-  EXPECT_EQ(input.clickedCorner.part, 0);
-  EXPECT_EQ(input.clickedCorner.corner, 2);
-  EXPECT_EQ(input.clickedCorner.position, (Vector3{1, 1, 0}));
+  EXPECT_EQ(rs.clickedCorner.part, 0);
+  EXPECT_EQ(rs.clickedCorner.corner, 2);
+  EXPECT_EQ(rs.clickedCorner.position, (Vector3{1, 1, 0}));
   EXPECT_EQ(pixel(corner[0], corner[1]), test::toRgb(1.0f, 0.6f, 0.5f));
   // With a joint chosen in the tree, corners weighted to it are purple.
   Joint* root = test::addJoint(doc, "Joint0", 1, nullptr, {0, 0, 0});
@@ -188,19 +188,23 @@ TEST_F(SceneTest, RootPlacementProbeFindsTheModelSurfaceUnderTheCursor) {
   const auto on = project(rs.camera, 0.25, 0.25, -0.5);
   const int x = static_cast<int>(std::lround(on[0])), y = kHeight - static_cast<int>(std::lround(on[1]));
   setViewAndProjection(doc, false);
-  ASSERT_EQ(probeDepth(doc, rs, input, x, y), 0);
+  const PickResult onModel = probeDepth(doc, rs, input, x, y);
+  ASSERT_TRUE(onModel.drawOk);
+  EXPECT_GT(onModel.hitCount, 0);
   EXPECT_EQ(doc.editMode, PlaceRootJoint);
   EXPECT_EQ(doc.showWorldAxes, 0) << "as it was";
   double point[3];
   setViewAndProjection(doc, false);
   frame();
-  ASSERT_EQ(windowToWorld(doc, rs, input.pickDepth, x, y, point), 0);
+  ASSERT_EQ(windowToWorld(doc, rs, onModel.meanDepth, x, y, point), 0);
   EXPECT_NEAR(point[2], -0.5, 1e-3) << "the joint goes onto the surface";
   EXPECT_NEAR(point[0], 0.25, 0.02);
-  // Beside the model the probe finds nothing and uses depth 0.888.
+  // Beside the model the probe finds nothing (the placement then uses its
+  // fixed depth); the world axes, switched off for the probe, come back.
   doc.showWorldAxes = 1;
-  probeDepth(doc, rs, input, 3, 3);
-  EXPECT_EQ(input.pickDepth, 0.888f);
+  const PickResult beside = probeDepth(doc, rs, input, 3, 3);
+  EXPECT_TRUE(beside.drawOk);
+  EXPECT_EQ(beside.hitCount, 0);
   EXPECT_EQ(doc.showWorldAxes, 1);
 }
 

@@ -144,6 +144,45 @@ TEST(ViewInput, PickDuringADragChoosesWhatTheDragMoves) {
   EXPECT_EQ(e.doc.selectedJoint, 8);
 }
 
+TEST(ViewInput, EveryDragCapturesTheMouseOnceAndItsReleaseFreesIt) {
+  // The picked value a press starts from, and the value the press leads to.
+  const int32_t presses[][2] = {{2, 3},   {14, 15}, {18, 20}, {30, 31},
+                                {34, 35}, {41, 42}, {662, 663}};
+  for (const auto& p : presses) {
+    SCOPED_TRACE(p[0]);
+    ViewRig r;
+    r.doc.editMode = p[0];
+    r.doc.selectedJoint = 3;
+    r.down(10, 10);
+    EXPECT_EQ(r.doc.editMode, p[1]);
+    EXPECT_EQ(r.state.dragActive, 1);
+    r.down(12, 10);  // a second press before the release starts nothing new
+    EXPECT_EQ(r.host.captures, 1);
+    r.up();
+    EXPECT_EQ(r.state.dragActive, 0);
+    EXPECT_EQ(r.host.releases, 1);
+    r.up();
+    EXPECT_EQ(r.host.releases, 1);
+  }
+}
+
+TEST(ViewInput, PressOnEmptySpaceWhileMovingJointsMovesNothingUntilTheRelease) {
+  ViewRig r;
+  r.doc.editMode = MoveChildJoint;
+  r.doc.selectedJoint = 1;
+  r.down(50, 50);
+  r.paintMiss();
+  EXPECT_EQ(r.doc.editMode, MoveChildJoint);
+  EXPECT_EQ(r.doc.selectedJoint, -1);
+  r.move(60, 60);  // held button: neither a new pick nor a drag step
+  EXPECT_EQ(r.doc.editMode, MoveChildJoint);
+  EXPECT_TRUE(r.host.worldDepths.empty());
+  r.up();
+  EXPECT_EQ(r.host.releases, 1);
+  r.move(61, 61);  // released: moving arms the pick again
+  EXPECT_EQ(r.doc.editMode, 3);
+}
+
 TEST(ViewInput, ReleaseReturnsEachDragToItsArmedValue) {
   const int32_t drags[][2] = {{4, 2}, {16, 14}, {20, 17}, {31, 28}, {35, 32}, {663, 660}};
   for (const auto& d : drags) {

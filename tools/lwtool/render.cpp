@@ -110,7 +110,7 @@ int runRender(const Args& args, std::string& out, std::string& err) {
     if (doc.editedJointName.empty()) doc.editedJointName = doc.skeleton.joints.begin()->first;
     drawPlaybackFrame(doc, rs);
   } else {
-    ViewInput input;
+    ViewInputState input;
     drawScene(doc, rs, input, false);
   }
   glFinish();

@@ -1,0 +1,22 @@
+// The 3D window's side of its input state machine (skeleton/view_input.h): the
+// window procedure hands paint, mouse and key messages to the handlers here,
+// and the host below gives the state machine the window's picking passes,
+// window-to-world, mouse capture, dialogs and playback.
+#pragma once
+
+#include <windows.h>
+
+namespace lw {
+
+// WM_PAINT: begins a presenter frame, lets the state machine pick (when editMode
+// is a picking value) and draw the frame, then presents it. A drawing failure
+// has shown its message; the window is then sent a close message once the
+// paint has ended.
+void paintViewWindow(HWND window);
+
+// WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP and WM_KEYDOWN for the
+// state machine (client coordinates from lParam, signed 16-bit). Returns false
+// for any other message.
+bool handleViewInputMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace lw
