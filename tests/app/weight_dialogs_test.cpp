@@ -17,10 +17,15 @@
 namespace lw {
 namespace {
 
-constexpr int kVertexJoint[] = {IDC_VW_JOINT1, IDC_VW_JOINT2, IDC_VW_JOINT3, IDC_VW_JOINT4};
-constexpr int kVertexWeight[] = {IDC_VW_WEIGHT1, IDC_VW_WEIGHT2, IDC_VW_WEIGHT3, IDC_VW_WEIGHT4};
-constexpr int kBoxJoint[] = {IDC_BW_JOINT1, IDC_BW_JOINT2, IDC_BW_JOINT3, IDC_BW_JOINT20};
-constexpr int kBoxWeight[] = {IDC_BW_WEIGHT1, IDC_BW_WEIGHT2, IDC_BW_WEIGHT3, IDC_BW_WEIGHT20};
+// Rows 1 to 4 and the last row of each dialog.
+constexpr int kVertexJoint[] = {IDC_VW_JOINT1, IDC_VW_JOINT2, IDC_VW_JOINT3, IDC_VW_JOINT4,
+                                IDC_VW_JOINT20};
+constexpr int kVertexWeight[] = {IDC_VW_WEIGHT1, IDC_VW_WEIGHT2, IDC_VW_WEIGHT3, IDC_VW_WEIGHT4,
+                                 IDC_VW_WEIGHT20};
+constexpr int kBoxJoint[] = {IDC_BW_JOINT1, IDC_BW_JOINT2, IDC_BW_JOINT3, IDC_BW_JOINT4,
+                             IDC_BW_JOINT20};
+constexpr int kBoxWeight[] = {IDC_BW_WEIGHT1, IDC_BW_WEIGHT2, IDC_BW_WEIGHT3, IDC_BW_WEIGHT4,
+                              IDC_BW_WEIGHT20};
 
 const char kVertexTitle[] = "頂点を選択して重み付け";
 const char kBoxTitle[] = "重み付けボックスで重み付け";
@@ -31,14 +36,21 @@ void setField(HWND dialog, int id, const char* text) {
   SetWindowTextW(GetDlgItem(dialog, id), toWide(text).c_str());
 }
 
-// A dialog step that fills rows (joint number, weight) and presses OK.
+using RowTexts = std::vector<std::pair<const char*, const char*>>;
+
+// Types (joint number, weight) into the rows named by `joints` and `weights`.
+void setRows(HWND dialog, const int* joints, const int* weights, const RowTexts& rows) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    setField(dialog, joints[i], rows[i].first);
+    setField(dialog, weights[i], rows[i].second);
+  }
+}
+
+// A dialog step that fills rows and presses OK.
 test::DialogStep fillRows(const char* title, const int* joints, const int* weights,
-                          std::vector<std::pair<const char*, const char*>> rows) {
+                          RowTexts rows) {
   return {test::wide(title), [=](HWND dialog) {
-            for (size_t i = 0; i < rows.size(); ++i) {
-              setField(dialog, joints[i], rows[i].first);
-              setField(dialog, weights[i], rows[i].second);
-            }
+            setRows(dialog, joints, weights, rows);
             test::pressButton(dialog, IDOK);
           }};
 }
@@ -93,14 +105,8 @@ TEST_F(WeightDialogsTest, VertexDialogShowsTheCornersListAndGivesTheNewOneToCoin
           EXPECT_EQ(field(dialog, IDC_VW_JOINT3), L"");
           EXPECT_EQ(field(dialog, IDC_VW_WEIGHT20), L"");
           // Row 3: joint 0 is ignored; row 4: a weight that is no number reads 0.
-          setField(dialog, IDC_VW_JOINT1, "3");
-          setField(dialog, IDC_VW_WEIGHT1, "0.5");
-          setField(dialog, IDC_VW_JOINT2, "");
-          setField(dialog, IDC_VW_WEIGHT2, "");
-          setField(dialog, IDC_VW_JOINT3, "0");
-          setField(dialog, IDC_VW_WEIGHT3, "0.9");
-          setField(dialog, IDC_VW_JOINT4, "3");
-          setField(dialog, IDC_VW_WEIGHT4, "abc");
+          setRows(dialog, kVertexJoint, kVertexWeight,
+                  {{"3", "0.5"}, {"", ""}, {"0", "0.9"}, {"3", "abc"}});
           test::pressButton(dialog, IDOK);
         }}});
   EXPECT_EQ(showVertexWeightDialog(program().windows.view, doc()), IDOK);
@@ -154,10 +160,8 @@ TEST_F(WeightDialogsTest, VertexDialogWithSeveralCornersStartsEmptyAndWeightsThe
   test::DialogScript script({{test::wide(kVertexTitle), [](HWND dialog) {
                                 EXPECT_EQ(field(dialog, IDC_VW_JOINT1), L"");
                                 EXPECT_EQ(field(dialog, IDC_VW_WEIGHT1), L"");
-                                setField(dialog, IDC_VW_JOINT1, "6");
-                                setField(dialog, IDC_VW_WEIGHT1, "0.3");
-                                setField(dialog, IDC_VW_JOINT20, "7");
-                                setField(dialog, IDC_VW_WEIGHT20, "0.3");
+                                setRows(dialog, kVertexJoint, kVertexWeight,
+                                        {{"6", "0.3"}, {"", ""}, {"", ""}, {"", ""}, {"7", "0.3"}});
                                 test::pressButton(dialog, IDOK);
                               }}});
   EXPECT_EQ(showVertexWeightDialog(program().windows.view, doc()), IDOK);
@@ -203,11 +207,8 @@ TEST_F(WeightDialogsTest, BoxCommandShowsNumbersForTheDialogAndWeightsTheCorners
        {test::wide(kBoxTitle), [&](HWND dialog) {
           numbersDuringDialog = program().doc.showJointNumbers;
           // A joint that does not exist is dropped without a word.
-          setField(dialog, IDC_BW_WEIGHT1, "0.3");
-          setField(dialog, IDC_BW_JOINT2, "99");
-          setField(dialog, IDC_BW_WEIGHT2, "0.5");
-          setField(dialog, IDC_BW_JOINT20, "3");
-          setField(dialog, IDC_BW_WEIGHT20, "0.3");
+          setRows(dialog, kBoxJoint, kBoxWeight,
+                  {{"2", "0.3"}, {"99", "0.5"}, {"", ""}, {"", ""}, {"3", "0.3"}});
           test::pressButton(dialog, IDOK);
         }}});
   command(IDM_WEIGHT_BOX);
