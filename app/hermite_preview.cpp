@@ -72,6 +72,11 @@ LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_ERASEBKGND:
       // The whole client area is drawn by OpenGL.
       return previewOf(window) != nullptr ? 1 : DefWindowProcW(window, message, wParam, lParam);
+    case WM_CLOSE:
+      // The window belongs to the interpolation dialog, which destroys it when
+      // it ends; closing it only hides it until the curve is asked for again.
+      ShowWindow(window, SW_HIDE);
+      return 0;
     case WM_NCDESTROY:
       releasePreview(window);
       break;

@@ -25,6 +25,7 @@ HWND createHermitePreviewWindow(HINSTANCE instance);
 HGLRC hermitePreviewContext(HWND preview);
 
 // Shows the curve for the two slopes: the window is hidden, shown and repainted.
+// Its close box only hides it; destroyHermitePreviewWindow ends it.
 void showHermitePreview(HWND preview, double startSpeed, double endSpeed);
 
 // Draws the preview into the current context's viewport of width x height:

@@ -335,6 +335,12 @@ TEST_F(KeyframeDialogsTest, CurveButtonShowsThePreviewInItsOwnContext) {
          previewContext = hermitePreviewContext(preview);
          currentAfterShow = wglGetCurrentContext();
          pixels = readPreview(preview, 0, 0);
+         // Its close box hides it; the button brings it back.
+         SendMessageW(preview, WM_CLOSE, 0, 0);
+         EXPECT_TRUE(IsWindow(preview));
+         EXPECT_FALSE(IsWindowVisible(preview));
+         click(open, IDC_INTERP_SHOW_CURVE);
+         EXPECT_TRUE(IsWindowVisible(preview));
          // Back to linear: the speeds and the button are off again.
          click(open, IDC_INTERP_LINEAR);
          EXPECT_FALSE(enabled(open, IDC_INTERP_SHOW_CURVE));
