@@ -224,8 +224,9 @@ TEST_F(WeightDialogsTest, BoxCommandShowsNumbersForTheDialogAndWeightsTheCorners
   for (const auto& [c, list] : outside) EXPECT_EQ(weightsOf(c), list);
 }
 
-TEST_F(WeightDialogsTest, BoxCommandLeavesNumbersOnWhenTheyWereOnAndCancelChangesNothing) {
-  const double point[3] = {0, 0, 0};
+TEST_F(WeightDialogsTest, PanelButtonOpensTheBoxDialogAndCancelChangesNothing) {
+  const Vector3 corner = positionOf({0, 0});
+  const double point[3] = {corner.x, corner.y, corner.z};
   placeWeightBox(doc(), program().ui, point);
   doc().showJointNumbers = 1;
   const WeightList before = weightsOf({0, 0});
@@ -235,9 +236,13 @@ TEST_F(WeightDialogsTest, BoxCommandLeavesNumbersOnWhenTheyWereOnAndCancelChange
                                 setField(dialog, IDC_BW_WEIGHT1, "1");
                                 test::pressButton(dialog, IDCANCEL);
                               }}});
-  command(IDM_WEIGHT_BOX);
+  // "BOX重み" on the motion panel sends the menu command.
+  HWND panel = program().windows.motionPanel;
+  SendMessageW(panel, WM_COMMAND, MAKEWPARAM(IDC_PANEL_BOX_WEIGHT, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(panel, IDC_PANEL_BOX_WEIGHT)));
   EXPECT_EQ(script.stepsLeft(), 0u);
-  EXPECT_EQ(doc().showJointNumbers, 1);
+  EXPECT_EQ(script.unanswered(), 0);
+  EXPECT_EQ(doc().showJointNumbers, 1);  // they were on before
   EXPECT_EQ(weightsOf({0, 0}), before);
 }
 
