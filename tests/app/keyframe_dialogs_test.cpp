@@ -141,6 +141,7 @@ TEST_F(KeyframeDialogsTest, KeyframeCommandEnablesTheKeyframeAndPlaybackItemsAsK
 }
 
 TEST_F(KeyframeDialogsTest, RangeDialogListsTheTimesAndArmsTheChosenRange) {
+  EXPECT_FALSE(greyed(IDM_PLAY_RANGE));
   doc().do_skinning = 1;
   const int32_t modeBefore = doc().editMode;
   test::DialogScript script({{test::wide(kRangeTitle), [](HWND dialog) {
@@ -199,6 +200,7 @@ TEST_F(KeyframeDialogsTest, InterpolationDialogOpensLinearAndStoresTheChoiceForO
   pose->kf_hokanMode = 1;
   pose->kf_speed[0] = 2;
   pose->kf_speed[1] = 4;
+  EXPECT_FALSE(greyed(IDM_INTERPOLATION));
   doc().showJointNumbers = 0;
   int32_t numbersDuringDialog = -1;
   test::DialogScript script({{test::wide(kInterpolationTitle), [&](HWND dialog) {
