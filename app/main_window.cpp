@@ -35,6 +35,9 @@ HWND createStatusBar(HWND main, HINSTANCE instance) {
                              WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0,
                              main, reinterpret_cast<HMENU>(IDC_STATUS_BAR), instance, nullptr);
   SendMessageW(bar, SB_SIMPLE, TRUE, 0);
+  // A new child window goes to the bottom of its siblings; the status bar must
+  // lie on top of the 3D window, which clips it out of its picture.
+  SetWindowPos(bar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return bar;
 }
 

@@ -220,10 +220,14 @@ class PresentModeTest : public ::testing::TestWithParam<PresentMode> {
     setPresentMode(GetParam());
     ASSERT_TRUE(test::startProgram());
   }
+  // Back to the mode the whole run uses, which may itself be forced.
   void TearDown() override {
     test::endProgram();
-    setPresentMode(PresentMode::Automatic);
+    setPresentMode(runMode_);
   }
+
+ private:
+  const PresentMode runMode_ = presentMode();
 };
 
 TEST_P(PresentModeTest, FramesAreDrawnAndPresentedInEitherMode) {
@@ -254,6 +258,29 @@ TEST_P(PresentModeTest, PaintClearsToTheBackgroundColour) {
     ReleaseDC(view, dc);
   }
   EXPECT_EQ(drawClearedFrame({0.0f, 0.0f, 1.0f, 1.0f}), RGB(0, 0, 255));
+}
+
+TEST_P(PresentModeTest, TheStatusBarStaysVisibleOverThe3DWindow) {
+  const ProgramWindows& w = program().windows;
+  // Above the 3D window among the main window's children, so clipped out of it.
+  HWND above = w.view;
+  while (above != nullptr && above != w.statusBar) above = GetWindow(above, GW_HWNDPREV);
+  EXPECT_EQ(above, w.statusBar);
+  if (!program().presenter.composited) return;  // GDI cannot see a direct picture
+  program().doc.backgroundColour = {0.0f, 1.0f, 0.0f, 1.0f};
+  RedrawWindow(w.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // A new frame repaints the 3D window alone.
+  InvalidateRect(w.view, nullptr, FALSE);
+  UpdateWindow(w.view);
+  // Read through the main window, whose surface both children paint into.
+  const RECT bar = windowRect(w.statusBar);
+  POINT middle = {(bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2};
+  ScreenToClient(w.main, &middle);
+  HDC dc = GetDC(w.main);
+  const COLORREF shown = GetPixel(dc, middle.x, middle.y);
+  ReleaseDC(w.main, dc);
+  EXPECT_NE(shown, CLR_INVALID);
+  EXPECT_NE(shown, RGB(0, 255, 0)) << "the 3D picture covers the status bar";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, PresentModeTest,
