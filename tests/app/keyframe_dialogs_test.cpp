@@ -309,6 +309,25 @@ PreviewPixels readPreview(HWND preview, double startSpeed, double endSpeed) {
   return pixels;
 }
 
+// Repaints the 3D window after a change of its background colour and checks
+// that the paint cleared to it in the 3D window's own context; where GDI can see
+// the picture (composited), also that it shows.
+void expectViewPaintsBackground(const Colour& background) {
+  Program& p = program();
+  p.doc.backgroundColour = background;
+  makePresenterCurrent(p.presenter);
+  glClearColor(0, 0, 0, 0);
+  RedrawWindow(p.windows.view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  makePresenterCurrent(p.presenter);
+  float clear[4] = {};
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  EXPECT_EQ((Colour{clear[0], clear[1], clear[2], clear[3]}), background);
+  if (!p.presenter.composited) return;  // GDI cannot see a direct picture under Wine
+  HDC dc = GetDC(p.windows.view);
+  EXPECT_EQ(GetPixel(dc, 3, 3), RGB(background.r * 255, background.g * 255, background.b * 255));
+  ReleaseDC(p.windows.view, dc);
+}
+
 TEST_F(KeyframeDialogsTest, CurveButtonShowsThePreviewInItsOwnContext) {
   HWND preview = nullptr;
   PreviewPixels pixels;
@@ -376,14 +395,8 @@ TEST_F(KeyframeDialogsTest, CurveButtonShowsThePreviewInItsOwnContext) {
   }
   EXPECT_GT(green, 20u);
 
-  // The 3D window still draws with its own context: a new background shows.
-  doc().backgroundColour = {1.0f, 0.0f, 0.0f, 1.0f};
-  HWND view = program().windows.view;
-  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  HDC dc = GetDC(view);
-  const COLORREF shown = GetPixel(dc, 3, 3);
-  ReleaseDC(view, dc);
-  EXPECT_EQ(shown, RGB(255, 0, 0));
+  // The 3D window still draws with its own context.
+  expectViewPaintsBackground({1.0f, 0.0f, 0.0f, 1.0f});
 }
 
 }  // namespace
