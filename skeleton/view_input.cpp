@@ -245,6 +245,11 @@ bool pressInMode(ViewInputContext& ctx, int16_t x, int16_t y) {
     case kModeRootMovePicked:
       if (!state.dragActive) {
         startLeftDrag(ctx);
+        // Each step's direction is taken against the previous cursor x, so the
+        // drag starts from the press; a position left over from an earlier
+        // drag would send the first step the wrong way.
+        state.prevX = x;
+        state.prevY = y;
         doc.editMode = kModeRootMoveDrag;
         state.pressedPick = doc.selectedJoint;
       }

@@ -227,8 +227,8 @@ void handleViewMouseMove(ViewInputContext& ctx, int16_t x, int16_t y);
 //    kModeIkDrag, editedJointName = the selected joint's name; FK also sets
 //    pressedPick = selectedJoint, IK sets dragTarget kNoDirectionVector; redraw.
 //  - kModeAxisPicked: drag, kModeAxisDrag, pressedPick = selectedJoint % 10000;
-//    redraw. kModeRootMovePicked: drag, kModeRootMoveDrag, pressedPick =
-//    selectedJoint; redraw.
+//    redraw. kModeRootMovePicked: drag, prev = cursor, kModeRootMoveDrag,
+//    pressedPick = selectedJoint; redraw.
 //  - kModeEqualiseSourcePicked: drag, kModeEqualiseTarget, pressedPick =
 //    selectedJoint; redraw. kModeEqualiseTargetPicked: without a drag and on a
 //    joint other than pressedPick, equaliseBoneLength(pressedPick -> selected),

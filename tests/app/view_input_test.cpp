@@ -152,6 +152,22 @@ class ViewInputGuiTest : public ::testing::Test {
     repaint();
     return joint(kRootJoint);
   }
+
+  // A child of `parent` placed by clicking the parent and then `offset` pixels
+  // away from it.
+  static Joint* placeChild(const Joint* parent, POINT offset) {
+    command(IDM_PLACE_CHILD);
+    const POINT from = test::viewPointOf(parent->jointWorldPosition);
+    test::clickView(from);
+    const size_t before = doc().skeleton.jointOrder.size();
+    test::clickView({from.x + offset.x, from.y + offset.y});
+    repaint();
+    return doc().skeleton.jointOrder.size() == before + 1
+               ? doc().skeleton.jointOrder.back().get()
+               : nullptr;
+  }
+
+  static POINT shownAt(const Joint* j) { return test::viewPointOf(j->jointDrawPositionAfterPosEnter); }
 };
 
 void expectNear(POINT a, POINT b, LONG pixels) {
@@ -309,6 +325,139 @@ TEST_F(ViewInputGuiTest, VertexPickThenRightClickAsksForASelectionOrOpensTheDial
     EXPECT_EQ(script.unanswered(), 0);
   }
   EXPECT_TRUE(doc().vertexSelection.empty());
+}
+
+TEST_F(ViewInputGuiTest, PlacementCommandsActOnTheJointUnderTheCursor) {
+  test::DialogScript script({{test::wide("ジョイントに名前をつける"), [](HWND box) {
+                                SetDlgItemTextW(box, IDC_JOINT_NAME, test::wide("右肘").c_str());
+                                test::pressButton(box, IDOK);
+                              }}});
+  Joint* base = placeBaseOnModel();
+  ASSERT_NE(base, nullptr);
+  Joint* a = placeChild(base, {100, -40});
+  ASSERT_NE(a, nullptr);
+  Joint* b = placeChild(base, {-100, -40});
+  ASSERT_NE(b, nullptr);
+  Joint* c = placeChild(a, {60, 60});
+  ASSERT_NE(c, nullptr);
+
+  // Moving: the joint follows the cursor at the depth it was picked at.
+  command(IDM_MOVE_CHILD);
+  const POINT from = test::viewPointOf(a->jointWorldPosition);
+  const double depth = windowDepthOf(a->jointWorldPosition);
+  const POINT to{from.x + 20, from.y + 10};
+  test::dragView(from, to, 5);
+  EXPECT_EQ(doc().editMode, MoveChildJoint);
+  expectNear(test::viewPointOf(a->jointWorldPosition), to, 1);
+  EXPECT_NEAR(windowDepthOf(a->jointWorldPosition), depth, 2e-3);
+
+  // Naming through dialog 109.
+  command(IDM_NAME_JOINT);
+  test::clickView(test::viewPointOf(c->jointWorldPosition));
+  EXPECT_EQ(script.stepsLeft(), 0u);
+  EXPECT_EQ(c->TreeName, toCp932(test::wide("右肘")));
+  EXPECT_EQ(doc().editMode, NameJoint);
+
+  // Mirroring in the YZ plane: the first joint clicked is the source.
+  command(IDM_MIRROR_YZ);
+  test::clickView(test::viewPointOf(a->jointWorldPosition));
+  test::clickView(test::viewPointOf(b->jointWorldPosition));
+  EXPECT_FLOAT_EQ(b->jointWorldPosition.x, -a->jointWorldPosition.x);
+  EXPECT_FLOAT_EQ(b->jointWorldPosition.y, a->jointWorldPosition.y);
+  EXPECT_FLOAT_EQ(b->jointWorldPosition.z, a->jointWorldPosition.z);
+  EXPECT_EQ(doc().editMode, MirrorJoint);
+
+  // Deleting.
+  const std::string gone = c->jointName;
+  command(IDM_DELETE_CHILD);
+  test::clickView(test::viewPointOf(c->jointWorldPosition));
+  EXPECT_EQ(joint(gone), nullptr);
+  EXPECT_EQ(doc().skeleton.joints.size(), 3u);
+  EXPECT_EQ(doc().editMode, DeleteChildJoint);
+  EXPECT_EQ(script.seen().size(), 1u) << "no other box than the name dialog";
+}
+
+TEST_F(ViewInputGuiTest, PosingCommandsActOnTheJointUnderTheCursor) {
+  test::DialogScript script({{test::wide("IKでのジョイントの回転"), [](HWND box) {
+                                CheckRadioButton(box, IDC_IK_STOP_ON, IDC_IK_STOP_OFF,
+                                                 IDC_IK_STOP_ON);
+                                test::pressButton(box, IDOK);
+                              }}});
+  Joint* base = placeBaseOnModel();
+  ASSERT_NE(base, nullptr);
+  Joint* upper = placeChild(base, {30, -110});
+  ASSERT_NE(upper, nullptr);
+  Joint* lower = placeChild(upper, {60, -80});
+  ASSERT_NE(lower, nullptr);
+  command(IDM_FIX_POSITIONS);
+  ASSERT_EQ(doc().decitionJointPosition, 1);
+
+  // IK: the end joint is pulled towards the cursor.
+  command(IDM_ROTATE_IK);
+  const POINT from = shownAt(lower);
+  const POINT to{from.x + 40, from.y + 40};
+  test::dragView(from, to, 8);
+  repaint();
+  EXPECT_EQ(doc().editMode, RotateIk);
+  const POINT now = shownAt(lower);
+  EXPECT_LT(std::hypot(now.x - to.x, now.y - to.y), std::hypot(from.x - to.x, from.y - to.y) - 10);
+
+  // Stopping IK at a joint through dialog 108.
+  command(IDM_STOP_IK);
+  test::clickView(shownAt(upper));
+  EXPECT_EQ(script.stepsLeft(), 0u);
+  EXPECT_EQ(upper->ik_stopFlg, 1);
+
+  // Moving the base joint along X: one 0.02 step per move, the first one
+  // measured from the press (the IK drag ended far to the right).
+  command(IDM_MOVE_ROOT_X);
+  const Vector3 rest = base->initPoseBoneVector;
+  const POINT root = shownAt(base);
+  test::dragView({root.x - 1, root.y}, {root.x + 4, root.y}, 5);
+  EXPECT_NEAR(base->initPoseBoneVector.x - rest.x, 5 * 0.02f, 1e-5);
+  EXPECT_EQ(base->initPoseBoneVector.y, rest.y);
+  EXPECT_EQ(doc().editMode, MoveRootJoint);
+
+  // Equalising: the second joint clicked gets the first one's bone length.
+  command(IDM_ROTATE_FK);
+  command(IDM_EQUALISE_BONES);
+  test::clickView(shownAt(upper));
+  EXPECT_EQ(doc().editMode, 42);
+  EXPECT_EQ(GetCapture(), nullptr);
+  test::clickView(shownAt(lower));
+  EXPECT_EQ(doc().editMode, EqualiseBoneLengths);
+  EXPECT_NEAR(vectorLength(lower->initPoseBoneVector), vectorLength(upper->initPoseBoneVector), 1e-4);
+  EXPECT_EQ(script.seen().size(), 1u) << "no other box than the IK stop dialog";
+}
+
+TEST_F(ViewInputGuiTest, WeightingBoxIsPlacedByAClickAndItsFrontFaceDragged) {
+  test::DialogScript script({});
+  command(IDM_PLACE_WEIGHT_BOX);
+  const POINT at = test::viewPointOf(frontCorner());
+  test::clickView(at);
+  ASSERT_EQ(doc().weightBoxShown, 1);
+  EXPECT_EQ(doc().editMode, PlaceWeightBox);
+  const auto& c = doc().weightBox.corners;
+  Vector3 centre{};
+  for (const auto& corner : c) {
+    centre.x += static_cast<float>(corner[0] / 8);
+    centre.y += static_cast<float>(corner[1] / 8);
+    centre.z += static_cast<float>(corner[2] / 8);
+  }
+  expectNear(test::viewPointOf(centre), at, 1);
+
+  // The z+ face looks at the camera; dragging right pushes it out along +z.
+  command(IDM_MOVE_BOX_FACE);
+  repaint();
+  const double front = c[4][2];
+  const double back = c[0][2];
+  const Vector3 onFace{centre.x, centre.y, static_cast<float>(front)};
+  const POINT from = test::viewPointOf(onFace);
+  test::dragView(from, {from.x + 5, from.y}, 5);
+  EXPECT_NEAR(c[4][2] - front, 5 * 0.02, 1e-6);
+  EXPECT_EQ(c[0][2], back);
+  EXPECT_EQ(doc().editMode, MoveWeightBoxFace);
+  EXPECT_TRUE(script.seen().empty());
 }
 
 }  // namespace

@@ -270,9 +270,9 @@ TEST(ViewInputOps, RootMoveNudgesTheBaseBySignOfTheMove) {
   r.doc.editMode = MoveRootJoint;
   r.doc.rootMoveAxis = 1;
   r.hover(50, 0, 1);
+  r.state.prevX = 300;  // where an earlier drag ended; the press starts afresh
   r.down(50, 0);
   EXPECT_EQ(r.doc.editMode, 663);
-  r.state.prevX = 50;
   r.move(60, 0);
   r.move(60, 0);
   r.move(40, 0);
