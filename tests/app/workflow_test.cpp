@@ -240,8 +240,8 @@ void WorkflowTest::frameTheCharacter() {
   const float distance = doc().cameraDistance;
   const POINT start{100, 100};
   menu(IDM_CAMERA_ZOOM);
-  test::dragView(start, {start.x + 60, start.y}, 60, true);
-  EXPECT_NEAR(doc().cameraDistance, distance + 60 * 0.04f, 1e-3);
+  test::dragView(start, {start.x + 85, start.y}, 85, true);
+  EXPECT_NEAR(doc().cameraDistance, distance + 85 * 0.04f, 1e-3);
   menu(IDM_CAMERA_PAN_Y);
   test::dragView(start, {start.x, start.y + 95}, 95, true);
   EXPECT_NEAR(doc().cameraPanY, -0.95f, 1e-3);
@@ -463,8 +463,8 @@ void WorkflowTest::poseWithFk() {
   const Joint* elbow = joint(kRightElbow);
   const Vector3 rest = elbow->jointWorldPosition - shoulder->jointWorldPosition;
   const Vector3 posed = elbow->jointDrawPositionAfterPosEnter - shoulder->jointDrawPositionAfterPosEnter;
-  EXPECT_NEAR(shoulder->jointDrawPositionAfterPosEnter.x, shoulder->jointWorldPosition.x, 1e-5);
-  EXPECT_NEAR(shoulder->jointDrawPositionAfterPosEnter.y, shoulder->jointWorldPosition.y, 1e-5);
+  EXPECT_NEAR(shoulder->jointDrawPositionAfterPosEnter.x, shoulder->jointWorldPosition.x, 1e-4);
+  EXPECT_NEAR(shoulder->jointDrawPositionAfterPosEnter.y, shoulder->jointWorldPosition.y, 1e-4);
   EXPECT_NEAR(vectorLength(posed), vectorLength(rest), 1e-5);
   EXPECT_NEAR(angleBetween(rest, posed), 40.0, 0.05);
 }
