@@ -427,6 +427,20 @@ TEST_F(ViewInputGuiTest, PosingCommandsActOnTheJointUnderTheCursor) {
   test::clickView(shownAt(lower));
   EXPECT_EQ(doc().editMode, EqualiseBoneLengths);
   EXPECT_NEAR(vectorLength(lower->initPoseBoneVector), vectorLength(upper->initPoseBoneVector), 1e-4);
+
+  // The Y preset of the axis edit: dragging a joint's axis handle turns its
+  // rotation axis onto Y and clears its angle.
+  command(IDM_SHOW_FK_AXES);
+  command(IDM_AXIS_Y);
+  lower->axisAngle = 30;
+  const POINT handle = test::viewPointOf(upper->jointDrawPositionAfterPosEnter + lower->drawAxisVector);
+  test::hoverView(handle);
+  ASSERT_EQ(doc().editMode, 30);
+  EXPECT_EQ(doc().selectedJoint, lower->jointID + 10000);
+  test::dragView(handle, {handle.x + 6, handle.y}, 3);
+  EXPECT_EQ(lower->axisVector, (Vector3{0, 1, 0}));
+  EXPECT_EQ(lower->axisAngle, 0);
+  EXPECT_EQ(doc().editMode, EditFkAxis);
   EXPECT_EQ(script.seen().size(), 1u) << "no other box than the IK stop dialog";
 }
 
