@@ -139,6 +139,14 @@ void holdForScreenshot() {
   }
 }
 
+std::string samplesFolder() {
+  std::string folder = std::string("Z:") + LW_SAMPLES_DIR + "/";
+  for (char& c : folder) {
+    if (c == '/') c = '\\';
+  }
+  return folder;
+}
+
 std::wstring wide(const char* cp932) { return toWide(cp932); }
 
 std::wstring windowClass(HWND window) {

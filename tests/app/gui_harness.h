@@ -32,6 +32,9 @@ int runLoopWithWatchdog(UINT timeoutMs);
 // responsive for that many milliseconds (time to take an X screenshot).
 void holdForScreenshot();
 
+// The samples folder (LW_SAMPLES_DIR) as a Windows path ending with '\'.
+std::string samplesFolder();
+
 // The UTF-16 text of a CP932 literal, for comparing with what Win32 returns.
 std::wstring wide(const char* cp932);
 

@@ -33,14 +33,6 @@ bool chooseSampleModel(HWND, const FileDialogRequest&, FileChoice& choice) {
   return true;
 }
 
-std::string samplesFolder() {
-  std::string folder = std::string("Z:") + LW_SAMPLES_DIR + "/";
-  for (char& c : folder) {
-    if (c == '/') c = '\\';
-  }
-  return folder;
-}
-
 class ViewInputGuiTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -49,7 +41,7 @@ class ViewInputGuiTest : public ::testing::Test {
     gScratch = toCp932(current) + "\\gui_view_input\\";
     CreateDirectoryW(toWide(gScratch).c_str(), nullptr);
     for (const char* name : {"character.obj", "character.mtl", "character.bmp"}) {
-      CopyFileW(toWide(samplesFolder() + name).c_str(), toWide(gScratch + name).c_str(), FALSE);
+      CopyFileW(toWide(test::samplesFolder() + name).c_str(), toWide(gScratch + name).c_str(), FALSE);
     }
     chooseFile = chooseSampleModel;
     ASSERT_TRUE(test::startProgram());
