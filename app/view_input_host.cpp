@@ -170,6 +170,15 @@ bool handleViewInputMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       handleViewKeyDown(ctx, static_cast<int>(wParam));
       return true;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse (a message box, the task switcher), so
+      // the release of the dragging button will never reach this window: the
+      // drag ends here instead of carrying on with the button up.
+      if (reinterpret_cast<HWND>(lParam) != program().windows.view) {
+        if (ctx.state.dragActive) handleViewLeftUp(ctx);
+        if (ctx.state.cameraDragActive) handleViewRightUp(ctx);
+      }
+      return true;
     default:
       return false;
   }

@@ -15,8 +15,9 @@ namespace lw {
 void paintViewWindow(HWND window);
 
 // WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP and WM_KEYDOWN for the
-// state machine (client coordinates from lParam, signed 16-bit). Returns false
-// for any other message.
+// state machine (client coordinates from lParam, signed 16-bit). A drag of
+// either button whose mouse capture another window takes (WM_CAPTURECHANGED)
+// ends as if its button had been released. Returns false for any other message.
 bool handleViewInputMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace lw

@@ -252,6 +252,21 @@ TEST_F(ViewInputGuiTest, FkDragTurnsThePickedJointOneDegreePerStep) {
   EXPECT_FLOAT_EQ(child->axisAngle, before + 12);
   EXPECT_EQ(doc().editMode, RotateFk) << "the release returns to the armed value";
   EXPECT_EQ(GetCapture(), nullptr);
+  // A drag whose mouse capture another window takes ends there: the release
+  // will not come to the 3D window.
+  const POINT grab = test::viewPointOf(child->jointDrawPositionAfterPosEnter);
+  test::hoverView(grab);
+  SendMessageW(view(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+  ASSERT_EQ(GetCapture(), view());
+  ASSERT_EQ(doc().editMode, 20);
+  SetCapture(program().windows.main);
+  ReleaseCapture();
+  EXPECT_EQ(doc().editMode, RotateFk);
+  EXPECT_EQ(program().viewInput.dragActive, 0);
+  const float released = child->axisAngle;
+  SendMessageW(view(), WM_MOUSEMOVE, 0, MAKELPARAM(grab.x + 9, grab.y));
+  test::pumpPending();
+  EXPECT_EQ(child->axisAngle, released);
   // Leftward moves turn it back.
   const POINT again = test::viewPointOf(child->jointDrawPositionAfterPosEnter);
   test::dragView(again, {again.x - 5, again.y}, 5);
