@@ -19,6 +19,11 @@ namespace lw {
 
 namespace {
 
+// How often playback looks for a waiting Escape press. The look costs a trip
+// through the message queue, which is slow under Wine; ten times a second is
+// quick enough for the user.
+constexpr uint32_t kEscapeCheckPeriodMs = 100;
+
 // Requests 1 ms timer resolution for as long as it lives, so that the clock
 // readings and the sleeps between frames are exact to the millisecond.
 class TimerResolution {
@@ -52,11 +57,15 @@ void presentFrame(Program& p) {
 // drawn whatever the buffer swap leaves behind.
 struct ViewPlayback {
   Program& p;
+  const PlaybackFrameWatch& watch;
   std::string folder = programFolder();
   bool drawn = false;     // the last frame was drawn without error
   bool unshown = false;   // ... and waits to be shown after its capture
+  bool escapeChecked = false;
+  uint32_t lastEscapeCheck = 0;
 
   void draw() {
+    if (watch.starting) watch.starting();
     drawn = beginPresenterFrame(p.presenter);
     if (!drawn) return;
     setViewAndProjection(p.doc, false);
@@ -65,8 +74,13 @@ struct ViewPlayback {
     if (p.doc.saveFramesAsBmp == 1) {
       unshown = true;
     } else {
-      presentFrame(p);
+      show();
     }
+  }
+
+  void show() {
+    presentFrame(p);
+    if (watch.shown) watch.shown();
   }
 
   void save(int number) {
@@ -77,10 +91,19 @@ struct ViewPlayback {
     showPending();
   }
 
+  // After the first frame and then every kEscapeCheckPeriodMs.
+  bool escapePressed() {
+    const uint32_t now = timeGetTime();
+    if (escapeChecked && now - lastEscapeCheck < kEscapeCheckPeriodMs) return false;
+    escapeChecked = true;
+    lastEscapeCheck = now;
+    return takePendingEscape(p.windows.view);
+  }
+
   void showPending() {
     if (!unshown) return;
     unshown = false;
-    presentFrame(p);
+    show();
   }
 };
 
@@ -96,11 +119,11 @@ bool takePendingEscape(HWND window) {
   return true;
 }
 
-int playInViewWindow() {
+int playInViewWindow(const PlaybackFrameWatch& watch) {
   Program& p = program();
   if (!canPlay(p.doc) || p.presenter.context == nullptr) return 0;
   HWND view = p.windows.view;
-  ViewPlayback run{p};
+  ViewPlayback run{p, watch};
   int frames = 0;
   {
     TimerResolution resolution;
@@ -109,7 +132,7 @@ int playInViewWindow() {
     host.sleep = [](uint32_t ms) { Sleep(ms); };
     host.drawFrame = [&run] { run.draw(); };
     host.saveFrame = [&run](int number) { run.save(number); };
-    host.stopRequested = [view] { return takePendingEscape(view); };
+    host.stopRequested = [&run] { return run.escapePressed(); };
     frames = playAnimation(p.doc, host);
     run.showPending();  // the last frame is drawn but never saved
   }

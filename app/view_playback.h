@@ -5,9 +5,16 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include <functional>
 
 namespace lw {
+
+// Optional calls around each played frame, for measuring the frame cost:
+// `starting` before the frame is drawn, `shown` once it is on the screen.
+struct PlaybackFrameWatch {
+  std::function<void()> starting;
+  std::function<void()> shown;
+};
 
 // Plays the armed keyframe range in the 3D window inside the current message
 // (the Space key or menu 40059) and returns when it ends; does nothing unless
@@ -17,7 +24,7 @@ namespace lw {
 // cannot be opened is skipped). A pending Escape key press for the 3D window
 // stops it after the current frame; playback stays armed. Afterwards the 3D
 // window is invalidated so it is redrawn normally. Returns the frames drawn.
-int playInViewWindow();
+int playInViewWindow(const PlaybackFrameWatch& watch = {});
 
 // True when the first key-down message waiting for `window` is Escape; that
 // message is then removed. Other messages stay queued for after playback.
