@@ -376,10 +376,11 @@ void WorkflowTest::weightWithBox(const Vector3& centre, const std::string& joint
   EXPECT_GT(inside, 50) << jointName;
 }
 
-// Pick corners of the +x forearm one by one, as a user does: move the mouse
-// onto a corner until it lights up (where markers crowd, the selection buffer
-// overflows and nothing lights up), then click. The right button then opens the
-// vertex dialog for them all.
+// Pick corners along the top of the +x forearm one by one, as a user does:
+// move the mouse onto a corner until it lights up, then click. (Inside the
+// arm's outline the markers of the corners in front, behind and around crowd
+// the selection buffer until it overflows, and nothing lights up.) The right
+// button then opens the vertex dialog for them all.
 void WorkflowTest::weightByVertices(const std::string& jointName) {
   menu(IDM_WEIGHT_BY_VERTEX);
   ASSERT_EQ(doc().weightBoxShown, 0);
@@ -388,12 +389,12 @@ void WorkflowTest::weightByVertices(const std::string& jointName) {
   std::set<std::tuple<float, float, float>> seen;
   for (const SkinPart& part : doc().skinBuffers->parts) {
     for (const Vector3& p : part.skinPositions) {
-      if (p.x < 0.6f || p.z < 0.02f || !seen.insert({p.x, p.y, p.z}).second) continue;
+      if (p.x < 0.6f || p.y < kArmY + 0.025f || !seen.insert({p.x, p.y, p.z}).second) continue;
       candidates.push_back(test::viewPointOf(p));
     }
   }
   std::vector<POINT> clicked;
-  const POINT nudges[] = {{0, 0}, {0, -2}, {0, 2}, {-2, 0}, {2, 0}};
+  const POINT nudges[] = {{0, 0}, {0, -2}, {0, -3}, {0, -4}};
   for (const POINT& c : candidates) {
     for (const POINT& d : nudges) {
       const POINT q{c.x + d.x, c.y + d.y};
