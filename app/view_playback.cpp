@@ -97,7 +97,7 @@ struct ViewPlayback {
     if (escapeChecked && now - lastEscapeCheck < kEscapeCheckPeriodMs) return false;
     escapeChecked = true;
     lastEscapeCheck = now;
-    return takePendingEscape(p.windows.view);
+    return takePendingEscape();
   }
 
   void showPending() {
@@ -109,13 +109,13 @@ struct ViewPlayback {
 
 }  // namespace
 
-bool takePendingEscape(HWND window) {
+bool takePendingEscape() {
   MSG message = {};
-  if (!PeekMessageW(&message, window, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD)) {
+  if (!PeekMessageW(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD)) {
     return false;
   }
   if (message.wParam != VK_ESCAPE) return false;
-  PeekMessageW(&message, window, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE | PM_NOYIELD);
+  PeekMessageW(&message, message.hwnd, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE | PM_NOYIELD);
   return true;
 }
 

@@ -26,8 +26,10 @@ struct PlaybackFrameWatch {
 // window is invalidated so it is redrawn normally. Returns the frames drawn.
 int playInViewWindow(const PlaybackFrameWatch& watch = {});
 
-// True when the first key-down message waiting for `window` is Escape; that
-// message is then removed. Other messages stay queued for after playback.
-bool takePendingEscape(HWND window);
+// True when the first key-down message waiting for a window of this thread is
+// Escape (keys reach the main window or the 3D window, whichever has the
+// focus); that message is then removed. Other messages stay queued for after
+// playback.
+bool takePendingEscape();
 
 }  // namespace lw

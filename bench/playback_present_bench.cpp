@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
     LARGE_INTEGER before = {};
     LARGE_INTEGER after = {};
     QueryPerformanceCounter(&before);
-    lw::takePendingEscape(p.windows.view);
+    lw::takePendingEscape();
     QueryPerformanceCounter(&after);
     checks.push_back(millisecondsBetween(before.QuadPart, after.QuadPart, frequency.QuadPart));
   }

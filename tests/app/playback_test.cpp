@@ -9,24 +9,16 @@
 #include <vector>
 
 #include "anim/keyframe_commands.h"
-#include "app/file_dialog.h"
 #include "app/program.h"
 #include "app/view_playback.h"
 #include "app/win_text.h"
 #include "gui_harness.h"
+#include "sample_project.h"
 
 namespace lw {
 namespace {
 
-constexpr int kOpen = 102;
 constexpr int kFramesOfOneSecond = 31;  // 0, 32, ..., 960 ms; the one at 992 ends it
-
-std::string gProjectPath;
-
-bool chooseSampleProject(HWND, const FileDialogRequest&, FileChoice& choice) {
-  choice = {gProjectPath, "character.ojp"};
-  return true;
-}
 
 std::vector<uint8_t> readBytes(const std::string& path) {
   std::ifstream in(toWide(path).c_str(), std::ios::binary);
@@ -88,40 +80,24 @@ void paintBlack(HWND window) {
 
 // The sample character with only its keyframes at 0 and 1000 ms left, played
 // in the real 3D window.
-class PlaybackWindowTest : public ::testing::Test {
+class PlaybackWindowTest : public test::SampleProjectTest {
  protected:
   void SetUp() override {
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    const std::string scratch = toCp932(current) + "\\playback_files\\";
-    CreateDirectoryW(toWide(scratch).c_str(), nullptr);
-    std::string samples = std::string("Z:") + LW_SAMPLES_DIR + "/";
-    for (char& c : samples) {
-      if (c == '/') c = '\\';
-    }
-    for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
-      CopyFileW(toWide(samples + name).c_str(), toWide(scratch + name).c_str(), FALSE);
-    }
-    gProjectPath = scratch + "character.ojp";
-    chooseFile = chooseSampleProject;
-    ASSERT_TRUE(test::startProgram());
+    SampleProjectTest::SetUp();
+    if (HasFatalFailure()) return;
     folder_ = programFolder();
     ASSERT_FALSE(folder_.empty());
     removeFrameFiles();
-    ASSERT_EQ(command(kOpen), 0);
-    ASSERT_EQ(program().doc.modelLoaded, 1);
     keepKeyframesAt0And1000();
     // The model follows the played poses once a joint has been picked in the
     // 3D window (as the user does before posing); the root stands for that.
-    program().doc.editedJointName = "Joint0";
+    doc().editedJointName = "Joint0";
   }
   void TearDown() override {
-    test::endProgram();
-    chooseFile = showCommonFileDialog;
+    SampleProjectTest::TearDown();
     removeFrameFiles();
   }
 
-  LRESULT command(int id) { return SendMessageW(program().windows.main, WM_COMMAND, id, 0); }
   std::string frameFile(int n) const { return folder_ + "frame" + std::to_string(n) + ".bmp"; }
   bool exists(int n) const {
     return GetFileAttributesW(toWide(frameFile(n)).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -131,7 +107,7 @@ class PlaybackWindowTest : public ::testing::Test {
   }
 
   void keepKeyframesAt0And1000() {
-    KeyframeStore& store = *program().doc.keyFrames;
+    KeyframeStore& store = this->store();
     ASSERT_TRUE(store.byTime.count(0) && store.byTime.count(1000));
     std::vector<int32_t> others;
     for (const auto& [time, keyframe] : store.byTime) {
@@ -149,11 +125,10 @@ class PlaybackWindowTest : public ::testing::Test {
   void armAndSaveFrames() {
     command(kMenuArmWholeRange);
     command(kMenuSaveFrames);
-    ASSERT_EQ(program().doc.saveFramesAsBmp, 1);
+    ASSERT_EQ(doc().saveFramesAsBmp, 1);
   }
 
-  // What the user's Space key press does in the 3D window.
-  void pressSpace() { playInViewWindow(); }
+  void pressSpace() { SendMessageW(program().windows.view, WM_KEYDOWN, VK_SPACE, 0); }
 
   std::string folder_;
 };
@@ -177,8 +152,8 @@ TEST_F(PlaybackWindowTest, SavingWritesOneClientSizedFilePerFrameAndOverwritesTh
   EXPECT_NE(std::vector<uint8_t>(first.begin() + 54, first.end()),
             std::vector<uint8_t>(last.begin() + 54, last.end()))
       << "the model moves between 0 and 960 ms";
-  EXPECT_EQ(program().doc.keyFrames->playTime, 0);
-  EXPECT_EQ(program().doc.animationView, 1);
+  EXPECT_EQ(doc().keyFrames->playTime, 0);
+  EXPECT_EQ(doc().animationView, 1);
 
   // A second playback writes the same names again, replacing what is there.
   std::ofstream(toWide(frameFile(1)).c_str(), std::ios::binary | std::ios::trunc) << "old";
@@ -206,15 +181,16 @@ TEST_F(PlaybackWindowTest, EscapeWaitingBeforeSpaceStopsAfterTheFirstFrame) {
   test::pumpPending();
   paintBlack(view);  // whatever shows after playback was put there by it
 
-  PostMessageW(view, WM_KEYDOWN, VK_ESCAPE, 0);
-  pressSpace();
+  // Keys go to the main window, which has the focus; the menu item plays.
+  PostMessageW(program().windows.main, WM_KEYDOWN, VK_ESCAPE, 0);
+  command(kMenuPlay);
   EXPECT_TRUE(exists(1));
   EXPECT_FALSE(exists(2));
   MSG left = {};
-  EXPECT_FALSE(PeekMessageW(&left, view, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE))
+  EXPECT_FALSE(PeekMessageW(&left, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE))
       << "the Escape press was used up";
-  EXPECT_EQ(program().doc.animationView, 1);
-  EXPECT_EQ(program().doc.keyFrames->playTime, 0);
+  EXPECT_EQ(doc().animationView, 1);
+  EXPECT_EQ(doc().keyFrames->playTime, 0);
 
   // The frame reached the 3D window during playback, before any repaint. Wine
   // shows no OpenGL drawn straight on a child window, so this holds only for
@@ -235,16 +211,18 @@ TEST_F(PlaybackWindowTest, EscapeWaitingBeforeSpaceStopsAfterTheFirstFrame) {
 
 TEST_F(PlaybackWindowTest, NothingPlaysBeforeArmingOrWithOneKeyframe) {
   command(kMenuSaveFrames);
-  EXPECT_EQ(playInViewWindow(), 0);
+  pressSpace();
   EXPECT_FALSE(exists(1));
+  EXPECT_EQ(playInViewWindow(), 0);
 
   command(kMenuArmWholeRange);
-  KeyframeStore& store = *program().doc.keyFrames;
+  KeyframeStore& store = this->store();
   store.currentTime = 1000;
   store.currentNumber = store.byTime.at(1000)->number;
   eraseShownKeyFrame(store);
-  EXPECT_EQ(playInViewWindow(), 0);
+  pressSpace();
   EXPECT_FALSE(exists(1));
+  EXPECT_EQ(playInViewWindow(), 0);
 }
 
 }  // namespace
