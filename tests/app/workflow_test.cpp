@@ -141,10 +141,8 @@ class WorkflowTest : public ::testing::Test {
     GetCurrentDirectoryW(MAX_PATH, current);
     folder_ = toCp932(current) + "\\workflow_files\\";
     CreateDirectoryW(toWide(folder_).c_str(), nullptr);
-    std::string samples = std::string("Z:") + LW_SAMPLES_DIR + "/";
-    for (char& c : samples) c = c == '/' ? '\\' : c;
     for (const char* name : {"character.obj", "character.mtl", "character.bmp"}) {
-      CopyFileW(toWide(samples + name).c_str(), toWide(folder_ + name).c_str(), FALSE);
+      CopyFileW(toWide(test::samplesFolder() + name).c_str(), toWide(folder_ + name).c_str(), FALSE);
     }
     chooseFile = chooseScratchFile;
     ASSERT_TRUE(test::startProgram());
