@@ -61,7 +61,7 @@ void runFileCommand(int id, const std::string& folder, const std::string& title)
 // window's picture there as `bmpTitle`.
 void openSampleAndCapture(const std::string& folder, const std::string& bmpTitle) {
   CreateDirectoryW(toWide(folder).c_str(), nullptr);
-  const std::string samples = windowsFolder(LW_SAMPLES_DIR);
+  const std::string samples = test::samplesFolder();
   for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
     ASSERT_TRUE(CopyFileW(toWide(samples + name).c_str(), toWide(folder + name).c_str(), FALSE))
         << name;
