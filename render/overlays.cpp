@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "render/gl_headers.h"
 #include "render/picking.h"
@@ -191,6 +192,12 @@ void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPa
       appendOctahedron(rs.markers, position, colour, kVertexMarkerRadius);
     }
   };
+  // In a picking pass corners that share a position (the same vertex of
+  // neighbouring triangles) answer once, under the first one's name: weighting
+  // one of them weights them all, and a separate record for each would overflow
+  // the selection buffer wherever a few vertices lie under the cursor.
+  std::vector<Vector3>& sent = rs.pickedPositions;
+  sent.clear();
   glPushName(kVertexPickBase);
   int32_t n = 0;
   const int parts = static_cast<int>(doc.skinBuffers->parts.size());
@@ -203,7 +210,11 @@ void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPa
         rs.clickedCorner = {p, i, position};
       }
       if (!mayBeVisible(volume, position, cullRadius)) continue;
-      if (pickingPass) glLoadName(static_cast<GLuint>(kVertexPickBase + n));
+      if (pickingPass) {
+        if (std::find(sent.begin(), sent.end(), position) != sent.end()) continue;
+        sent.push_back(position);
+        glLoadName(static_cast<GLuint>(kVertexPickBase + n));
+      }
       marker(position, picked && kVertexPickBase + n == doc.selectedJoint
                            ? kInsideOrPicked
                            : cornerColour(doc, treeJointName, p, i));

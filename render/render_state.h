@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/math.h"
 #include "render/camera.h"
@@ -44,6 +45,7 @@ struct RenderState {
   std::unique_ptr<ShaderProgram> shader;  // the program of the chosen shading, if any
   MarkerBatch markers;  // corner markers of the overlays, reused every frame
   ClickedCorner clickedCorner;  // written by the vertex weighting overlay
+  std::vector<Vector3> pickedPositions;  // corner positions sent in a vertex picking pass
 };
 
 }  // namespace lw

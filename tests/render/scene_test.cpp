@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 #include <vector>
 
@@ -179,6 +181,30 @@ TEST_F(SceneTest, VertexMarkersAreNamedByCornerAndThePickedOneIsRecorded) {
   const auto first = project(rs.camera, -1, -1, 0);
   EXPECT_EQ(pixel(first[0], first[1]), test::toRgb(0.85f, 0.2f, 1.0f));
   EXPECT_EQ(pixel(corner[0], corner[1]), test::toRgb(0.0f, 1.0f, 0.5f));
+}
+
+// A vertex shared by many triangles is one pick, not one hit record per corner
+// (30 records would overflow the selection buffer and read as a miss).
+TEST_F(SceneTest, AVertexSharedByManyTrianglesIsPickedOnce) {
+  MeshPart fan;
+  constexpr int kTriangles = 30;
+  for (int k = 0; k < kTriangles; ++k) {
+    const float a0 = 6.2831853f * k / kTriangles, a1 = 6.2831853f * (k + 1) / kTriangles;
+    for (Vector3 p : {Vector3{0, 0, 0}, Vector3{std::cos(a0), std::sin(a0), 0},
+                      Vector3{std::cos(a1), std::sin(a1), 0}}) {
+      fan.positions.push_back(p);
+      fan.normals.push_back({0, 0, 1});
+      fan.texCoords.push_back({0, 0});
+    }
+  }
+  fan.vertexCount = 3 * kTriangles;
+  test::loadModel(doc, std::move(fan), test::plainMaterial(1, 1, 1));
+  frame();
+  const auto centre = project(rs.camera, 0, 0, 0);
+  ASSERT_TRUE(pickAt(22, centre[0], centre[1]));
+  EXPECT_EQ(doc.editMode, 23);
+  EXPECT_EQ(doc.selectedJoint, 1000) << "the first of the coincident corners";
+  EXPECT_EQ(rs.clickedCorner.corner, 0);
 }
 
 TEST_F(SceneTest, RootPlacementProbeFindsTheModelSurfaceUnderTheCursor) {
