@@ -15,7 +15,6 @@ const KeyJointPose* poseOf(const PoseMap& poses, const std::string& name) {
 }  // namespace
 
 int deformPartForPlayback(SceneDocument& doc, int partIndex, int cornerCount) {
-  if (doc.editedJointName.empty()) return kDeformSkipped;
   if (!doc.mesh || !doc.skinBuffers || partIndex < 0 ||
       partIndex >= doc.mesh->partCount() ||
       partIndex >= static_cast<int>(doc.skinBuffers->parts.size()) || cornerCount <= 0) {

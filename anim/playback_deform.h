@@ -18,8 +18,9 @@ namespace lw {
 //    the root's child) and each later chain joint's parent pose's kf_drawBoneVector;
 //  - no root movement is added afterwards.
 // A joint without a working pose turns by the identity and puts back nothing.
-// Returns kDeformSkipped (nothing changes) when editedJointName is empty, else
-// kDeformDone. Allocates nothing once the part's binding and frame are built.
+// Unlike deformPart it does not wait for a joint to have been picked: the
+// working poses are all it reads. Returns kDeformDone. Allocates nothing once
+// the part's binding and frame are built.
 int deformPartForPlayback(SceneDocument& doc, int partIndex, int cornerCount);
 
 }  // namespace lw

@@ -107,8 +107,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the sample project did not open: %s\n", gProjectPath.c_str());
     return 1;
   }
-  // Playback skins the model once a joint has been picked; the root stands in.
-  p.doc.editedJointName = "Joint0";
   SendMessageW(p.windows.main, WM_COMMAND, kArmWholeRangeCommand, 0);
   pump();
 

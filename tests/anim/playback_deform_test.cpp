@@ -96,12 +96,12 @@ TEST_F(PlaybackDeformTest, IgnoresIkFlagsAndRootMovement) {
   EXPECT_EQ(test::joint(doc_, "Joint0_0").drawBoneVector, drawn);
 }
 
-TEST_F(PlaybackDeformTest, NothingHappensBeforeAJointWasPicked) {
+// Playback reads only the working poses, so a project opened and played at once
+// (no joint picked yet) still moves the model.
+TEST_F(PlaybackDeformTest, DeformsAlsoBeforeAJointWasPicked) {
   doc_.editedJointName.clear();
-  const std::vector<Vector3> before = doc_.skinBuffers->parts[0].skinPositions;
-  EXPECT_EQ(deformPartForPlayback(doc_, 0, 3), kDeformSkipped);
-  EXPECT_EQ(doc_.skinBuffers->parts[0].skinPositions, before);
-  doc_.editedJointName = "Joint0";
+  ASSERT_EQ(deformPartForPlayback(doc_, 0, 3), kDeformDone);
+  expectChainWalk(1, {{"Joint0_0", 0.0f}, {"Joint0_0_0", 1.0f}});
   EXPECT_EQ(deformPartForPlayback(doc_, 5, 3), kDeformDone);
 }
 

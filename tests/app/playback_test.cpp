@@ -89,9 +89,6 @@ class PlaybackWindowTest : public test::SampleProjectTest {
     ASSERT_FALSE(folder_.empty());
     removeFrameFiles();
     keepKeyframesAt0And1000();
-    // The model follows the played poses once a joint has been picked in the
-    // 3D window (as the user does before posing); the root stands for that.
-    doc().editedJointName = "Joint0";
   }
   void TearDown() override {
     SampleProjectTest::TearDown();
