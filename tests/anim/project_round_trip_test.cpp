@@ -34,7 +34,10 @@ constexpr const char* kMtl = "newmtl skin\nKd 0.8 0.6 0.5\n";
 class ProjectRoundTrip : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / "lw_project_round_trip";
+    // One folder per test: CTest runs the tests of this suite side by side.
+    dir_ = std::filesystem::temp_directory_path() /
+           (std::string("lw_project_round_trip_") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     writeText(dir_ / "arm.obj", kArmObj);
