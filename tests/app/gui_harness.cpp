@@ -13,11 +13,7 @@
 
 namespace lw::test {
 
-namespace {
-
-constexpr UINT kScriptTickMs = 20;
-
-struct ScriptState {
+struct DialogScript::State {
   std::vector<DialogStep> steps;
   size_t next = 0;
   std::vector<SeenBox> seen;
@@ -26,10 +22,17 @@ struct ScriptState {
   std::vector<HWND> activated;      // activated since the last tick
   int unanswered = 0;
   UINT timeoutMs = 0;
-  HHOOK hook = nullptr;
-  UINT_PTR timer = 0;
+  State* outer = nullptr;  // the script that answered before this one
 };
-ScriptState* gScript = nullptr;
+
+namespace {
+
+constexpr UINT kScriptTickMs = 20;
+
+DialogScript::State* gScript = nullptr;  // the script that answers now
+// One hook and one timer serve whichever script answers; they live while any does.
+HHOOK gScriptHook = nullptr;
+UINT_PTR gScriptTimer = 0;
 
 bool isDialogBox(HWND window) { return windowClass(window) == L"#32770"; }
 
@@ -161,24 +164,37 @@ std::wstring windowText(HWND window) {
   return text;
 }
 
-DialogScript::DialogScript(std::vector<DialogStep> steps, UINT timeoutMs) {
-  gScript = new ScriptState;
-  gScript->steps = std::move(steps);
-  gScript->timeoutMs = timeoutMs;
-  gScript->hook = SetWindowsHookExW(WH_CBT, scriptHook, nullptr, GetCurrentThreadId());
-  gScript->timer = SetTimer(nullptr, 0, kScriptTickMs, scriptTick);
+DialogScript::DialogScript(std::vector<DialogStep> steps, UINT timeoutMs) : state_(new State) {
+  state_->steps = std::move(steps);
+  state_->timeoutMs = timeoutMs;
+  if (gScript == nullptr) {
+    gScriptHook = SetWindowsHookExW(WH_CBT, scriptHook, nullptr, GetCurrentThreadId());
+    gScriptTimer = SetTimer(nullptr, 0, kScriptTickMs, scriptTick);
+  }
+  state_->outer = gScript;
+  gScript = state_;
 }
 
 DialogScript::~DialogScript() {
-  UnhookWindowsHookEx(gScript->hook);
-  KillTimer(nullptr, gScript->timer);
-  delete gScript;
-  gScript = nullptr;
+  // Unlinked wherever it stands, in case scripts end out of order.
+  for (State** link = &gScript; *link != nullptr; link = &(*link)->outer) {
+    if (*link == state_) {
+      *link = state_->outer;
+      break;
+    }
+  }
+  delete state_;
+  if (gScript == nullptr) {
+    UnhookWindowsHookEx(gScriptHook);
+    KillTimer(nullptr, gScriptTimer);
+    gScriptHook = nullptr;
+    gScriptTimer = 0;
+  }
 }
 
-const std::vector<SeenBox>& DialogScript::seen() const { return gScript->seen; }
-size_t DialogScript::stepsLeft() const { return gScript->steps.size() - gScript->next; }
-int DialogScript::unanswered() const { return gScript->unanswered; }
+const std::vector<SeenBox>& DialogScript::seen() const { return state_->seen; }
+size_t DialogScript::stepsLeft() const { return state_->steps.size() - state_->next; }
+int DialogScript::unanswered() const { return state_->unanswered; }
 
 void pressButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),

@@ -70,6 +70,13 @@ class DialogScript {
   const std::vector<SeenBox>& seen() const;
   size_t stepsLeft() const;
   int unanswered() const;
+
+  // Scripts nest: while a newer script lives it alone answers, and when it ends
+  // the one before it answers again.
+  struct State;  // the harness's own bookkeeping
+
+ private:
+  State* state_;
 };
 
 // Posts a click of button `id` to a dialog or message box.
