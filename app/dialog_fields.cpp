@@ -1,6 +1,7 @@
 // Field helpers shared by the small dialogs.
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "app/dialogs.h"
 #include "app/program.h"
@@ -23,30 +24,23 @@ std::string fieldText(HWND dialog, int id) { return windowTextCp932(GetDlgItem(d
 
 namespace {
 
-struct NumberFieldsDialog {
-  const NumberField* fields;
-  int count;
+// A modal dialog whose OK and Cancel buttons are all it handles: onInit fills
+// the controls, onOk reads them back and ends the dialog (or leaves it open);
+// Cancel ends it with IDCANCEL.
+struct FormDialog {
+  std::function<void(HWND)> onInit;
+  std::function<void(HWND)> onOk;
 };
 
-INT_PTR CALLBACK numberFieldsDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
+INT_PTR CALLBACK formDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG: {
+    case WM_INITDIALOG:
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      const auto* form = reinterpret_cast<const NumberFieldsDialog*>(lParam);
-      for (int i = 0; i < form->count; ++i) {
-        setFieldFloat(dialog, form->fields[i].id, *form->fields[i].value);
-      }
+      reinterpret_cast<const FormDialog*>(lParam)->onInit(dialog);
       return TRUE;
-    }
-    case WM_COMMAND: {
-      const auto* form =
-          reinterpret_cast<const NumberFieldsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
-        for (int i = 0; i < form->count; ++i) {
-          *form->fields[i].value = fieldFloat(dialog, form->fields[i].id);
-        }
-        EndDialog(dialog, IDOK);
+        reinterpret_cast<const FormDialog*>(GetWindowLongPtrW(dialog, DWLP_USER))->onOk(dialog);
         return TRUE;
       }
       if (LOWORD(wParam) == IDCANCEL) {
@@ -54,63 +48,41 @@ INT_PTR CALLBACK numberFieldsDialogProc(HWND dialog, UINT message, WPARAM wParam
         return TRUE;
       }
       break;
-    }
     default:
       break;
   }
   return FALSE;
+}
+
+INT_PTR runFormDialog(HWND owner, int templateId, const FormDialog& form) {
+  return DialogBoxParamW(program().instance, MAKEINTRESOURCEW(templateId), owner, formDialogProc,
+                         reinterpret_cast<LPARAM>(&form));
 }
 
 }  // namespace
 
 INT_PTR runNumberFieldsDialog(HWND owner, int templateId, const NumberField* fields, int count) {
-  NumberFieldsDialog form{fields, count};
-  return DialogBoxParamW(program().instance, MAKEINTRESOURCEW(templateId), owner,
-                         numberFieldsDialogProc, reinterpret_cast<LPARAM>(&form));
+  const FormDialog form{[&](HWND dialog) {
+                          for (int i = 0; i < count; ++i) {
+                            setFieldFloat(dialog, fields[i].id, *fields[i].value);
+                          }
+                        },
+                        [&](HWND dialog) {
+                          for (int i = 0; i < count; ++i) {
+                            *fields[i].value = fieldFloat(dialog, fields[i].id);
+                          }
+                          EndDialog(dialog, IDOK);
+                        }};
+  return runFormDialog(owner, templateId, form);
 }
-
-namespace {
-
-struct DocumentDialog {
-  SceneDocument* doc;
-  DocumentDialogStep onInit;
-  DocumentDialogStep onOk;
-};
-
-INT_PTR CALLBACK documentDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG: {
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      const auto* form = reinterpret_cast<const DocumentDialog*>(lParam);
-      if (form->onInit != nullptr) form->onInit(dialog, *form->doc);
-      return TRUE;
-    }
-    case WM_COMMAND: {
-      const auto* form =
-          reinterpret_cast<const DocumentDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-      if (LOWORD(wParam) == IDOK) {
-        form->onOk(dialog, *form->doc);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      break;
-    }
-    default:
-      break;
-  }
-  return FALSE;
-}
-
-}  // namespace
 
 INT_PTR runDocumentDialog(HWND owner, int templateId, SceneDocument& doc,
                           DocumentDialogStep onInit, DocumentDialogStep onOk) {
-  DocumentDialog form{&doc, onInit, onOk};
-  return DialogBoxParamW(program().instance, MAKEINTRESOURCEW(templateId), owner,
-                         documentDialogProc, reinterpret_cast<LPARAM>(&form));
+  const FormDialog form{[&](HWND dialog) {
+                          if (onInit != nullptr) onInit(dialog, doc);
+                        },
+                        [&](HWND dialog) { onOk(dialog, doc); }};
+  return runFormDialog(owner, templateId, form);
 }
 
 }  // namespace lw
