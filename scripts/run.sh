@@ -21,18 +21,10 @@ for dir in samples glsl; do
   fi
 done
 
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 120); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-  done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-  export DISPLAY=":$n"
-  sleep 1
+source scripts/display.sh
+if start_display; then
   echo "run: no X display; started Xvfb on $DISPLAY (take a look with: DISPLAY=$DISPLAY import -window root shot.png)"
 fi
-export LANG=ja_JP.UTF-8
 # Relative file names (the sample's materials and textures) resolve from here.
 cd "$bin"
 bash "$root/scripts/wine-run.sh" "$root/$bin/limbweaver.exe"

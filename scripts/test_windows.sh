@@ -11,18 +11,9 @@ jobs=${JOBS:-$(nproc)}
 build=${LW_WIN_BUILD:-build/win}
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
-# Wine and the GUI tests need an X server; start Xvfb when there is none.
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 120); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-  done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-  export DISPLAY=":$n"
-  sleep 1
-fi
-export LANG=ja_JP.UTF-8
+# Wine and the GUI tests need an X server; Xvfb is started when there is none.
+source scripts/display.sh
+start_display || true
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$jobs"
