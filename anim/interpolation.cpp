@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/math.h"
+#include "core/number_text.h"
 
 namespace lw {
 
@@ -21,6 +22,16 @@ bool sameNames(const PoseMap& a, const PoseMap& b) {
 double decimalValue(std::string_view text) {
   std::string copy(text);
   return std::strtod(copy.c_str(), nullptr);
+}
+
+// Both speed fields hold a number; otherwise the first that holds none is named
+// in a message.
+bool speedsHoldNumbers(std::string_view startText, std::string_view endText, ShellUi& ui) {
+  const char* field = !holdsDecimal(startText) ? "フレーム開始時の速度"
+                      : !holdsDecimal(endText) ? "フレーム終了時の速度"
+                                               : nullptr;
+  if (field != nullptr) ui.showMessage(notANumberMessage(field), kNotANumberTitle);
+  return field == nullptr;
 }
 
 const KeyJointPose* basePoseOf(const KeyFrame* kf, const std::string& baseName) {
@@ -149,6 +160,7 @@ bool applyInterpolationChoice(KeyframeStore& store, const JointSet& skeleton,
       ui.showMessage("フレーム終了時の速度の値が入力されていません。", "速度");
       return false;
     }
+    if (!speedsHoldNumbers(choice.startSpeed, choice.endSpeed, ui)) return false;
   }
   auto kf = store.byTime.find(static_cast<int32_t>(decimalValue(choice.keyframeTime)));
   if (kf == store.byTime.end()) return true;
@@ -181,6 +193,7 @@ bool readPreviewSpeeds(std::string_view startText, std::string_view endText, She
     ui.showMessage("フレーム終了時の速度の値が入力されていません。", "速度の値");
     return false;
   }
+  if (!speedsHoldNumbers(startText, endText, ui)) return false;
   startSpeed = decimalValue(startText);
   endSpeed = decimalValue(endText);
   return true;

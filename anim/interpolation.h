@@ -61,17 +61,19 @@ struct InterpolationChoice {
 
 // Stores the choice in the pose of that joint in that keyframe: linear sets
 // kf_hokanMode 0 and both speeds 0; Hermite sets mode 1 and the two speeds read
-// as decimal numbers (text that is not a number gives 0). An empty speed field
-// with Hermite shows "開始速度の値が無効です" or "フレーム終了時の速度の値が入力されていません。"
-// titled "速度", stores nothing and returns false (the dialog stays open);
-// otherwise returns true. A time or ID that names no keyframe or joint stores
+// as decimal numbers (trailing text is ignored). An empty speed field with
+// Hermite shows "開始速度の値が無効です" or "フレーム終了時の速度の値が入力されていません。"
+// titled "速度", and a speed field that holds no number shows a message naming
+// it titled kNotANumberTitle; either stores nothing and returns false (the
+// dialog stays open); otherwise returns true. A time or ID that names no keyframe or joint stores
 // nothing.
 bool applyInterpolationChoice(KeyframeStore& store, const JointSet& skeleton,
                               const InterpolationChoice& choice, ShellUi& ui);
 
 // "Hermite曲線表示": both fields must be filled; an empty one shows
 // "フレーム開始時の速度の値が入力されていません。" or the end field's message titled "速度の値"
-// and returns false. Otherwise stores the two values and returns true.
+// and returns false; so does a field that holds no number, after a message
+// naming it. Otherwise stores the two values and returns true.
 bool readPreviewSpeeds(std::string_view startText, std::string_view endText, ShellUi& ui,
                        double& startSpeed, double& endSpeed);
 

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/commands.h"
 #include "app/program.h"
 #include "app/side_panels.h"
 #include "app/win_text.h"
@@ -77,7 +78,7 @@ LRESULT CALLBACK boneTreeProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       break;
     }
     case WM_CLOSE:
-      DestroyWindow(window);
+      if (mayQuit()) DestroyWindow(window);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

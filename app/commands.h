@@ -15,6 +15,12 @@ bool dispatchCommand(int id, LRESULT& result);
 // Open, Add, Save as and Exit. Returns true, with the project reader's code in
 // `result`, only when a project open failed.
 bool runFileCommand(int id, LRESULT& result);
+// Asked before the program quits (closing the main window, the motion panel or
+// the bone tree; Exit closes the main window): with a model loaded, the Open
+// command's save question. False when the program must stay open: Cancel, or a
+// save after Yes that was cancelled or failed.
+bool mayQuit();
+
 // The other command groups; each returns true when it knew `id`.
 // View presets, camera drag modes, drawing and display toggles, decorations,
 // anti-aliasing, shadow, lights, background, version.

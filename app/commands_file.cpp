@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/file_dialog.h"
 #include "app/program.h"
+#include "app/view_input_host.h"
 #include "app/win_text.h"
 #include "io/file_names.h"
 #include "io/model_load.h"
@@ -34,15 +35,16 @@ void showIfAny(const std::string& text, const std::string& title) {
   if (!text.empty()) showMessageBox(nullptr, text, title);
 }
 
-// The 3D window's current picture as a BMP file; false when it cannot be written.
+// The 3D window's current picture as a BMP file, read while the window paints,
+// before the frame is presented; false when it cannot be written.
 bool writeViewBitmap(const std::string& path) {
   Program& p = program();
-  RedrawWindow(p.windows.main, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   FILE* file = openFileCp932(path, "wb");
   if (file == nullptr) return false;
-  makePresenterCurrent(p.presenter);
-  return writeFrameBmp(p.doc.clientHeight, p.doc.clientWidth, file) == 0;
+  int result = 1;
+  const auto capture = [&] { result = writeFrameBmp(p.doc.clientHeight, p.doc.clientWidth, file); };
+  if (!repaintCapturingView(capture)) std::fclose(file);
+  return result == 0;
 }
 
 // The save flow shared by Save as and the Open command's prompt: FK mode, the
@@ -70,9 +72,9 @@ SaveResult saveAs() {
   return SaveResult::NotWritten;
 }
 
-// The save prompt before Open discards a loaded model. Returns false when the
-// command must end with the document kept: Cancel, a cancelled or failed save,
-// or a name without extension.
+// The save prompt before Open discards a loaded model, and before the program
+// quits with one. Returns false when the command must end with the document
+// kept: Cancel, a cancelled or failed save, or a name without extension.
 bool offerToSave() {
   const int answer = MessageBoxW(nullptr, toWide(kSavePromptText).c_str(),
                                  toWide(kSaveTitle).c_str(), MB_YESNOCANCEL | MB_TASKMODAL);
@@ -185,6 +187,8 @@ void saveAsCommand() {
 }
 
 }  // namespace
+
+bool mayQuit() { return program().doc.modelLoaded == 0 || offerToSave(); }
 
 bool runFileCommand(int id, LRESULT& result) {
   switch (id) {

@@ -6,10 +6,10 @@ namespace lw {
 
 INT_PTR showBackgroundDialog(HWND owner, SceneDocument& doc) {
   Colour& colour = doc.backgroundColour;
-  const NumberField fields[] = {{IDC_BACKGROUND_R, &colour.r},
-                                {IDC_BACKGROUND_G, &colour.g},
-                                {IDC_BACKGROUND_B, &colour.b},
-                                {IDC_BACKGROUND_A, &colour.a}};
+  const NumberField fields[] = {{IDC_BACKGROUND_R, &colour.r, "赤(R)"},
+                                {IDC_BACKGROUND_G, &colour.g, "緑(G)"},
+                                {IDC_BACKGROUND_B, &colour.b, "青(B)"},
+                                {IDC_BACKGROUND_A, &colour.a, "不透明度(A)"}};
   return runNumberFieldsDialog(owner, IDD_BACKGROUND, fields, 4);
 }
 

@@ -6,6 +6,7 @@
 #include "app/dialogs.h"
 #include "app/program.h"
 #include "app/win_text.h"
+#include "core/number_text.h"
 
 namespace lw {
 
@@ -68,6 +69,13 @@ INT_PTR runNumberFieldsDialog(HWND owner, int templateId, const NumberField* fie
                           }
                         },
                         [&](HWND dialog) {
+                          for (int i = 0; i < count; ++i) {
+                            if (!holdsDecimal(fieldText(dialog, fields[i].id))) {
+                              showMessageBox(dialog, notANumberMessage(fields[i].name),
+                                             kNotANumberTitle);
+                              return;
+                            }
+                          }
                           for (int i = 0; i < count; ++i) {
                             *fields[i].value = fieldFloat(dialog, fields[i].id);
                           }

@@ -45,7 +45,7 @@ void onShowCurve(HWND dialog, InterpolationDialog& form) {
   if (readPreviewSpeeds(fieldText(dialog, IDC_INTERP_START_SPEED),
                         fieldText(dialog, IDC_INTERP_END_SPEED), program().ui, startSpeed,
                         endSpeed)) {
-    showHermitePreview(form.preview, startSpeed, endSpeed);
+    showHermitePreview(form.preview, dialog, startSpeed, endSpeed);
   }
 }
 

@@ -7,7 +7,9 @@ namespace lw {
 INT_PTR showShadowLightDialog(HWND owner, SceneDocument& doc) {
   Vector3& position = doc.shadowLightPosition;
   const NumberField fields[] = {
-      {IDC_SHADOW_X, &position.x}, {IDC_SHADOW_Y, &position.y}, {IDC_SHADOW_Z, &position.z}};
+      {IDC_SHADOW_X, &position.x, "X座標"},
+      {IDC_SHADOW_Y, &position.y, "Y座標"},
+      {IDC_SHADOW_Z, &position.z, "Z座標"}};
   return runNumberFieldsDialog(owner, IDD_SHADOW_LIGHT, fields, 3);
 }
 

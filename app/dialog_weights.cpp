@@ -4,6 +4,7 @@
 // library; this file only moves texts between the fields and those functions.
 #include "app/dialogs.h"
 #include "app/win_text.h"
+#include "core/number_text.h"
 #include "resources/resource.h"
 #include "skin/weight_dialogs.h"
 
@@ -73,12 +74,25 @@ void onVertexWeightInit(HWND dialog, SceneDocument& doc) {
   }
 }
 
+// A field that holds text but no number is named over the dialog, which stays
+// open with nothing changed. Returns true when one was.
+bool refusedFieldWithoutNumber(HWND dialog, WeightDialogKind kind, const WeightRowTexts& texts) {
+  const std::string field = weightFieldWithoutNumber(kind, texts);
+  if (field.empty()) return false;
+  showMessageBox(dialog, notANumberMessage(field), kNotANumberTitle);
+  return true;
+}
+
 void onVertexWeightOk(HWND dialog, SceneDocument& doc) {
-  finishOk(dialog, acceptVertexWeightDialog(doc, readRowTexts(dialog, kVertexRows)));
+  const WeightRowTexts texts = readRowTexts(dialog, kVertexRows);
+  if (refusedFieldWithoutNumber(dialog, WeightDialogKind::Vertex, texts)) return;
+  finishOk(dialog, acceptVertexWeightDialog(doc, texts));
 }
 
 void onBoxWeightOk(HWND dialog, SceneDocument& doc) {
-  finishOk(dialog, acceptBoxWeightDialog(doc, readRowTexts(dialog, kBoxRows)));
+  const WeightRowTexts texts = readRowTexts(dialog, kBoxRows);
+  if (refusedFieldWithoutNumber(dialog, WeightDialogKind::Box, texts)) return;
+  finishOk(dialog, acceptBoxWeightDialog(doc, texts));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The small modal dialogs of the shell. Each runs its numbered template owned by
 // `owner`, edits only what it is given, and returns the dialog's end code
 // (IDOK 1 / IDCANCEL 2, the version dialog 8; -1 when it could not be shown).
-// Numbers typed into fields are read like "%f" would read them: text that is
-// not a number reads as 0.
+// Numbers typed into fields are read like "%f" would read them (trailing text is
+// ignored); where a dialog says so, a field that holds no number is refused.
 #pragma once
 
 #include <windows.h>
@@ -69,10 +69,13 @@ INT_PTR showPlayRangeDialog(HWND owner, SceneDocument& doc);
 INT_PTR showInterpolationDialog(HWND owner, SceneDocument& doc);
 
 // A dialog whose fields each show one number with "%f" and, on OK, read it back
-// without a range check (unparsable text reads as 0); Cancel changes nothing.
+// without a range check. A field that holds no number at all (empty, or letters)
+// is named in a message and the dialog stays open with nothing changed; Cancel
+// changes nothing.
 struct NumberField {
   int id;
   float* value;
+  const char* name;  // the field as the message names it (CP932)
 };
 INT_PTR runNumberFieldsDialog(HWND owner, int templateId, const NumberField* fields, int count);
 

@@ -2,6 +2,8 @@
 
 #include <GL/glext.h>
 
+#include "render/gl_loader.h"
+
 namespace lw {
 
 namespace {
@@ -28,6 +30,15 @@ template <typename T>
 bool loadEntry(T& entry, const char* name) {
   entry = reinterpret_cast<T>(reinterpret_cast<void*>(wglGetProcAddress(name)));
   return entry != nullptr;
+}
+
+// The loader render/ fetches its GL 2.0 entry points through. Some drivers
+// answer an unknown name with 1, 2, 3 or -1 instead of null.
+GlProc wglProcAddress(const char* name) {
+  const PROC proc = wglGetProcAddress(name);
+  const auto value = reinterpret_cast<intptr_t>(proc);
+  if (value >= -1 && value <= 3) return nullptr;
+  return reinterpret_cast<GlProc>(reinterpret_cast<void*>(proc));
 }
 
 bool loadFramebufferApi() {
@@ -145,6 +156,7 @@ bool createPresenter(GlPresenter& p, HWND target, HINSTANCE instance) {
     destroyPresenter(p);
     return false;
   }
+  setGlProcLoader(wglProcAddress);
   return true;
 }
 

@@ -100,6 +100,24 @@ void registerPreviewClass(HINSTANCE instance) {
   RegisterClassExW(&wc);  // fails harmlessly when already registered
 }
 
+// Moves `window` next to `beside`, tops aligned: to its right, or to its left
+// when the right side would leave the work area of beside's monitor.
+void placeBeside(HWND window, HWND beside) {
+  RECT anchor = {};
+  RECT own = {};
+  if (!GetWindowRect(beside, &anchor) || !GetWindowRect(window, &own)) return;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(beside, MONITOR_DEFAULTTONEAREST), &monitor);
+  const LONG width = own.right - own.left;
+  LONG left = anchor.right;
+  if (left + width > monitor.rcWork.right && anchor.left - width >= monitor.rcWork.left) {
+    left = anchor.left - width;
+  }
+  SetWindowPos(window, nullptr, left, anchor.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 HWND createHermitePreviewWindow(HINSTANCE instance) {
@@ -130,11 +148,12 @@ HGLRC hermitePreviewContext(HWND preview) {
   return state != nullptr ? state->context : nullptr;
 }
 
-void showHermitePreview(HWND preview, double startSpeed, double endSpeed) {
+void showHermitePreview(HWND preview, HWND beside, double startSpeed, double endSpeed) {
   if (preview == nullptr) return;
   if (PreviewWindow* state = previewOf(preview)) hermitePreview(startSpeed, endSpeed, state->curve);
   // Shown without taking the focus from the dialog, where the speeds are typed.
   ShowWindow(preview, SW_HIDE);
+  placeBeside(preview, beside);
   ShowWindow(preview, SW_SHOWNA);
   InvalidateRect(preview, nullptr, FALSE);
   UpdateWindow(preview);

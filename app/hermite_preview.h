@@ -24,9 +24,11 @@ HWND createHermitePreviewWindow(HINSTANCE instance);
 // The window's own rendering context (null for a window this file did not make).
 HGLRC hermitePreviewContext(HWND preview);
 
-// Shows the curve for the two slopes: the window is hidden, shown and repainted.
-// Its close box only hides it; destroyHermitePreviewWindow ends it.
-void showHermitePreview(HWND preview, double startSpeed, double endSpeed);
+// Shows the curve for the two slopes: the window is hidden, moved beside
+// `beside` (right of it, or left when the right would leave the screen's work
+// area), shown and repainted. Its close box only hides it;
+// destroyHermitePreviewWindow ends it.
+void showHermitePreview(HWND preview, HWND beside, double startSpeed, double endSpeed);
 
 // Draws the preview into the current context's viewport of width x height:
 // black background, the square outline, the tangents and the 1001 curve points.

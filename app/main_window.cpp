@@ -79,6 +79,7 @@ void onMenuSelect(WPARAM wParam) {
 }
 
 void onMainClose(HWND window) {
+  if (!mayQuit()) return;
   Program& p = program();
   if (p.doc.modelLoaded) clearDocument(p.doc);
   DestroyWindow(window);

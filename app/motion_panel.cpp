@@ -1,6 +1,7 @@
 // The motion information panel ("ショートカットメニュー").
 #include <windows.h>
 
+#include "app/commands.h"
 #include "app/program.h"
 #include "app/side_panels.h"
 #include "app/win_text.h"
@@ -121,7 +122,7 @@ LRESULT CALLBACK motionPanelProc(HWND window, UINT message, WPARAM wParam, LPARA
       onPanelCommand(wParam, lParam);
       break;
     case WM_CLOSE:
-      DestroyWindow(window);
+      if (mayQuit()) DestroyWindow(window);
       return 0;
     case WM_DESTROY:
       onPanelDestroy();

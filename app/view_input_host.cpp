@@ -132,6 +132,12 @@ int16_t clientY(LPARAM lParam) { return static_cast<int16_t>(HIWORD(lParam)); }
 
 }  // namespace
 
+namespace {
+// The capture repaintCapturingView asks for, and whether it ran.
+const std::function<void()>* gFrameCapture = nullptr;
+bool gFrameCaptured = false;
+}  // namespace
+
 void paintViewWindow(HWND window) {
   Program& p = program();
   PAINTSTRUCT paint = {};
@@ -142,11 +148,27 @@ void paintViewWindow(HWND window) {
     ViewInputContext ctx = context();
     handleViewPaint(ctx);
     glFinish();
+    if (gFrameCapture != nullptr) {
+      (*gFrameCapture)();
+      gFrameCapture = nullptr;
+      gFrameCaptured = true;
+    }
     endPresenterFrame(p.presenter, paintDc);
   }
   const bool close = h.endPaint();
   EndPaint(window, &paint);
   if (close) SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+bool repaintCapturingView(const std::function<void()>& capture) {
+  const Program& p = program();
+  gFrameCapture = &capture;
+  gFrameCaptured = false;
+  InvalidateRect(p.windows.view, nullptr, FALSE);
+  RedrawWindow(p.windows.main, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  gFrameCapture = nullptr;
+  return gFrameCaptured;
 }
 
 bool handleViewInputMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace lw {
 
 // WM_PAINT: begins a presenter frame, lets the state machine pick (when editMode
@@ -13,6 +15,12 @@ namespace lw {
 // has shown its message; the window is then sent a close message once the
 // paint has ended.
 void paintViewWindow(HWND window);
+
+// Repaints the main window and its children at once; while the 3D window paints,
+// `capture` runs on the frame just drawn, before it is presented (after a buffer
+// swap the back buffer's content is undefined). Returns false when the 3D
+// window drew no frame, and so `capture` did not run.
+bool repaintCapturingView(const std::function<void()>& capture);
 
 // WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP and WM_KEYDOWN for the
 // state machine (client coordinates from lParam, signed 16-bit). A drag of

@@ -71,6 +71,11 @@ void resetDocumentDefaults(SceneDocument& doc, ShellUi& ui) {
   doc.cameraDistance = -7.0f;
 
   applyNoDocumentMenuState(ui);
+  // The display toggles' check marks follow the flags: joint numbers (40007),
+  // bone axes (40014), FK axes (40008).
+  ui.checkMenuItem(40007, doc.showJointNumbers == 1);
+  ui.checkMenuItem(40014, doc.showBoneAxes == 1);
+  ui.checkMenuItem(40008, doc.showFkAxes == 1);
 }
 
 void clearDocument(SceneDocument& doc) {

@@ -1,10 +1,10 @@
 // Toon shading, fragment stage: the diffuse term of light 0 looks up a banded
-// ramp (unit 1); a textured part mixes the ramp and its texture (unit 0) by
-// mixFactor, an untextured part takes its material colour through the ramp.
+// ramp (unit 1) that shades the part's colour: its texture (unit 0) when it has
+// one, else its material colour. The ramp scales the colour, so a texture keeps
+// its own colours in every band.
 uniform sampler2D sampler0;  // material texture
 uniform sampler2D sampler1;  // toon ramp, dark on the left, light on the right
 uniform int textureFlag;     // 1 when the part has a texture
-uniform float mixFactor;     // share of the texture in a textured part
 
 varying vec3 normal;
 varying vec3 lightDirection;
@@ -15,7 +15,7 @@ void main() {
   vec4 colour;
   if (textureFlag == 1) {
     vec4 texel = texture2D(sampler0, gl_TexCoord[0].st);
-    colour = mix(ramp, texel * ramp, mixFactor);
+    colour = texel * ramp;
   } else {
     colour = ramp * gl_FrontMaterial.diffuse;
   }

@@ -39,16 +39,39 @@ void setShadingChecks(ShellUi& ui, int checkedId) {
   }
 }
 
-GLuint compiledShader(ShaderProgram& sp, GLenum type, const std::string& path, ShellUi& ui) {
+// A new shader of `type` compiled from the file at `path`; `ok` turns false
+// when the file could not be read or did not compile.
+GLuint compiledShader(ShaderProgram& sp, GLenum type, const std::string& path, ShellUi& ui,
+                      bool& ok) {
   const GLuint shader = sp.gl.createShader(type);
-  compileShaderFile(sp.gl, path, shader, ui);
+  if (compileShaderFile(sp.gl, path, shader, ui) != 1) ok = false;
   return shader;
 }
 
-void linkProgram(ShaderProgram& sp) {
+// Links the program; link failures are not reported, only returned.
+bool linkProgram(ShaderProgram& sp) {
   sp.gl.linkProgram(sp.program);
   GLint linked = GL_FALSE;
-  sp.gl.getProgramiv(sp.program, GL_LINK_STATUS, &linked);  // link failures are not reported
+  sp.gl.getProgramiv(sp.program, GL_LINK_STATUS, &linked);
+  return linked == GL_TRUE;
+}
+
+// The check mark of the shading in force.
+int checkOfShadingInForce(const SceneDocument& doc) {
+  if (doc.shaderState.toonLoaded == 1) return kMenuShadingToon;
+  if (doc.shaderState.customChosen == 1) return kMenuShadingCustom;
+  return kMenuShadingNone;
+}
+
+// A choice that failed: its program goes, the shading in force and its check
+// mark stay as they were.
+void keepShadingInForce(const SceneDocument& doc, ShaderProgram& failed, ShellUi& ui) {
+  if (failed.program != 0) failed.gl.deleteProgram(failed.program);
+  if (failed.toonTexture && failed.toonTexture->glTexture != 0) {
+    glDeleteTextures(1, &failed.toonTexture->glTexture);
+  }
+  setShadingChecks(ui, checkOfShadingInForce(doc));
+  ui.redraw();
 }
 
 // The text after the last "." of a file title, or the whole title.
@@ -120,23 +143,25 @@ int compileShaderFile(const ShaderEntryPoints& gl, const std::string& path, GLui
   return -1;
 }
 
-void buildVertexProgram(ShaderProgram& sp, ShellUi& ui) {
-  sp.vertexShader = compiledShader(sp, GL_VERTEX_SHADER, sp.vertexSourcePath, ui);
+bool buildVertexProgram(ShaderProgram& sp, ShellUi& ui) {
+  bool ok = true;
+  sp.vertexShader = compiledShader(sp, GL_VERTEX_SHADER, sp.vertexSourcePath, ui, ok);
   sp.program = sp.gl.createProgram();
   sp.gl.attachShader(sp.program, sp.vertexShader);
   sp.gl.deleteShader(sp.vertexShader);
-  linkProgram(sp);
+  return linkProgram(sp) && ok;
 }
 
-void buildVertexFragmentProgram(ShaderProgram& sp, ShellUi& ui) {
-  sp.vertexShader = compiledShader(sp, GL_VERTEX_SHADER, sp.vertexSourcePath, ui);
-  sp.fragmentShader = compiledShader(sp, GL_FRAGMENT_SHADER, sp.fragmentSourcePath, ui);
+bool buildVertexFragmentProgram(ShaderProgram& sp, ShellUi& ui) {
+  bool ok = true;
+  sp.vertexShader = compiledShader(sp, GL_VERTEX_SHADER, sp.vertexSourcePath, ui, ok);
+  sp.fragmentShader = compiledShader(sp, GL_FRAGMENT_SHADER, sp.fragmentSourcePath, ui, ok);
   sp.program = sp.gl.createProgram();
   sp.gl.attachShader(sp.program, sp.vertexShader);
   sp.gl.attachShader(sp.program, sp.fragmentShader);
   sp.gl.deleteShader(sp.vertexShader);
   sp.gl.deleteShader(sp.fragmentShader);
-  linkProgram(sp);
+  return linkProgram(sp) && ok;
 }
 
 void releaseShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader) {
@@ -155,19 +180,20 @@ void releaseShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader) 
 
 void chooseToonShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader,
                        const std::string& programFolder, ShellUi& ui) {
-  setShadingChecks(ui, kMenuShadingToon);
-  releaseShading(doc, shader);
   glFlush();
   auto sp = std::make_unique<ShaderProgram>();
   if (!fetchShaderEntryPoints(sp->gl)) {
     ui.showMessage(kNoShaderSupport, kInfoLogTitle);
-    ui.redraw();
+    keepShadingInForce(doc, *sp, ui);
     return;
   }
   const std::string folder = programFolder + kToonFolder;
   sp->vertexSourcePath = folder + "toon.vert";
   sp->fragmentSourcePath = folder + "toon.frag";
-  buildVertexFragmentProgram(*sp, ui);
+  if (!buildVertexFragmentProgram(*sp, ui)) {
+    keepShadingInForce(doc, *sp, ui);
+    return;
+  }
   sp->gl.activeTexture(GL_TEXTURE1);
   std::string errorText;
   sp->toonTexture = loadBmpTexture(folder + "toon.bmp", errorText);
@@ -177,8 +203,10 @@ void chooseToonShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shade
     doc.ErrorText = errorText;
   }
   sp->gl.activeTexture(GL_TEXTURE0);
+  releaseShading(doc, shader);
   shader = std::move(sp);
   doc.shaderState.toonLoaded = 1;
+  setShadingChecks(ui, kMenuShadingToon);
   ui.redraw();
 }
 
@@ -195,43 +223,44 @@ bool hasShaderExtension(const std::string& title, const char* lower, const char*
 
 void chooseCustomShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader,
                          ShaderFileChooser& chooser, ShellUi& ui) {
-  setShadingChecks(ui, kMenuShadingCustom);
-  doc.shaderState.customChosen = 0;
   std::string path, title;
   if (!chooser.chooseFile("頂点シェーダ(*.vert)", "*.vert", path, title)) {
     ui.redraw();
     return;
   }
-  // Whatever program was in use goes now: only the new choice may run.
-  releaseShading(doc, shader);
+  auto sp = std::make_unique<ShaderProgram>();
   if (!hasShaderExtension(title, "vert", "VERT")) {
     ui.showMessage(kNoExtension, kNoExtensionTitle);
   } else {
-    auto sp = std::make_unique<ShaderProgram>();
-    if (fetchShaderEntryPoints(sp->gl)) {
-      sp->vertexSourcePath = path;
-      sp->vertexChosen = 1;
-      shader = std::move(sp);
-    } else {
-      ui.showMessage(kNoShaderSupport, kInfoLogTitle);
-    }
+    sp->vertexSourcePath = path;
+    sp->vertexChosen = 1;
   }
   if (chooser.chooseFile("フラグメントシェーダ(*.frag)", "*.frag", path, title)) {
     if (!hasShaderExtension(title, "frag", "FRAG")) {
       ui.showMessage(kNoExtension, kNoExtensionTitle);
-    } else if (shader) {
-      shader->fragmentSourcePath = path;
-      shader->fragmentChosen = 1;
-    }
-  }
-  if (shader && shader->vertexChosen == 1) {
-    doc.shaderState.customChosen = 1;
-    if (shader->fragmentChosen == 0) {
-      buildVertexProgram(*shader, ui);
     } else {
-      buildVertexFragmentProgram(*shader, ui);
+      sp->fragmentSourcePath = path;
+      sp->fragmentChosen = 1;
     }
   }
+  bool built = false;
+  if (sp->vertexChosen == 1) {
+    if (!fetchShaderEntryPoints(sp->gl)) {
+      ui.showMessage(kNoShaderSupport, kInfoLogTitle);
+    } else {
+      built = sp->fragmentChosen == 0 ? buildVertexProgram(*sp, ui)
+                                      : buildVertexFragmentProgram(*sp, ui);
+    }
+  }
+  if (!built) {
+    keepShadingInForce(doc, *sp, ui);
+    return;
+  }
+  // Only the new program may run now: whatever was in use goes.
+  releaseShading(doc, shader);
+  shader = std::move(sp);
+  doc.shaderState.customChosen = 1;
+  setShadingChecks(ui, kMenuShadingCustom);
   ui.redraw();
 }
 

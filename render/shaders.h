@@ -67,22 +67,25 @@ int compileShaderFile(const ShaderEntryPoints& gl, const std::string& path, GLui
                       ShellUi& ui);
 
 // A program from the vertex source alone / from both sources. The shaders are
-// attached and deleted, the program linked; a failed compile still links.
-void buildVertexProgram(ShaderProgram& sp, ShellUi& ui);
-void buildVertexFragmentProgram(ShaderProgram& sp, ShellUi& ui);
+// attached and deleted, the program linked (link failures show no message).
+// Returns true when every source compiled and the program linked.
+bool buildVertexProgram(ShaderProgram& sp, ShellUi& ui);
+bool buildVertexFragmentProgram(ShaderProgram& sp, ShellUi& ui);
 
 // Deletes the current program (selecting texture unit 0 first for toon shading)
 // and the ramp texture, frees the record and clears both flags. A program kept
 // after a document reset cleared the flags is deleted too.
 void releaseShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader);
 
-// Menu 40094: check marks (40094 on, 40095 and 40096 off), release, flush, a new
-// program from programFolder + "glsl\toon.vert" / "glsl\toon.frag", the ramp
-// programFolder + "glsl\toon.bmp" uploaded on texture unit 1, toonLoaded := 1,
-// redraw. programFolder ends with its separator (or is empty). A ramp that cannot
-// be read leaves its file name in doc.ErrorText (nothing is shown) and the
-// program runs without it. Without the GL 2.0 entry points nothing is built
-// and a message says so.
+// Menu 40094: flush, a new program from programFolder + "glsl\toon.vert" /
+// "glsl\toon.frag", the ramp programFolder + "glsl\toon.bmp" uploaded on texture
+// unit 1; then the program in use is released, toonLoaded := 1, check marks
+// (40094 on, 40095 and 40096 off), redraw. programFolder ends with its separator
+// (or is empty). A ramp that cannot be read leaves its file name in
+// doc.ErrorText (nothing is shown) and the program runs without it.
+// A choice that fails (no GL 2.0 entry points, a source that cannot be read or
+// does not compile, a failed link) shows its message, builds nothing and leaves
+// the shading in force and its check mark as they were.
 void chooseToonShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader,
                        const std::string& programFolder, ShellUi& ui);
 
@@ -99,13 +102,15 @@ class ShaderFileChooser {
                           std::string& path, std::string& title) = 0;
 };
 
-// Menu 40096: check marks (40096 on, 40094 and 40095 off); customChosen := 0;
-// the vertex file is asked for (cancel: stop, redraw); toon shading is released;
-// a title whose extension (after the last ".") does not start with "vert" or
+// Menu 40096: the vertex file is asked for (cancel: nothing changes, redraw); a
+// title whose extension (after the last ".") does not start with "vert" or
 // "VERT" gives "拡張子を指定してください。" / "拡張子無し", else it becomes the
 // vertex source. Then the fragment file is asked for, tested with "frag"/"FRAG".
 // With a vertex source the program is built (vertex only when no fragment source
-// was chosen) and customChosen := 1. Redraws.
+// was chosen); when it builds, the program in use is released, customChosen := 1
+// and the check marks become 40096 on, 40094 and 40095 off. A choice without a
+// vertex source or whose program fails keeps the shading in force, as the toon
+// choice does. Redraws.
 void chooseCustomShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader,
                          ShaderFileChooser& chooser, ShellUi& ui);
 

@@ -30,26 +30,23 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win64
 
+# The prefix's settings live in wine-prefix.reg beside this script; the prefix
+# notes which version it holds, and a changed file is imported again.
+settings="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-prefix.reg"
+version=$(sha256sum <"$settings" | cut -c1-16)
 ready="$WINEPREFIX/.limbweaver-ready"
-if [ ! -f "$ready" ]; then
+if [ "$(cat "$ready" 2>/dev/null)" != "$version" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   exec 9>"$WINEPREFIX.lock"
   flock 9
-  if [ ! -f "$ready" ]; then
-    "$wine" wineboot -i </dev/null >/dev/null 2>&1
+  if [ "$(cat "$ready" 2>/dev/null)" != "$version" ]; then
+    [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i </dev/null >/dev/null 2>&1
+    # regedit reads Japanese names from a UTF-16 file (with its byte order mark).
     reg="$WINEPREFIX/limbweaver.reg"
-    cat >"$reg" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-REG
+    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$settings"; } >"$reg"
     "$wine" regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
     "$wineserver" -w
-    touch "$ready"
+    echo "$version" >"$ready"
   fi
   flock -u 9
   exec 9>&-

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "core/number_text.h"
 #include "skin/weight_box.h"
 
 namespace lw {
@@ -108,6 +109,20 @@ WeightRows readWeightRows(WeightDialogKind kind, const WeightRowTexts& texts) {
     rows[r].weight = parseDecimal(firstChars(texts[r].weight, weightChars));
   }
   return rows;
+}
+
+std::string weightFieldWithoutNumber(WeightDialogKind kind, const WeightRowTexts& texts) {
+  const bool vertex = kind == WeightDialogKind::Vertex;
+  const int numberChars = vertex ? kVertexDialogNumberChars : kBoxDialogFieldChars;
+  const int weightChars = vertex ? kVertexDialogWeightChars : kBoxDialogFieldChars;
+  for (int r = 0; r < kWeightRowCount; ++r) {
+    const std::string row = std::to_string(r + 1) + "行目の";
+    const std::string number = firstChars(texts[r].jointNumber, numberChars);
+    if (!number.empty() && !holdsInteger(number)) return row + "ジョイント番号";
+    const std::string weight = firstChars(texts[r].weight, weightChars);
+    if (!weight.empty() && !holdsDecimal(weight)) return row + "重み";
+  }
+  return "";
 }
 
 std::string jointNameForNumber(const JointSet& skeleton, int32_t number) {

@@ -69,6 +69,12 @@ std::string firstChars(const std::string& text, int maxChars);
 // non-numeric text gives 0 and 0.0.
 WeightRows readWeightRows(WeightDialogKind kind, const WeightRowTexts& texts);
 
+// The first field, row by row and the joint number before the weight, whose
+// text (cut as readWeightRows cuts it) is not empty yet holds no number, named
+// for a message ("3行目のジョイント番号", "3行目の重み"); "" when every field reads.
+// An empty field belongs to an unused row and reads as 0.
+std::string weightFieldWithoutNumber(WeightDialogKind kind, const WeightRowTexts& texts);
+
 // The jointName of the first joint in creation order whose jointID is `number`,
 // or kNoJointName for 0 or a number no joint has.
 std::string jointNameForNumber(const JointSet& skeleton, int32_t number);

@@ -168,6 +168,12 @@ TEST_F(InterpolationTest, DialogStoresTheChoiceForOneJointOfOneKeyframe) {
   EXPECT_EQ(ui_.messages[1].text, "フレーム終了時の速度の値が入力されていません。");
   EXPECT_EQ(stored(1, kHand).kf_hokanMode, 0);
 
+  choice.endSpeed = "速い";
+  EXPECT_FALSE(applyInterpolationChoice(store(), doc_.skeleton, choice, ui_));
+  EXPECT_EQ(ui_.messages[2].text, "「フレーム終了時の速度」に数値を入力してください。");
+  EXPECT_EQ(ui_.messages[2].title, "数値の入力");
+  EXPECT_EQ(stored(1, kHand).kf_hokanMode, 0);
+
   choice.endSpeed = "-2.25";
   EXPECT_TRUE(applyInterpolationChoice(store(), doc_.skeleton, choice, ui_));
   EXPECT_EQ(stored(1, kHand).kf_hokanMode, 1);
@@ -190,6 +196,8 @@ TEST(HermitePreviewCurve, RunsCornerToCornerAlongItsTangents) {
   EXPECT_EQ(ui.messages.back().title, "速度の値");
   EXPECT_FALSE(readPreviewSpeeds("1", "", ui, vs, ve));
   EXPECT_EQ(ui.messages.back().text, "フレーム終了時の速度の値が入力されていません。");
+  EXPECT_FALSE(readPreviewSpeeds("x", "1", ui, vs, ve));
+  EXPECT_EQ(ui.messages.back().text, "「フレーム開始時の速度」に数値を入力してください。");
   ASSERT_TRUE(readPreviewSpeeds("2", "0", ui, vs, ve));
 
   HermitePreview preview;

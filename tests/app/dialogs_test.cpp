@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "app/win_text.h"
 #include "gui_harness.h"
+#include "sample_project.h"
 
 namespace lw {
 namespace {
@@ -119,19 +120,30 @@ TEST_F(DialogsTest, IkStopDialogShowsAndSetsTheFlag) {
   EXPECT_EQ(joint.ik_stopFlg, 0);
 }
 
-TEST_F(DialogsTest, BackgroundDialogShowsPercentFAndReadsUnparsableTextAsZero) {
+TEST_F(DialogsTest, BackgroundDialogShowsPercentFAndNamesAFieldWithoutANumber) {
   SceneDocument& doc = program().doc;
-  test::DialogScript script({{test::wide("背景色の変更"), [](HWND dialog) {
-                                EXPECT_EQ(field(dialog, 1062), L"0.500000");
-                                EXPECT_EQ(field(dialog, 1065), L"1.000000");
-                                setField(dialog, 1062, "abc");
-                                setField(dialog, 1063, "0.25");
-                                setField(dialog, 1064, "7");
-                                test::pressButton(dialog, IDOK);
-                              }}});
+  HWND dialog = nullptr;
+  Colour whileRefused = {};
+  test::DialogScript script(
+      {test::remember(dialog, {test::wide("背景色の変更"), [](HWND open) {
+                                 EXPECT_EQ(field(open, 1062), L"0.500000");
+                                 EXPECT_EQ(field(open, 1065), L"1.000000");
+                                 setField(open, 1062, "-0.5x");
+                                 setField(open, 1063, "abc");
+                                 setField(open, 1064, "7");
+                                 test::pressButton(open, IDOK);
+                               }}),
+       test::acknowledgeThen("数値の入力", dialog, [&](HWND open) {
+         whileRefused = doc.backgroundColour;
+         setField(open, 1063, " +.25");
+         test::pressButton(open, IDOK);
+       })});
   SendMessageW(program().windows.main, WM_COMMAND, 40092, 0);
   EXPECT_EQ(script.stepsLeft(), 0u);
-  EXPECT_EQ(doc.backgroundColour, (Colour{0.0f, 0.25f, 7.0f, 1.0f}));
+  ASSERT_EQ(script.seen().size(), 2u);
+  EXPECT_EQ(script.seen()[1].text, test::wide("「緑(G)」に数値を入力してください。"));
+  EXPECT_EQ(whileRefused, (Colour{0.5f, 0.5f, 0.5f, 1.0f})) << "nothing changes while refused";
+  EXPECT_EQ(doc.backgroundColour, (Colour{-0.5f, 0.25f, 7.0f, 1.0f}));
 }
 
 TEST_F(DialogsTest, LightDialogEditsBothLightsWhicheverItemOpenedIt) {

@@ -353,6 +353,12 @@ TEST_F(KeyframeDialogsTest, CurveButtonShowsThePreviewInItsOwnContext) {
          setField(open, IDC_INTERP_END_SPEED, "0");
          click(open, IDC_INTERP_SHOW_CURVE);
          visible = IsWindowVisible(preview) != FALSE;
+         // Beside the dialog, tops aligned: it covers neither the dialog nor the tree.
+         RECT shown = {}, form = {};
+         GetWindowRect(preview, &shown);
+         GetWindowRect(open, &form);
+         EXPECT_TRUE(shown.left == form.right || shown.right == form.left) << shown.left;
+         EXPECT_EQ(shown.top, form.top);
          previewContext = hermitePreviewContext(preview);
          currentAfterShow = wglGetCurrentContext();
          pixels = readPreview(preview, 0, 0);

@@ -65,7 +65,11 @@ TEST(Document, ResetKeepsEditModeDrawModeBoxAndCamera) {
 TEST(Document, ResetPutsTheMenuIntoItsNoDocumentState) {
   SceneDocument doc;
   test::RecordingUi ui;
+  // The display toggles were on before: their marks go with their flags.
+  doc.showJointNumbers = doc.showBoneAxes = doc.showFkAxes = 1;
+  for (int id : {40007, 40014, 40008}) ui.checkMenuItem(id, true);
   resetDocumentDefaults(doc, ui);
+  for (int id : {40007, 40014, 40008}) EXPECT_FALSE(ui.isChecked(id)) << id;
   for (int id : {40015, 410, 203, 40021, 40078, 40097, 40090}) EXPECT_TRUE(ui.isGreyed(id)) << id;
   for (int id : {40090, 40057, 40055, 40079, 40082, 40084, 40087, 40095})
     EXPECT_TRUE(ui.isChecked(id)) << id;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -55,13 +56,6 @@ class ShadingTest : public SceneTest {
                  &value);
     return value;
   }
-  GLfloat uniformFloat(const char* name) {
-    auto getUniformfv = loadGlProcAs<PFNGLGETUNIFORMFVPROC>("glGetUniformfv");
-    GLfloat value = -1;
-    getUniformfv(rs.shader->program, rs.shader->gl.getUniformLocation(rs.shader->program, name),
-                 &value);
-    return value;
-  }
   test::RecordingUi ui;
 };
 
@@ -82,7 +76,6 @@ TEST_F(ShadingTest, ToonShadingBandsTheLightAndSetsTheUniforms) {
   dump("toon");
   EXPECT_EQ(pixel(centre[0], centre[1]), (Rgb{180, 180, 180})) << "the ramp's middle band";
   EXPECT_EQ(uniformInt("textureFlag"), 0);
-  EXPECT_EQ(uniformFloat("mixFactor"), 0.5f);
   EXPECT_EQ(uniformInt("sampler0"), 0);
   EXPECT_EQ(uniformInt("sampler1"), 1);
 
@@ -97,22 +90,22 @@ TEST_F(ShadingTest, ToonShadingBandsTheLightAndSetsTheUniforms) {
   EXPECT_NEAR(pixel(centre[0], centre[1])[0], 128, 2);
 }
 
-TEST_F(ShadingTest, ToonTexturedPartMixesRampAndTexture) {
+TEST_F(ShadingTest, ToonRampShadesTheTexturesColour) {
   Material material = test::plainMaterial(1, 1, 1);
   material.texture = std::make_unique<BmpTexture>();
   material.texture->width = 1;
   material.texture->height = 1;
-  material.texture->pixels = {0, 0, 200, 0};  // one red texel
+  material.texture->pixels = {0, 30, 200, 0};  // one texel, blue-green-red
   test::loadModel(doc, test::squarePart(1.0f, 0.0f), std::move(material));
   chooseToonShading(doc, rs.shader, kProgramFolder, ui);
   frame();
   EXPECT_EQ(uniformInt("textureFlag"), 1);
   const auto centre = project(rs.camera, 0.3, -0.3, 0);
-  // mix(ramp, texel * ramp, 0.5) with ramp 180/255 and texel (200, 0, 0)/255.
+  // texel * ramp with ramp 180/255 and texel (200, 30, 0)/255: no grey is added.
   const Rgb got = pixel(centre[0], centre[1]);
-  EXPECT_NEAR(got[0], 0.5 * 180 + 0.5 * 180 * 200 / 255.0, 2);
-  EXPECT_NEAR(got[1], 90, 2);
-  EXPECT_NEAR(got[2], 90, 2);
+  EXPECT_NEAR(got[0], 180 * 200 / 255.0, 2);
+  EXPECT_NEAR(got[1], 180 * 30 / 255.0, 2);
+  EXPECT_EQ(got[2], 0);
   GLint unit = 0;
   glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
   EXPECT_EQ(unit, GL_TEXTURE1) << "unit 1 stays active after a toon-textured part";
@@ -124,19 +117,39 @@ TEST_F(ShadingTest, MissingToonFilesAreReportedAndTheFrameStillDraws) {
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].text, "File is not found!!");
   EXPECT_EQ(ui.messages[0].title, "erroe File");
-  EXPECT_NE(doc.ErrorText.find("toon.bmp"), std::string::npos);
+  EXPECT_EQ(doc.shaderState.toonLoaded, 0);
+  EXPECT_EQ(rs.shader, nullptr);
+  EXPECT_FALSE(ui.isChecked(40094)) << "a failed choice is not checked";
+  EXPECT_TRUE(ui.isChecked(40095));
   EXPECT_EQ(frame(), 0);
+
+  // A ramp that cannot be read alone leaves its name behind; the program still runs.
+  const std::string folder = ::testing::TempDir() + "noramp/";
+  std::filesystem::create_directories(folder + "glsl");
+  for (const char* name : {"toon.vert", "toon.frag"}) {
+    std::filesystem::copy_file(kProgramFolder + "glsl/" + name, folder + "glsl/" + name,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  ui.messages.clear();
+  chooseToonShading(doc, rs.shader, folder, ui);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(doc.shaderState.toonLoaded, 1);
+  EXPECT_NE(doc.ErrorText.find("toon.bmp"), std::string::npos);
 }
 
 TEST_F(ShadingTest, CompileErrorsShowTheInfoLog) {
   const std::string bad = writeTempFile("bad.vert", "void main() { this is not glsl }\n");
+  chooseToonShading(doc, rs.shader, kProgramFolder, ui);
   ScriptedChooser chooser;
   chooser.answers = {bad, ""};
   chooseCustomShading(doc, rs.shader, chooser, ui);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Shader Info Log");
   EXPECT_FALSE(ui.messages[0].text.empty());
-  EXPECT_EQ(doc.shaderState.customChosen, 1) << "a failed compile is still linked and used";
+  EXPECT_EQ(doc.shaderState.customChosen, 0) << "a program that failed to compile is not used";
+  EXPECT_TRUE(ui.isChecked(40094)) << "the toon shading chosen before stays in force";
+  EXPECT_FALSE(ui.isChecked(40096));
+  EXPECT_EQ(doc.shaderState.toonLoaded, 1);
   EXPECT_EQ(frame(), 0);
 }
 

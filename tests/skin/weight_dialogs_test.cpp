@@ -83,6 +83,27 @@ TEST(WeightRows, EachDialogReadsOnlyItsCharacterLimit) {
             INT32_MAX);
 }
 
+TEST(WeightRows, TheFirstFieldWithTextButNoNumberIsNamed) {
+  const struct {
+    WeightDialogKind kind;
+    WeightRowTexts texts;
+    const char* field;
+  } cases[] = {
+      {WeightDialogKind::Vertex, rowsOf({{"", ""}, {"2", "0.5x"}, {"-3", ".25"}}), ""},
+      {WeightDialogKind::Vertex, rowsOf({{"2", "0.5"}, {"", ""}, {"a", "b"}}),
+       "3行目のジョイント番号"},
+      {WeightDialogKind::Box, rowsOf({{"2", "0.5"}, {"1", "重み"}}), "2行目の重み"},
+      // Only the characters a dialog reads count: the vertex dialog reads three
+      // of the number and 29 of the weight.
+      {WeightDialogKind::Vertex, rowsOf({{"   4", "1"}}), "1行目のジョイント番号"},
+      {WeightDialogKind::Box, rowsOf({{"   4", std::string(29, ' ') + "1"}}), ""},
+      {WeightDialogKind::Vertex, rowsOf({{"4", std::string(29, ' ') + "1"}}), "1行目の重み"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(weightFieldWithoutNumber(c.kind, c.texts), c.field) << c.field;
+  }
+}
+
 TEST(WeightRows, DoubleByteCharactersCountAsOneAndAreNotSplit) {
   EXPECT_EQ(firstChars("あいう", 2), "あい");
   EXPECT_EQ(firstChars("1あ2", 3), "1あ2");
