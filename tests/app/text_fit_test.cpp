@@ -109,14 +109,16 @@ TEST_F(TextFitTest, TreeItemsShowWhole) {
     ASSERT_TRUE(TreeView_GetItemRect(tree, item, &shown, TRUE));
     const RECT need = textRect(tree, text, 0, DT_SINGLELINE | DT_NOPREFIX);
     EXPECT_LE(need.right, shown.right - shown.left) << "item rectangle narrower than the text";
-    // An item beyond the right edge is reached by scrolling.
+    // The text (centred in its rectangle) ends inside the tree, or where
+    // scrolling reaches.
+    const LONG textEnd = shown.right - (shown.right - shown.left - need.right) / 2;
     SCROLLINFO scroll = {};
     scroll.cbSize = sizeof(scroll);
     scroll.fMask = SIF_RANGE | SIF_POS;
-    if (shown.right > client.right && GetScrollInfo(tree, SB_HORZ, &scroll)) {
-      EXPECT_GE(scroll.nMax + 1, shown.right + scroll.nPos) << "beyond the scroll range";
+    if (textEnd > client.right && GetScrollInfo(tree, SB_HORZ, &scroll)) {
+      EXPECT_GE(scroll.nMax + 1, textEnd + scroll.nPos) << "beyond the scroll range";
     } else {
-      EXPECT_LE(shown.right, client.right) << "cut at the tree's right edge";
+      EXPECT_LE(textEnd, client.right) << "cut at the tree's right edge";
     }
     pending.push_back(TreeView_GetNextSibling(tree, item));
     pending.push_back(TreeView_GetChild(tree, item));
