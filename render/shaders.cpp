@@ -67,9 +67,6 @@ int checkOfShadingInForce(const SceneDocument& doc) {
 // mark stay as they were.
 void keepShadingInForce(const SceneDocument& doc, ShaderProgram& failed, ShellUi& ui) {
   if (failed.program != 0) failed.gl.deleteProgram(failed.program);
-  if (failed.toonTexture && failed.toonTexture->glTexture != 0) {
-    glDeleteTextures(1, &failed.toonTexture->glTexture);
-  }
   setShadingChecks(ui, checkOfShadingInForce(doc));
   ui.redraw();
 }

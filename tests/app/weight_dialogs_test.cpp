@@ -104,9 +104,9 @@ TEST_F(WeightDialogsTest, VertexDialogShowsTheCornersListAndGivesTheNewOneToCoin
           EXPECT_EQ(field(dialog, IDC_VW_WEIGHT2), L"0.750000");
           EXPECT_EQ(field(dialog, IDC_VW_JOINT3), L"");
           EXPECT_EQ(field(dialog, IDC_VW_WEIGHT20), L"");
-          // Row 3: joint 0 is ignored; row 4: a weight that is no number reads 0.
+          // Row 3: joint 0 is ignored; row 4: text after the weight's number is not read.
           setRows(dialog, kVertexJoint, kVertexWeight,
-                  {{"3", "0.5"}, {"", ""}, {"0", "0.9"}, {"3", "abc"}});
+                  {{"3", "0.5"}, {"", ""}, {"0", "0.9"}, {"3", "0abc"}});
           test::pressButton(dialog, IDOK);
         }}});
   EXPECT_EQ(showVertexWeightDialog(program().windows.view, doc()), IDOK);
