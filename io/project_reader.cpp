@@ -173,12 +173,15 @@ int ProjectReader::loadModel(std::string_view line) {
       doc_.ErrorText.clear();
       return kProjectModelObjFailed;
     case ModelLoadResult::TloFailed:
-      doc_.ErrorText = kProjectTloNotFoundText;
+      doc_.ErrorText = withReason(kProjectTloNotFoundText, doc_.ErrorText);
       return kProjectTloNotFound;
     case ModelLoadResult::Loaded:
       break;
   }
   doc_.modelFileName = name;
+  // Decorations bring libraries of their own; the model's is the one exported.
+  doc_.materialLibraryName = resolveInFolder(folderOf(resolveInFolder(folder_, name)),
+                                             mesh->materialLibrary);
   auto buffers = std::make_unique<SkinBuffers>();
   buffers->parts.resize(mesh->parts.size());
   for (size_t p = 0; p < mesh->parts.size(); ++p) {
@@ -197,12 +200,16 @@ int ProjectReader::readSubModel(std::string_view line) {
   std::unique_ptr<Mesh> mesh;
   switch (loadModel_(resolveInFolder(folder_, name), mesh, doc_, ui_)) {
     case ModelLoadResult::ObjFailed:
+      // A decoration that does not read is skipped; the rest of the project is
+      // still read, so skin, joints and keyframes are not lost with it.
       ui_.showMessage(doc_.ErrorText, "OBJエラー");
       doc_.ErrorText.clear();
-      return kStopReading;
+      return 0;
     case ModelLoadResult::TloFailed:
-      doc_.ErrorText = kProjectTloNotFoundText;
-      return kProjectTloNotFound;
+      ui_.showMessage(withReason(kProjectTloNotFoundText, doc_.ErrorText),
+                      projectReadErrorTitle(kProjectTloNotFound));
+      doc_.ErrorText.clear();
+      return 0;
     case ModelLoadResult::Loaded:
       break;
   }
@@ -521,17 +528,18 @@ ModelLoadResult loadProjectModel(const std::string& objPath, std::unique_ptr<Mes
       return ModelLoadResult::ObjFailed;
     case ConvertStatus::TloNotWritten:
       ui.showMessage(kConvertFailedMessage, kConvertFailedTitle);
-      doc.ErrorText.clear();
+      doc.ErrorText = conversion.temporaryPath + kTemporaryNotWrittenSuffix;
       return ModelLoadResult::TloFailed;
     case ConvertStatus::TloFailed:
-      doc.ErrorText.clear();
-      return ModelLoadResult::TloFailed;
+      return ModelLoadResult::TloFailed;  // the reason stays in ErrorText
     case ConvertStatus::Converted:
       break;
   }
+  // A texture or material library that did not read: the model opens without it.
+  if (!doc.ErrorText.empty()) ui.showMessage(doc.ErrorText, kTloErrorTitle);
+  doc.ErrorText.clear();
   if (conversion.temporaryNotRemoved) ui.showMessage(kTempRemoveFailedMessage, kTempRemoveFailedTitle);
   mesh = std::move(conversion.mesh);
-  doc.materialLibraryName = resolveInFolder(folderOf(objPath), mesh->materialLibrary);
   return ModelLoadResult::Loaded;
 }
 

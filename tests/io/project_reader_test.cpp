@@ -194,19 +194,26 @@ TEST_F(ProjectReaderTest, TloFailureIsCode65) {
   EXPECT_EQ(read("MODEL_FILENAME body.obj\n"), kProjectTloNotFound);
   EXPECT_EQ(doc_.ErrorText, kProjectTloNotFoundText);
   EXPECT_STREQ(projectReadErrorTitle(kProjectTloNotFound), "TLOファイル読み込みエラー");
-  files_.tloFailures = {"hat 1.obj"};
-  EXPECT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"), kProjectTloNotFound);
 }
 
-TEST_F(ProjectReaderTest, DecorationObjFailureStopsReadingButOpens) {
-  files_.objFailures = {"hat 1.obj"};
-  ASSERT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"
-                 "jointID 1\njointName Joint0\nTreeName Joint0\n"),
-            kProjectRead);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].title, "OBJエラー");
-  EXPECT_EQ(doc_.skeleton.size(), 0u);
-  EXPECT_EQ(doc_.do_skinning, 1);
+// A decoration that does not read (its OBJ or its TLO) is skipped with its
+// message; the rest of the project is still read.
+TEST_F(ProjectReaderTest, DecorationThatDoesNotReadIsSkippedAndReadingGoesOn) {
+  const std::pair<bool, const char*> cases[] = {{true, "OBJエラー"}, {false, "TLOファイル読み込みエラー"}};
+  for (const auto& [objFails, title] : cases) {
+    ui_.messages.clear();
+    files_.objFailures.clear();
+    files_.tloFailures.clear();
+    (objFails ? files_.objFailures : files_.tloFailures) = {"hat 1.obj"};
+    ASSERT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"
+                   "jointID 1\njointName Joint0\nTreeName Joint0\n"),
+              kProjectRead);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].title, title);
+    EXPECT_TRUE(doc_.decorations.empty());
+    EXPECT_EQ(doc_.skeleton.size(), 1u);
+    EXPECT_EQ(doc_.do_skinning, 1);
+  }
 }
 
 TEST_F(ProjectReaderTest, ModelNamesAreTakenFromTheProjectsFolder) {

@@ -41,6 +41,14 @@ int readProjectFile(SceneDocument& doc, const std::string& path, std::string& er
   return 1;
 }
 
+bool tooFewKeyframesForTime(const SceneDocument& doc, const char* command, std::string& err) {
+  const size_t keyframes = doc.keyFrames ? doc.keyFrames->byTime.size() : 0;
+  if (keyframes >= 2) return false;
+  err += std::string("lwtool ") + command + ": --time needs at least two keyframes; the project has " +
+         std::to_string(keyframes) + "\n";
+  return true;
+}
+
 int projectInfo(const std::string& path, std::string& out, std::string& err) {
   SceneDocument doc;
   if (int status = readProjectFile(doc, path, err); status != 0) return status;
@@ -64,7 +72,8 @@ int projectInfo(const std::string& path, std::string& out, std::string& err) {
     out += "\n";
   }
   const KeyframeStore& store = *doc.keyFrames;
-  out += "keyframes: " + number(static_cast<long long>(store.byNumber.size())) + "\n";
+  // Counted as listed: two keyframes at one time are one in the time order.
+  out += "keyframes: " + number(static_cast<long long>(store.byTime.size())) + "\n";
   for (const auto& [time, kf] : store.byTime) {
     int hermite = 0;
     for (const auto& [name, pose] : kf->poses) hermite += pose.kf_hokanMode == 1;
