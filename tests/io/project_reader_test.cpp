@@ -216,6 +216,26 @@ TEST_F(ProjectReaderTest, DecorationThatDoesNotReadIsSkippedAndReadingGoesOn) {
   }
 }
 
+// Lines that do not fit the model or the joints are skipped, and all of them
+// are told in one message, by line number; what fits is still read.
+TEST_F(ProjectReaderTest, LinesThatDoNotFitAreListedInOneMessage) {
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\n"
+                 "mtlstart\nnor 0 0 1\nnor 0 0 2\nnor 0 0 3\nverInf 0.5\n"
+                 "mtlstart\nmtlstart\n"
+                 "[JOINTDATA]\njointID 1\njointName Joint0\nTreeName Joint0\n"
+                 "[JOINTRERATION]\nrelation Joint0\n[down]\nrelation Ghost\n[up]\n"),
+            kProjectRead);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, std::string(kProjectSkippedLinesMessage) +
+                                      "\n5行目：モデルにない頂点のデータ（nor）"
+                                      "\n6行目：ジョイント名（verJnm）のない重み（verInf）"
+                                      "\n8行目：モデルにない部品のデータ（mtlstart）"
+                                      "\n16行目：存在しないジョイントの親子関係（relation）");
+  EXPECT_EQ(ui_.messages[0].title, "OJPファイル読み込みエラー");
+  EXPECT_EQ(doc_.skinBuffers->parts[0].skinNormals[1], (Vector3{0, 0, 2}));
+  EXPECT_EQ(doc_.skeleton.size(), 1u);
+}
+
 TEST_F(ProjectReaderTest, ModelNamesAreTakenFromTheProjectsFolder) {
   ASSERT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"), kProjectRead);
   EXPECT_EQ(files_.requested,

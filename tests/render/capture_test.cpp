@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <vector>
+
+#include <unistd.h>
 
 #include "gl_fixture.h"
 #include "render/capture.h"

@@ -1,5 +1,6 @@
 // lwtool info PROJECT.ojp: what opening a project gives the program, and the
 // project reading shared by the project commands.
+#include <algorithm>
 #include <map>
 
 #include "core/shell_ui.h"
@@ -29,8 +30,14 @@ std::string number(long long value) { return std::to_string(value); }
 int readProjectFile(SceneDocument& doc, const std::string& path, std::string& err) {
   MessageCollector ui;
   const int result = readProject(doc, path, ui);
+  // Each line of a message that did not stop the project is a warning of its own.
   for (const auto& m : ui.messages) {
-    if (result == kProjectRead) err += "warning: " + refusalLine(m.title, m.text);
+    if (result != kProjectRead) continue;
+    for (size_t start = 0; start <= m.text.size();) {
+      const size_t end = std::min(m.text.find('\n', start), m.text.size());
+      err += "warning: " + refusalLine(m.title, m.text.substr(start, end - start));
+      start = end + 1;
+    }
   }
   if (result == kProjectRead) return 0;
   if (result == kProjectModelObjFailed && !ui.messages.empty()) {
