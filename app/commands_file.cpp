@@ -173,6 +173,8 @@ bool openCommand(LRESULT& result) {
     if (!offerToSave()) return false;
     discardDocument(p.doc, p.ui);
     RedrawWindow(p.windows.view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  } else if (!p.doc.keyFrames->byNumber.empty()) {
+    discardDocument(p.doc, p.ui);  // keyframes a failed project open left behind
   }
   FileChoice choice;
   if (!chooseModelFile(choice)) return false;

@@ -23,8 +23,7 @@ ReplacingFile::~ReplacingFile() {
 }
 
 bool ReplacingFile::write(std::string_view bytes) {
-  if (!file_) return false;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+  if (!file_ || std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
   return !failed_;
 }
 

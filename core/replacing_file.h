@@ -27,7 +27,8 @@ class ReplacingFile {
   std::FILE* file() const { return file_; }
   const std::string& target() const { return target_; }
 
-  // Writes bytes; false (and the save fails) when not all were written.
+  // Writes bytes; false (and the save fails) when not all were written, also
+  // after finish().
   bool write(std::string_view bytes);
   // Closes the temporary file; true when it was created and every write and the
   // close succeeded. Idempotent.

@@ -23,17 +23,21 @@ class ObjSink {
   explicit ObjSink(ReplacingFile* file) : file_(file) {}
   std::string& text() { return text_; }
   void maybeFlush() {
-    if (file_ && text_.size() >= kFlushBytes) flush();
+    if (file_ && text_.size() >= kFlushBytes) writeOut();
   }
-  bool flush() {
-    if (file_ && !text_.empty()) {
-      file_->write(text_);
-      text_.clear();
-    }
+  // Writes what is left and closes the file; false when any write failed.
+  bool finish() {
+    writeOut();
     return !file_ || file_->finish();
   }
 
  private:
+  void writeOut() {
+    if (!file_) return;
+    file_->write(text_);
+    text_.clear();
+  }
+
   static constexpr size_t kFlushBytes = 1 << 20;
   ReplacingFile* file_;
   std::string text_;
@@ -167,7 +171,7 @@ int exportObj(const SceneDocument& doc, const std::string& path, const std::stri
   if (!obj.file()) return kObjNotWritten;
   ObjSink sink(&obj);
   writeObj(sink, doc, exportBaseName(fileTitle) + ".mtl");
-  if (!sink.flush()) return kObjNotWritten;
+  if (!sink.finish()) return kObjNotWritten;
 
   // The model's library, unless it already is the target (a copy onto itself
   // would empty it). A library that cannot be read is not copied.

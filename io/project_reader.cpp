@@ -430,7 +430,8 @@ bool ProjectReader::readKeyframeLine(std::string_view line) {
 }
 
 void ProjectReader::skip(const char* what) {
-  skipped_ += "\n" + std::to_string(lineNumber_) + "行目：" + what;
+  skipped_.push_back('\n');
+  skipped_.append(std::to_string(lineNumber_)).append("行目：").append(what);
 }
 
 int ProjectReader::readLine(std::string_view line, int lineNumber) {

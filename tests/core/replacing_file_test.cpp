@@ -66,6 +66,7 @@ TEST_F(ReplacingFileTest, FilesSavedTogetherReplaceTheirTargetsOnlyTogether) {
     files.push_back(std::make_unique<ReplacingFile>(path("absent/t.bmp")));  // cannot be created
     EXPECT_TRUE(files[0]->write("new a"));
     EXPECT_TRUE(files[1]->write("new m"));
+    EXPECT_FALSE(files[2]->write("t"));
     EXPECT_FALSE(commitAll(files));
   }
   EXPECT_EQ(get(path("a.obj")), "old a");
@@ -78,6 +79,11 @@ TEST_F(ReplacingFileTest, FilesSavedTogetherReplaceTheirTargetsOnlyTogether) {
   files.push_back(std::make_unique<ReplacingFile>(path("a.obj")));
   files.push_back(std::make_unique<ReplacingFile>(path("a.mtl")));
   EXPECT_TRUE(files[0]->write("new a") && files[1]->write("new m"));
+  EXPECT_TRUE(files[1]->finish());
+  EXPECT_FALSE(files[1]->write(" more"));  // a write after the close fails the save
+  EXPECT_FALSE(commitAll(files));
+  files[1] = std::make_unique<ReplacingFile>(path("a.mtl"));
+  EXPECT_TRUE(files[1]->write("new m"));
   EXPECT_TRUE(commitAll(files));
   EXPECT_EQ(get(path("a.obj")), "new a");
   EXPECT_EQ(get(path("a.mtl")), "new m");

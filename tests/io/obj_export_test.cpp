@@ -152,6 +152,17 @@ TEST_F(ObjExportFileTest, TexturesAreCopiedAndAFailedSaveKeepsEveryOldFile) {
   EXPECT_FALSE(fs::exists(dir_ / "nowhere"));
 }
 
+// A model whose text is several times the piece the export writes at once:
+// the file holds all of it.
+TEST_F(ObjExportFileTest, ALargeModelIsWrittenWhole) {
+  buildModel(doc_, {9000, 3001});
+  const std::string path = (dir_ / "out" / "big.obj").string();
+  ASSERT_EQ(exportObj(doc_, path, "big.obj"), 0);
+  const std::string expected = objExportText(doc_, "big.mtl");
+  ASSERT_GT(expected.size(), 3u << 20);
+  EXPECT_TRUE(test::readFileText(path) == expected);
+}
+
 TEST_F(ObjExportFileTest, UnwritableTargetOrNoModelIsReported) {
   EXPECT_EQ(exportObj(doc_, (dir_ / "nowhere" / "pose.obj").string(), "pose.obj"), kObjNotWritten);
   SceneDocument empty;
