@@ -18,7 +18,7 @@ void buildSegments(KeyframeStore& store) {
     auto next = std::next(it);
     if (next == store.byTime.end()) break;
     store.segments.push_back(
-        {it->second->number, next->second->number, next->second->time - it->second->time});
+        {it->second->number, next->second->number, timeSpan(next->second->time, it->second->time)});
     it = next;
   }
 }
@@ -92,10 +92,10 @@ bool poseAtTime(SceneDocument& doc, int32_t timeMs) {
     }
   } else {
     auto start = std::prev(next);
-    store.segment = {start->second->number, next->second->number, next->first - start->first};
+    store.segment = {start->second->number, next->second->number, timeSpan(next->first, start->first)};
     store.segmentStarted = 1;
     if (!loadSegmentStartPoses(store, doc.skeleton)) return false;
-    store.playTime = timeMs - start->first;
+    store.playTime = timeSpan(timeMs, start->first);
     interpolateFrame(store);
     store.playTime = 0;
   }

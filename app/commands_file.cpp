@@ -2,6 +2,8 @@
 // Add decoration, Save as, and the end of a project open.
 #include <windows.h>
 
+#include <new>
+
 #include "anim/keyframe_commands.h"
 #include "app/commands.h"
 #include "app/file_dialog.h"
@@ -26,6 +28,12 @@ constexpr char kSaveTitle[] = "保存";
 constexpr char kNoExtensionTitle[] = "拡張子無し";
 constexpr char kPromptNoExtensionText[] = "拡張子（OJP/TLO）をつけてください";
 constexpr char kSaveAsNoExtensionText[] = "拡張子をつけてください";
+constexpr char kMemoryTitle[] = "メモリ取得エラー";
+constexpr char kOpenMemoryText[] = "メモリ取得できませんでした。　エラーコード：100";
+constexpr char kProjectMemoryText[] =
+    "メモリ取得に失敗しました。　エラーコード：THROW_LOADOJP_ALLOC_ERROR_1";
+// The project reader's code for the skin buffer table's allocation failure.
+constexpr int kProjectOutOfMemory = 66;
 
 enum class SaveResult { Written, Cancelled, NotWritten, MissingExtension };
 
@@ -39,11 +47,8 @@ void showIfAny(const std::string& text, const std::string& title) {
 // before the frame is presented; false when it cannot be written.
 bool writeViewBitmap(const std::string& path) {
   Program& p = program();
-  FILE* file = openFileCp932(path, "wb");
-  if (file == nullptr) return false;
   int result = 1;
-  const auto capture = [&] { result = writeFrameBmp(p.doc.clientHeight, p.doc.clientWidth, file); };
-  if (!repaintCapturingView(capture)) std::fclose(file);
+  repaintCapturingView([&] { result = writeFrameBmp(p.doc.clientHeight, p.doc.clientWidth, path); });
   return result == 0;
 }
 
@@ -136,12 +141,22 @@ void onProjectOpened() {
 int openProject(const FileChoice& choice) {
   Program& p = program();
   SceneDocument& doc = p.doc;
-  const int result = readProject(doc, choice.path, p.ui);
+  int result = kProjectRead;
+  try {
+    result = readProject(doc, choice.path, p.ui);
+  } catch (const std::bad_alloc&) {
+    doc.ErrorText = kProjectMemoryText;
+    result = kProjectOutOfMemory;
+  }
   if (result == kProjectRead) {
     onProjectOpened();
     return result;
   }
-  if (result != kProjectModelObjFailed) showIfAny(doc.ErrorText, projectReadErrorTitle(result));
+  if (result == kProjectOutOfMemory) {
+    showIfAny(doc.ErrorText, kMemoryTitle);
+  } else if (result != kProjectModelObjFailed) {
+    showIfAny(doc.ErrorText, projectReadErrorTitle(result));
+  }
   doc.ErrorText.clear();
   doc.ErrorCodeText.clear();
   discardAfterFailedProjectOpen(doc, p.ui);
@@ -152,17 +167,35 @@ int openProject(const FileChoice& choice) {
 // open failed.
 bool openCommand(LRESULT& result) {
   Program& p = program();
-  if (p.doc.modelLoaded && !offerToSave()) return false;
-  discardDocument(p.doc, p.ui);
+  // Only a loaded model is discarded: display settings chosen before the first
+  // model stay. The view is redrawn at once, so a model that is gone is not
+  // still shown while the dialog is open or after a failed open.
+  if (p.doc.modelLoaded) {
+    if (!offerToSave()) return false;
+    discardDocument(p.doc, p.ui);
+    RedrawWindow(p.windows.view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  } else if (!p.doc.keyFrames->byNumber.empty()) {
+    discardDocument(p.doc, p.ui);  // keyframes a failed project open left behind
+  }
   FileChoice choice;
   if (!chooseModelFile(choice)) return false;
-  const LoadResult load = openModelFile(p.doc, p.ui, choice.path, choice.title);
-  if (load.status == LoadStatus::Project) {
-    result = openProject(choice);
-    return result != kProjectRead;
+  try {
+    const LoadResult load = openModelFile(p.doc, p.ui, choice.path, choice.title);
+    if (load.status == LoadStatus::Project) {
+      result = openProject(choice);
+      return result != kProjectRead;
+    }
+    showIfAny(load.message, load.title);
+    if (load.status == LoadStatus::Fatal) SendMessageW(p.windows.main, WM_CLOSE, 0, 0);
+  } catch (const std::bad_alloc&) {
+    // Out of memory part way: a mesh without its skin buffers does not stay.
+    if (!p.doc.modelLoaded) {
+      p.doc.mesh.reset();
+      p.doc.skinBuffers.reset();
+    }
+    showMessageBox(nullptr, kOpenMemoryText, kMemoryTitle);
+    redrawView();
   }
-  showIfAny(load.message, load.title);
-  if (load.status == LoadStatus::Fatal) SendMessageW(p.windows.main, WM_CLOSE, 0, 0);
   return false;
 }
 
@@ -170,8 +203,13 @@ void addCommand() {
   Program& p = program();
   FileChoice choice;
   if (!chooseModelFile(choice)) return;
-  const LoadResult load = addDecorationFile(p.doc, p.ui, choice.path, choice.title);
-  showIfAny(load.message, load.title);
+  try {
+    const LoadResult load = addDecorationFile(p.doc, p.ui, choice.path, choice.title);
+    showIfAny(load.message, load.title);
+  } catch (const std::bad_alloc&) {
+    // The decoration joins the document last, so the document is as it was.
+    showMessageBox(nullptr, kOpenMemoryText, kMemoryTitle);
+  }
 }
 
 void saveAsCommand() {

@@ -85,8 +85,7 @@ struct ViewPlayback {
 
   void save(int number) {
     if (drawn) {
-      FILE* file = openFileCp932(playbackFrameFileName(folder, number), "wb");
-      if (file != nullptr) writeFrameBmp(p.doc.clientHeight, p.doc.clientWidth, file);
+      writeFrameBmp(p.doc.clientHeight, p.doc.clientWidth, playbackFrameFileName(folder, number));
     }
     showPending();
   }

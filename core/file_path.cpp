@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <iconv.h>
 #endif
 
 namespace lw {
@@ -21,6 +23,26 @@ std::wstring wideFromCp932(const std::string& text) {
   MultiByteToWideChar(kCodePage932, 0, text.data(), size, wide.data(), length);
   return wide;
 }
+#else
+// The UTF-8 form of a CP932 name, as file systems here spell names; a name that
+// is not CP932 is used as its bytes.
+std::string utf8FromCp932(const std::string& text) {
+  bool ascii = true;
+  for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return text;
+  iconv_t converter = iconv_open("UTF-8", "CP932");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return text;
+  std::string result(text.size() * 3 / 2 + 4, '\0');
+  char* in = const_cast<char*>(text.data());
+  size_t inLeft = text.size();
+  char* out = result.data();
+  size_t outLeft = result.size();
+  const bool converted = iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1);
+  iconv_close(converter);
+  if (!converted) return text;
+  result.resize(result.size() - outLeft);
+  return result;
+}
 #endif
 
 }  // namespace
@@ -29,15 +51,22 @@ std::filesystem::path filePath(const std::string& name) {
 #ifdef _WIN32
   return std::filesystem::path(wideFromCp932(name));
 #else
-  return std::filesystem::path(name);
+  return std::filesystem::path(utf8FromCp932(name));
 #endif
 }
 
+bool isSpecialFile(const std::string& name) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(filePath(name), error);
+  return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
 std::FILE* openFile(const std::string& name, const char* mode) {
+  if (mode[0] == 'r' && isSpecialFile(name)) return nullptr;
 #ifdef _WIN32
   return _wfopen(wideFromCp932(name).c_str(), wideFromCp932(mode).c_str());
 #else
-  return std::fopen(name.c_str(), mode);
+  return std::fopen(utf8FromCp932(name).c_str(), mode);
 #endif
 }
 

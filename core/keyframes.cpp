@@ -1,6 +1,7 @@
 #include "core/keyframes.h"
 
 #include <algorithm>
+#include <climits>
 #include <iterator>
 
 #include "core/document.h"
@@ -137,6 +138,11 @@ int showPreviousKeyFrame(SceneDocument& doc) {
   return finishShow(doc);
 }
 
+int32_t timeSpan(int32_t later, int32_t earlier) {
+  const int64_t span = static_cast<int64_t>(later) - earlier;
+  return static_cast<int32_t>(std::clamp<int64_t>(span, INT32_MIN, INT32_MAX));
+}
+
 bool setPlaybackRange(KeyframeStore& store, int32_t endTime, int32_t startTime) {
   auto start = store.byTime.find(startTime);
   auto end = store.byTime.find(endTime);
@@ -145,7 +151,8 @@ bool setPlaybackRange(KeyframeStore& store, int32_t endTime, int32_t startTime) 
   store.rangeEnd = end->second->number;
   const KeyFrame* first = findKeyFrameByNumber(store, store.rangeStart);
   const KeyFrame* last = findKeyFrameByNumber(store, store.rangeEnd);
-  store.rangeDuration = (first && last) ? last->time - first->time : end->first - start->first;
+  store.rangeDuration = (first && last) ? timeSpan(last->time, first->time)
+                                           : timeSpan(end->first, start->first);
   return true;
 }
 

@@ -44,6 +44,10 @@ struct KeyFrame {
   PoseMap poses;
 };
 
+// later - earlier for two keyframe times, held within the int range when the
+// difference does not fit (times at both ends of it).
+int32_t timeSpan(int32_t later, int32_t earlier);
+
 struct Segment {
   int32_t startNumber = 0;
   int32_t endNumber = 0;

@@ -28,6 +28,7 @@ struct Material {
   float specular[4] = {0, 0, 0, 1};
   float shininess = 0;
   std::string textureFile;               // empty when the material has no map_Kd
+  std::string texturePath;               // where the texture was read from, once loaded
   std::unique_ptr<BmpTexture> texture;   // loaded when a usemtl selects the material
 };
 

@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "anim/playback.h"
 #include "core/document.h"
+#include "core/keyframes.h"
 #include "core/shell_ui.h"
 #include "io/project_reader.h"
 #include "io/project_writer.h"
@@ -46,6 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   if (!doc.mesh || !doc.skinBuffers) std::abort();
+  // The keyframes as playback takes them: the whole range, and the pose at its
+  // ends and in its middle (times may lie at both ends of the int range).
+  const lw::KeyframeStore& store = *doc.keyFrames;
+  if (!store.byTime.empty()) {
+    const int32_t first = store.byTime.begin()->first;
+    const int32_t last = store.byTime.rbegin()->first;
+    lw::setPlaybackRange(*doc.keyFrames, last, first);
+    const int32_t middle = static_cast<int32_t>((static_cast<int64_t>(first) + last) / 2);
+    for (int32_t t : {first, middle, last}) lw::poseAtTime(doc, t);
+  }
   const std::string written = lw::projectText(doc);
   if (written.rfind(lw::kProjectHeader, 0) != 0) std::abort();
   return 0;

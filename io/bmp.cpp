@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/file_path.h"
+#include "io/model_messages.h"
 
 namespace lw {
 
@@ -30,7 +31,11 @@ bool decodeBmp(const uint8_t* data, size_t size, BmpTexture& texture) {
   const uint32_t compression = read32(info + 16);
   if (compression != 0 || bitsPerPixel != 24 || data[0] != 'B' || data[1] != 'M') return false;
   if (width <= 0 || height <= 0 || pixelOffset < kBmpHeaderBytes) return false;
-  const int64_t pixelBytes = bmpRowBytes(width) * height;
+  // The rows must fit in the data; dividing first keeps the product of two
+  // 31-bit sizes from overflowing.
+  const int64_t rowBytes = bmpRowBytes(width);
+  if (static_cast<uint64_t>(height) > size / static_cast<uint64_t>(rowBytes)) return false;
+  const int64_t pixelBytes = rowBytes * height;
   if (static_cast<uint64_t>(pixelOffset) + static_cast<uint64_t>(pixelBytes) > size) return false;
   texture.width = width;
   texture.height = height;
@@ -53,8 +58,12 @@ std::unique_ptr<BmpTexture> loadBmpTexture(const std::string& path, std::string&
     std::fclose(file);
   }
   auto texture = std::make_unique<BmpTexture>();
-  if (!read || !decodeBmp(bytes.data(), bytes.size(), *texture)) {
-    errorText = path;
+  if (!read) {
+    errorText = path + (isSpecialFile(path) ? kNotRegularFileSuffix : kCannotOpenSuffix);
+    return nullptr;
+  }
+  if (!decodeBmp(bytes.data(), bytes.size(), *texture)) {
+    errorText = path + kTextureNotBmpSuffix;
     return nullptr;
   }
   return texture;

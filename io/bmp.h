@@ -26,8 +26,9 @@ inline int64_t bmpRowBytes(int64_t width) { return (width * 3 + 3) / 4 * 4; }
 // left as it was.
 bool decodeBmp(const uint8_t* data, size_t size, BmpTexture& texture);
 
-// Reads and decodes the BMP file at `path`. Returns nullptr with `path` in
-// `errorText` when the file cannot be read or is not a BMP decodeBmp accepts.
+// Reads and decodes the BMP file at `path`. Returns nullptr with the path and
+// the reason in `errorText` when the file cannot be read, is not a regular file,
+// or is not a BMP decodeBmp accepts.
 std::unique_ptr<BmpTexture> loadBmpTexture(const std::string& path, std::string& errorText);
 
 }  // namespace lw

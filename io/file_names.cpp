@@ -20,7 +20,9 @@ FileKind fileKindOf(std::string_view fileTitle) {
 }
 
 std::string temporaryTloPath(std::string_view path) {
-  return std::string(path.substr(0, path.find('.'))) + ".TLO";
+  const size_t slash = path.find_last_of("/\\");
+  const size_t title = slash == std::string_view::npos ? 0 : slash + 1;
+  return std::string(path.substr(0, path.find('.', title))) + ".TLO";
 }
 
 std::string folderOf(std::string_view path) {
@@ -31,7 +33,7 @@ std::string folderOf(std::string_view path) {
 std::string resolveInFolder(const std::string& folder, const std::string& name) {
   bool absolute = (!name.empty() && (name[0] == '/' || name[0] == '\\')) ||
                   (name.size() > 1 && name[1] == ':');
-  if (absolute || folder.empty()) return name;
+  if (absolute || folder.empty() || name.empty()) return name;
   return folder + name;
 }
 

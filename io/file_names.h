@@ -17,9 +17,9 @@ enum class FileKind { Obj, Project, Bitmap, Other };
 // Other. "model.v2.obj" is Obj; "model.Obj" is Other.
 FileKind fileKindOf(std::string_view fileTitle);
 
-// The temporary TLO of the OBJ at `path`: the path cut at its first '.' (even a
-// '.' in a folder name) with ".TLO" appended; a path without '.' gets ".TLO"
-// appended whole.
+// The temporary TLO of the OBJ at `path`: the path cut at the first '.' of its
+// file title (dots in folder names stay) with ".TLO" appended; a title without
+// '.' gets ".TLO" appended whole.
 std::string temporaryTloPath(std::string_view path);
 // The load pipeline adds "_1", "_2", ... before ".TLO" while that name is taken.
 
@@ -28,7 +28,8 @@ std::string temporaryTloPath(std::string_view path);
 std::string folderOf(std::string_view path);
 
 // `name` as written inside a file, opened relative to `folder`: unchanged when
-// it is absolute (a leading separator or a drive letter) or `folder` is empty.
+// it is absolute (a leading separator or a drive letter), empty, or `folder` is
+// empty.
 std::string resolveInFolder(const std::string& folder, const std::string& name);
 
 }  // namespace lw

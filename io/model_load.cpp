@@ -45,13 +45,15 @@ LoadResult loadObj(const std::string& path, ObjConversion& conversion, SceneDocu
       result = refused(doc.ErrorText, kObjReadErrorTitle);
       break;
     case ConvertStatus::TloNotWritten:
-      result = refused(kConvertFailedMessage, kConvertFailedTitle);
+      result = refused(withReason(kConvertFailedMessage,
+                                  conversion.temporaryPath + kTemporaryNotWrittenSuffix),
+                       kConvertFailedTitle);
       break;
     case ConvertStatus::TloFailed:
       result = {LoadStatus::Fatal, doc.ErrorText, kTloErrorTitle};
       break;
     case ConvertStatus::Converted:
-      result = {LoadStatus::Loaded, "", ""};
+      result = {LoadStatus::Loaded, doc.ErrorText, doc.ErrorText.empty() ? "" : kTloErrorTitle};
       if (conversion.temporaryNotRemoved) {
         result.message = kTempRemoveFailedMessage;
         result.title = kTempRemoveFailedTitle;
@@ -78,6 +80,7 @@ ObjConversion convertObjToMesh(const std::string& objPath, std::string& errorTex
   if (!obj) return conversion;
 
   const std::string tloPath = freeTemporaryTloPath(objPath);
+  conversion.temporaryPath = tloPath;
   if (writeTloFile(tloPath, *obj) != 0) {
     conversion.status = ConvertStatus::TloNotWritten;
     return conversion;
@@ -106,7 +109,7 @@ LoadResult openModelFile(SceneDocument& doc, ShellUi& ui, const std::string& pat
   doc.saveFilter = fileFilter({kObjFilterLabel, kObjFilterPattern, kBmpFilterLabel,
                                kBmpFilterPattern});
   doc.modelFileName = fileTitle;
-  doc.materialLibraryName = doc.mesh->materialLibrary;
+  doc.materialLibraryName = resolveInFolder(folderOf(path), doc.mesh->materialLibrary);
   for (int id : {IDM_DRAW_FACES, IDM_DRAW_LINES, IDM_DRAW_POINTS, IDM_PLACE_ROOT, IDM_FILE_ADD}) {
     ui.enableMenuItem(id, true);
   }

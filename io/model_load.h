@@ -41,6 +41,7 @@ enum class ConvertStatus {
 struct ObjConversion {
   ConvertStatus status = ConvertStatus::ObjFailed;
   std::unique_ptr<Mesh> mesh;        // set when Converted
+  std::string temporaryPath;         // the temporary TLO's name, once chosen
   bool temporaryNotRemoved = false;  // the temporary TLO was written but could not be removed
 };
 
@@ -53,7 +54,9 @@ LoadResult checkTriangleFaces(const std::string& path);
 // OBJ -> temporary TLO (temporaryTloPath) -> Mesh, without the triangle check and
 // without touching a document. Names inside the files (material library,
 // textures) are taken from the OBJ's folder. The temporary file is removed
-// whenever it was written, also when it did not read back.
+// whenever it was written, also when it did not read back. A material library
+// or texture that does not read leaves the mesh Converted without it and its
+// file and reason in errorText (a warning, not a failure).
 ObjConversion convertObjToMesh(const std::string& objPath, std::string& errorText);
 
 // The Open command after its save prompt, discard and file dialog: `path` and
@@ -62,9 +65,10 @@ ObjConversion convertObjToMesh(const std::string& objPath, std::string& errorTex
 // document's, drawMode = 4, modelLoaded = 1, saveFilter offers OBJ and BMP,
 // modelFileName = fileTitle, materialLibraryName = the mesh's library, and the
 // menu items for face, line and point drawing, base joint placement and adding a
-// decoration are enabled; the 3D window is redrawn. Failures before the TLO read
-// leave the document untouched (Refused); a TLO read failure is Fatal. The shared
-// error slots are left empty.
+// decoration are enabled; the 3D window is redrawn. A texture or library that
+// did not read is told in the Loaded result's message ("TLOエラー"). Failures
+// before the TLO read leave the document untouched (Refused); a TLO read failure
+// is Fatal. The shared error slots are left empty.
 LoadResult openModelFile(SceneDocument& doc, ShellUi& ui, const std::string& path,
                          const std::string& fileTitle);
 

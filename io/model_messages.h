@@ -2,6 +2,8 @@
 // and the messages and titles of the Open and Add commands. All CP932.
 #pragma once
 
+#include <string>
+
 namespace lw {
 
 // Readers (left in ErrorText).
@@ -19,6 +21,15 @@ inline constexpr const char* kTloNoFaceCountMessage =
 inline constexpr const char* kTloPartSizeMessage =
     "TLOファイルの面の数（men_part_num）が不正です。";
 inline constexpr const char* kMtlReadFailedSuffix = "の読み込みに失敗しました";  // after the name
+inline constexpr const char* kNotRegularFileSuffix = "は通常のファイルではありません";  // after the path
+inline constexpr const char* kTextureNotBmpSuffix =
+    "は24ビット非圧縮のBMPではありません。テクスチャなしで表示します。";  // after the path
+inline constexpr const char* kTemporaryNotWrittenSuffix = "（一時ファイル）を書き込めませんでした";
+
+// A message whose first line a command fixes, followed by what went wrong.
+inline std::string withReason(const std::string& first, const std::string& reason) {
+  return reason.empty() ? first : first + "\n" + reason;
+}
 
 // Open ("ファイルを開く") and Add ("ファイルを追加する") commands.
 inline constexpr const char* kOpenDialogTitle = "ファイルを開く";

@@ -1,5 +1,6 @@
 #include "io/mtl_reader.h"
 
+#include "core/file_path.h"
 #include "io/line_reader.h"
 #include "io/model_messages.h"
 #include "io/scan.h"
@@ -44,7 +45,7 @@ void readMaterials(LineReader& reader, Mesh& mesh) {
 int readMaterialLibrary(const std::string& path, Mesh& mesh, std::string& errorText) {
   LineReader reader;
   if (!reader.openFile(path)) {
-    errorText = path + kMtlReadFailedSuffix;
+    errorText = path + (isSpecialFile(path) ? kNotRegularFileSuffix : kMtlReadFailedSuffix);
     return kMtlCannotOpen;
   }
   readMaterials(reader, mesh);

@@ -29,12 +29,15 @@ std::string exportBaseName(const std::string& name);
 // are numbered but make no face. Empty without a model and skin buffers.
 std::string objExportText(const SceneDocument& doc, const std::string& materialFileName);
 
-// Saves the model to `path` (fileTitle is its name without folder): the
-// material library read last (doc.materialLibraryName) is copied to the base
-// path + ".mtl", replacing a file there (a failed copy is ignored; textures are
-// not copied); the OBJ names the base title + ".mtl" and is written through a
-// temporary file (writeTextFileReplacing). Returns 0, or kObjNotWritten when
-// there is no model or the OBJ cannot be written (an existing file is kept).
+// Saves the model to `path` (fileTitle is its name without folder) as one unit:
+// the OBJ, which names the base title + ".mtl"; a copy of the model's material
+// library (doc.materialLibraryName) at the base path + ".mtl"; and a copy of
+// each loaded texture the library names with a relative name, at that name in
+// the OBJ's folder. All are written to temporary files first and replace their
+// targets only when every one is complete; a file is never copied onto itself,
+// and a library that cannot be read is not copied. Returns 0, or kObjNotWritten
+// when there is no model or any file cannot be written (then every existing
+// file is kept and no new one is left).
 int exportObj(const SceneDocument& doc, const std::string& path, const std::string& fileTitle);
 
 }  // namespace lw

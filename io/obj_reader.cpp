@@ -39,7 +39,9 @@ bool startsWith(std::string_view line, std::string_view key) {
   return line.size() >= key.size() && line.compare(0, key.size(), key) == 0;
 }
 
-bool inRange(int32_t index, int32_t count) { return index >= 0 && index < count; }
+// A 1-based OBJ index inside an array of `count` items (no subtraction, so the
+// smallest int cannot overflow).
+bool inRange(int32_t number, int32_t count) { return number >= 1 && number <= count; }
 
 std::unique_ptr<ObjMesh> readObj(LineReader& reader, std::string& errorText) {
   const LineCounts counts = countLines(reader);
@@ -99,9 +101,9 @@ std::unique_ptr<ObjMesh> readObj(LineReader& reader, std::string& errorText) {
     if (line[0] == 'f' && scanFaceLine(line, corner) == 9 && mesh->faceCount < counts.faces) {
       // Every "v", "vt" and "vn" line is stored, so the counted sizes are the final ones.
       for (int c = 0; c < 3; ++c) {
-        if (!inRange(corner[3 * c] - 1, counts.positions) ||
-            !inRange(corner[3 * c + 1] - 1, counts.texCoords) ||
-            !inRange(corner[3 * c + 2] - 1, counts.normals)) {
+        if (!inRange(corner[3 * c], counts.positions) ||
+            !inRange(corner[3 * c + 1], counts.texCoords) ||
+            !inRange(corner[3 * c + 2], counts.normals)) {
           errorText = std::to_string(reader.lineNumber()) + kObjIndexRangeMessage;
           return nullptr;
         }

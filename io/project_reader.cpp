@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/file_path.h"
@@ -110,12 +112,11 @@ bool nextLine(std::string_view& text, std::string_view& line) {
   return true;
 }
 
-bool isAncestorOrSelf(const Joint* candidate, const Joint* joint) {
-  for (const Joint* j = joint; j != nullptr; j = j->parent) {
-    if (j == candidate) return true;
-  }
-  return false;
-}
+// What a skipped line was.
+constexpr const char* kSkippedPart = "モデルにない部品のデータ（mtlstart）";
+constexpr const char* kSkippedCorner = "モデルにない頂点のデータ（nor）";
+constexpr const char* kSkippedWeight = "ジョイント名（verJnm）のない重み（verInf）";
+constexpr const char* kSkippedRelation = "存在しないジョイントの親子関係（relation）";
 
 class ProjectReader {
  public:
@@ -125,7 +126,7 @@ class ProjectReader {
 
   int loadModel(std::string_view line);
   // Returns 0 to go on, a failure code, or kStopReading.
-  int readLine(std::string_view line);
+  int readLine(std::string_view line, int lineNumber);
   void finish();
 
   static constexpr int kStopReading = -1;
@@ -136,6 +137,8 @@ class ProjectReader {
   bool readJointLine(std::string_view line);
   void commitJoint();
   void readRelation(std::string_view line);
+  void skip(const char* what);
+  const Joint* rootOf(const Joint* joint);
   bool readKeyframeLine(std::string_view line);
   void readPoseLine(std::string_view line);
 
@@ -154,6 +157,11 @@ class ProjectReader {
 
   std::string lastRelation_;
   std::vector<std::string> nameStack_;
+  int lineNumber_ = 0;                   // of the line being read
+  std::string skipped_;                  // one "N行目：..." line per line that did not fit
+  // Toward the root of the tree each attached joint is in: followed by rootOf,
+  // which shortens the links it passes, so a deep chain is not walked per joint.
+  std::unordered_map<const Joint*, const Joint*> towardRoot_;
 
   KeyFramePtr keyframe_;             // the keyframe being read
   KeyJointPose* pose_ = nullptr;     // its pose the pose keys fill
@@ -173,12 +181,15 @@ int ProjectReader::loadModel(std::string_view line) {
       doc_.ErrorText.clear();
       return kProjectModelObjFailed;
     case ModelLoadResult::TloFailed:
-      doc_.ErrorText = kProjectTloNotFoundText;
+      doc_.ErrorText = withReason(kProjectTloNotFoundText, doc_.ErrorText);
       return kProjectTloNotFound;
     case ModelLoadResult::Loaded:
       break;
   }
   doc_.modelFileName = name;
+  // Decorations bring libraries of their own; the model's is the one exported.
+  doc_.materialLibraryName = resolveInFolder(folderOf(resolveInFolder(folder_, name)),
+                                             mesh->materialLibrary);
   auto buffers = std::make_unique<SkinBuffers>();
   buffers->parts.resize(mesh->parts.size());
   for (size_t p = 0; p < mesh->parts.size(); ++p) {
@@ -197,12 +208,16 @@ int ProjectReader::readSubModel(std::string_view line) {
   std::unique_ptr<Mesh> mesh;
   switch (loadModel_(resolveInFolder(folder_, name), mesh, doc_, ui_)) {
     case ModelLoadResult::ObjFailed:
+      // A decoration that does not read is skipped; the rest of the project is
+      // still read, so skin, joints and keyframes are not lost with it.
       ui_.showMessage(doc_.ErrorText, "OBJエラー");
       doc_.ErrorText.clear();
-      return kStopReading;
+      return 0;
     case ModelLoadResult::TloFailed:
-      doc_.ErrorText = kProjectTloNotFoundText;
-      return kProjectTloNotFound;
+      ui_.showMessage(withReason(kProjectTloNotFoundText, doc_.ErrorText),
+                      projectReadErrorTitle(kProjectTloNotFound));
+      doc_.ErrorText.clear();
+      return 0;
     case ModelLoadResult::Loaded:
       break;
   }
@@ -223,6 +238,8 @@ void ProjectReader::readSkinLine(std::string_view line) {
     ++corner_;
     if (part && corner_ >= 0 && corner_ < static_cast<int>(part->skinNormals.size())) {
       valuesAfter(line, "nor").scanVector(part->skinNormals[corner_]);
+    } else if (part) {
+      skip(kSkippedCorner);
     }
   } else if (hasPrefix(line, "vec")) {
     if (inRange) valuesAfter(line, "vec").scanVector(part->skinPositions[corner_]);
@@ -230,7 +247,10 @@ void ProjectReader::readSkinLine(std::string_view line) {
     influence_ = JointWeight{std::string(restAfter(line, 7)), 0.0f};
     haveInfluence_ = true;
   } else if (hasPrefix(line, "verInf")) {
-    if (!haveInfluence_) return;
+    if (!haveInfluence_) {
+      skip(kSkippedWeight);
+      return;
+    }
     valuesAfter(line, "verInf").scanFloat(influence_.weight);
     if (inRange) part->skinWeights[corner_].push_back(std::move(influence_));
     haveInfluence_ = false;
@@ -303,24 +323,41 @@ bool ProjectReader::readJointLine(std::string_view line) {
 void ProjectReader::readRelation(std::string_view line) {
   lastRelation_ = restAfter(line, 9);
   auto found = doc_.skeleton.joints.find(lastRelation_);
-  if (found == doc_.skeleton.joints.end()) return;
+  if (found == doc_.skeleton.joints.end()) {
+    skip(kSkippedRelation);
+    return;
+  }
   Joint* joint = found->second;
   if (nameStack_.empty()) {
     joint->treeItem = ui_.treeInsertItem(nullptr, joint->TreeName);
     return;
   }
   auto parent = doc_.skeleton.joints.find(nameStack_.back());
-  // A joint is attached once, and never below itself.
+  // A joint is attached once, and never below itself: a joint not yet attached
+  // is the root of its tree, so it is above the parent only as that tree's root.
   if (parent == doc_.skeleton.joints.end() || joint->parent != nullptr ||
-      isAncestorOrSelf(joint, parent->second)) {
+      rootOf(parent->second) == joint) {
     return;
   }
   Joint* p = parent->second;
+  towardRoot_[joint] = p;
   joint->parent = p;
   p->children.push_back(joint);
   p->leafFlag = 0;
   joint->treeItem = ui_.treeInsertItem(p->treeItem, joint->TreeName);
   ui_.treeExpandAll();
+}
+
+const Joint* ProjectReader::rootOf(const Joint* joint) {
+  const Joint* root = joint;
+  for (auto it = towardRoot_.find(root); it != towardRoot_.end(); it = towardRoot_.find(root)) {
+    root = it->second;
+  }
+  while (joint != root) {
+    const Joint*& next = towardRoot_[joint];
+    joint = std::exchange(next, root);
+  }
+  return root;
 }
 
 void ProjectReader::readPoseLine(std::string_view line) {
@@ -392,7 +429,13 @@ bool ProjectReader::readKeyframeLine(std::string_view line) {
   return true;
 }
 
-int ProjectReader::readLine(std::string_view line) {
+void ProjectReader::skip(const char* what) {
+  skipped_.push_back('\n');
+  skipped_.append(std::to_string(lineNumber_)).append("行目：").append(what);
+}
+
+int ProjectReader::readLine(std::string_view line, int lineNumber) {
+  lineNumber_ = lineNumber;
   if (line.empty()) return 0;
   switch (line[0]) {
     case 'S':
@@ -402,6 +445,7 @@ int ProjectReader::readLine(std::string_view line) {
       if (hasPrefix(line, "mtlstart")) {
         ++part_;
         corner_ = -1;
+        if (part_ >= static_cast<int>(doc_.skinBuffers->parts.size())) skip(kSkippedPart);
       }
       return 0;
     case 'n':
@@ -452,6 +496,9 @@ int ProjectReader::readLine(std::string_view line) {
 }
 
 void ProjectReader::finish() {
+  if (!skipped_.empty()) {
+    ui_.showMessage(kProjectSkippedLinesMessage + skipped_, projectReadErrorTitle(kProjectRead));
+  }
   showNextKeyFrame(doc_);
   doc_.do_skinning = 1;
   doc_.keyFrames->keyframeBoneView = 1;
@@ -488,7 +535,9 @@ int readProjectText(SceneDocument& doc, std::string_view text, const std::string
   std::string_view rest = text;
   std::string_view line;
   bool found = false;
+  int number = 0;
   while (nextLine(rest, line)) {
+    ++number;
     if (line.substr(0, 12) == std::string_view("MODEL_FILENAME").substr(0, 12)) {
       found = true;
       break;
@@ -505,7 +554,7 @@ int readProjectText(SceneDocument& doc, std::string_view text, const std::string
   ProjectReader reader(doc, ui, loadModel, folder);
   if (int result = reader.loadModel(line); result != 0) return result;
   while (nextLine(rest, line)) {
-    int result = reader.readLine(line);
+    int result = reader.readLine(line, ++number);
     if (result == ProjectReader::kStopReading) break;
     if (result != 0) return result;
   }
@@ -521,17 +570,18 @@ ModelLoadResult loadProjectModel(const std::string& objPath, std::unique_ptr<Mes
       return ModelLoadResult::ObjFailed;
     case ConvertStatus::TloNotWritten:
       ui.showMessage(kConvertFailedMessage, kConvertFailedTitle);
-      doc.ErrorText.clear();
+      doc.ErrorText = conversion.temporaryPath + kTemporaryNotWrittenSuffix;
       return ModelLoadResult::TloFailed;
     case ConvertStatus::TloFailed:
-      doc.ErrorText.clear();
-      return ModelLoadResult::TloFailed;
+      return ModelLoadResult::TloFailed;  // the reason stays in ErrorText
     case ConvertStatus::Converted:
       break;
   }
+  // A texture or material library that did not read: the model opens without it.
+  if (!doc.ErrorText.empty()) ui.showMessage(doc.ErrorText, kTloErrorTitle);
+  doc.ErrorText.clear();
   if (conversion.temporaryNotRemoved) ui.showMessage(kTempRemoveFailedMessage, kTempRemoveFailedTitle);
   mesh = std::move(conversion.mesh);
-  doc.materialLibraryName = resolveInFolder(folderOf(objPath), mesh->materialLibrary);
   return ModelLoadResult::Loaded;
 }
 

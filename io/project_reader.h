@@ -27,6 +27,11 @@ enum ProjectReadResult : int {
 inline constexpr const char* kProjectTloNotFoundText =
     "TLOファイルがOJPと同じ場所に見つかりません。　エラーコード：THROW_LOADOJP_NOTFOUND_TLO";
 inline constexpr const char* kProjectCannotOpenSuffix = "を開くことができません";
+// The start of the one message an opened project shows when some of its lines
+// did not fit the model or the joints and were skipped; "\nN行目：..." follows
+// for each of them.
+inline constexpr const char* kProjectSkippedLinesMessage =
+    "プロジェクトファイルの次の行はモデルやジョイントと合わないため読み飛ばしました。";
 inline constexpr const char* kProjectNoModelNameText =
     "プロジェクトファイルにモデルファイル名（MODEL_FILENAME）がありません。";
 

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
-#include "core/file_path.h"
+#include "core/replacing_file.h"
 #include "io/project_text.h"
 
 namespace lw {
@@ -190,22 +188,7 @@ std::string projectText(const SceneDocument& doc) {
 }
 
 int writeProject(const SceneDocument& doc, const std::string& path) {
-  return writeTextFileReplacing(path, projectText(doc)) ? 0 : kProjectNotWritten;
-}
-
-bool writeTextFileReplacing(const std::string& path, std::string_view text) {
-  const std::string temporary = path + ".lwtmp";
-  std::FILE* file = openFile(temporary, "w");
-  if (file == nullptr) return false;
-  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  written = (std::fclose(file) == 0) && written;
-  std::error_code ec;
-  if (written) {
-    std::filesystem::rename(filePath(temporary), filePath(path), ec);
-    if (!ec) return true;
-  }
-  std::filesystem::remove(filePath(temporary), ec);
-  return false;
+  return writeFileReplacing(path, projectText(doc), "w") ? 0 : kProjectNotWritten;
 }
 
 }  // namespace lw

@@ -21,14 +21,10 @@ inline constexpr int kProjectNotWritten = -1;
 // there is a keyframe; "backupBasicBoneVec" only when none of its components is 999.
 std::string projectText(const SceneDocument& doc);
 
-// Writes projectText(doc) to `path` in text mode through writeTextFileReplacing.
+// Writes projectText(doc) to `path` in text mode through a temporary file
+// (writeFileReplacing).
 // Returns 0, or kProjectNotWritten when the file could not be written completely
 // (an existing file at `path` is then left as it was).
 int writeProject(const SceneDocument& doc, const std::string& path);
-
-// Writes `text` in text mode to a temporary file in the folder of `path` and then
-// moves it over `path`. Returns false when any step fails; the temporary file is
-// removed then and an existing file at `path` is untouched.
-bool writeTextFileReplacing(const std::string& path, std::string_view text);
 
 }  // namespace lw

@@ -46,9 +46,12 @@ int writeTloFile(const std::string& path, const ObjMesh& obj);
 // texture each time a "usemtl" selects it, are read from `folder` (the folder of
 // the model; empty for the current folder) unless their names are absolute.
 // Returns nullptr with the message in `errorText` when the file cannot be opened,
-// has no "men_num" line, declares a negative part size or more corners than the
-// file could hold, when its material library cannot be read, or when a texture
-// cannot be loaded (the texture's name is then the message).
+// has no "men_num" line, or declares a negative part size or more corners than
+// the file could hold. A material library that cannot be read leaves the mesh
+// without materials, a texture that cannot be loaded leaves its material
+// untextured; the mesh is then returned with the first such problem in
+// `errorText` (its first line the library message or the texture's name, then
+// the file and the reason). Otherwise `errorText` is left empty.
 std::unique_ptr<Mesh> readTloFile(const std::string& path, const std::string& folder,
                                   std::string& errorText);
 

@@ -68,6 +68,7 @@ void readCornerLine(std::string_view line, Mesh& mesh, FillState& fill) {
 std::unique_ptr<Mesh> readTlo(LineReader& reader, const std::string& folder,
                               std::string& errorText) {
   auto mesh = std::make_unique<Mesh>();
+  errorText.clear();  // from here on, text left in it with a mesh is a warning
   std::string_view line;
 
   // Header: part sizes up to the "men_num" line.
@@ -114,11 +115,11 @@ std::unique_ptr<Mesh> readTlo(LineReader& reader, const std::string& folder,
     if (startsWith(line, "mtllib")) {
       scanKeyWord(line, "mtllib", mesh->materialLibrary);
       if (!mesh->materialLibrary.empty()) {
-        std::string ignored;
-        if (readMaterialLibrary(resolveInFolder(folder, mesh->materialLibrary), *mesh, ignored) !=
-            0) {
-          errorText = kTloMaterialOpenMessage;
-          return nullptr;
+        std::string reason;
+        if (readMaterialLibrary(resolveInFolder(folder, mesh->materialLibrary), *mesh, reason) !=
+                0 &&
+            errorText.empty()) {
+          errorText = withReason(kTloMaterialOpenMessage, reason);  // plain materials follow
         }
       }
     }
@@ -129,10 +130,14 @@ std::unique_ptr<Mesh> readTlo(LineReader& reader, const std::string& folder,
       if (fill.startedParts < partCount) startPart(*mesh, fill, m);
       if (m >= 0 && !mesh->materials[static_cast<size_t>(m)].textureFile.empty()) {
         Material& material = mesh->materials[static_cast<size_t>(m)];
-        material.texture = loadBmpTexture(resolveInFolder(folder, material.textureFile), errorText);
-        if (!material.texture) {
-          errorText = material.textureFile;
-          return nullptr;
+        const std::string texturePath = resolveInFolder(folder, material.textureFile);
+        std::string reason;
+        material.texture = loadBmpTexture(texturePath, reason);
+        if (material.texture) {
+          material.texturePath = texturePath;
+        } else if (errorText.empty()) {
+          // The part is drawn untextured; the first failure is told.
+          errorText = withReason(material.textureFile, reason);
         }
       }
     }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/file_path.h"
+#include "core/replacing_file.h"
 #include "io/obj_reader.h"
 #include "io/text_format.h"
 
@@ -98,13 +98,14 @@ void writeTlo(TextSink& sink, const ObjMesh& obj) {
   sink.append(obj.materialLibrary);
   sink.append("\n");
   // Block g ends where group g begins; the block after the last group ends at the
-  // last face. No "usemtl" follows a block that reaches the last face.
+  // last face. Every group gets its "usemtl" line and its block, also a group
+  // without faces at the end, so each declared part has a block.
   int32_t start = 0;
   for (int32_t g = 0; g <= obj.groupCount; ++g) {
     const int32_t end = g < obj.groupCount ? obj.groups[static_cast<size_t>(g)].firstFace
                                            : obj.faceCount;
     appendBlock(sink, obj, start, end);
-    if (end >= obj.faceCount) break;
+    if (g == obj.groupCount) break;
     sink.append("usemtl ");
     sink.append(obj.groups[static_cast<size_t>(g)].materialName);
     sink.append("\n");
@@ -121,17 +122,12 @@ std::string tloText(const ObjMesh& obj) {
 }
 
 int writeTloFile(const std::string& path, const ObjMesh& obj) {
-  std::FILE* file = openFile(path, "wb");
-  if (!file) return 1;
-  TextSink sink(file);
+  ReplacingFile file(path);
+  if (!file.file()) return 1;
+  TextSink sink(file.file());
   writeTlo(sink, obj);
   sink.flush();
-  const bool closed = std::fclose(file) == 0;
-  if (sink.failed() || !closed) {
-    std::remove(path.c_str());  // never leave a partly written file behind
-    return 1;
-  }
-  return 0;
+  return !sink.failed() && file.commit() ? 0 : 1;
 }
 
 }  // namespace lw

@@ -3,7 +3,9 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string_view>
 
+#include "core/replacing_file.h"
 #include "render/gl_headers.h"
 
 namespace lw {
@@ -54,29 +56,24 @@ void encodeBmp(const uint8_t* rgbRows, int32_t width, int32_t height, std::vecto
   }
 }
 
-int writeFrameBmp(int32_t height, int32_t width, std::FILE* file) {
-  if (!file) return 1;
-  int result = 1;
-  if (width > 0 && height > 0) {
-    const size_t size = static_cast<size_t>(width) * height * 4;
-    std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[size]());
-    if (pixels) {
-      GLboolean doubleBuffered = GL_FALSE;
-      glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
-      if (doubleBuffered) glReadBuffer(GL_BACK);
-      GLint alignment = 4;
-      glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-      glPixelStorei(GL_PACK_ALIGNMENT, 1);
-      glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.get());
-      glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-      glFlush();
-      std::vector<uint8_t> bytes;
-      encodeBmp(pixels.get(), width, height, bytes);
-      if (std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) result = 0;
-    }
-  }
-  if (std::fclose(file) != 0) result = 1;
-  return result;
+int writeFrameBmp(int32_t height, int32_t width, const std::string& path) {
+  if (width <= 0 || height <= 0) return 1;
+  const size_t size = static_cast<size_t>(width) * height * 4;
+  std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[size]());
+  if (!pixels) return 1;
+  GLboolean doubleBuffered = GL_FALSE;
+  glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+  if (doubleBuffered) glReadBuffer(GL_BACK);
+  GLint alignment = 4;
+  glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.get());
+  glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+  glFlush();
+  std::vector<uint8_t> bytes;
+  encodeBmp(pixels.get(), width, height, bytes);
+  const std::string_view data(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  return writeFileReplacing(path, data) ? 0 : 1;
 }
 
 }  // namespace lw

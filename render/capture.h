@@ -4,7 +4,7 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
+#include <string>
 #include <vector>
 
 namespace lw {
@@ -25,11 +25,11 @@ std::array<uint8_t, kBmpHeaderSize> bmpHeader(int32_t width, int32_t height);
 void encodeBmp(const uint8_t* rgbRows, int32_t width, int32_t height, std::vector<uint8_t>& out);
 
 // Reads the drawn frame (the back buffer where there is one) as width x height
-// pixels from the window's lower-left corner, writes it to `file` as a BMP and
-// closes the file. `file` is opened by the caller in binary write mode; a null
-// file writes nothing. Returns 0 on success, 1 when the file was null, the size
-// was not positive, the pixel buffer could not be had or the write failed (no
-// partial picture is left unreported). The GL pack alignment is restored.
-int writeFrameBmp(int32_t height, int32_t width, std::FILE* file);
+// pixels from the window's lower-left corner and saves it as a BMP at `path`
+// (a CP932 name) through a temporary file, so a failed save keeps the file that
+// was there. Returns 0 on success, 1 when the size was not positive, the pixel
+// buffer could not be had or the file could not be written completely. The GL
+// pack alignment is restored.
+int writeFrameBmp(int32_t height, int32_t width, const std::string& path);
 
 }  // namespace lw

@@ -15,8 +15,8 @@ cmake --build build/fuzz -j "${JOBS:-$(nproc)}"
 shopt -s nullglob
 targets=(build/fuzz/fuzz/*_fuzz)
 if [ ${#targets[@]} -eq 0 ]; then
-  echo "fuzz: no targets"
-  exit 0
+  echo "fuzz: no targets were built" >&2
+  exit 1
 fi
 for t in "${targets[@]}"; do
   name=$(basename "$t")

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "anim/anim_fixture.h"
 #include "anim/keyframe_commands.h"
 #include "core/keyframes.h"
@@ -36,6 +38,19 @@ TEST_F(KeyframeStoreTest, NumbersComeFromTheTimeOrderAndNextStopsAtTheLast) {
   EXPECT_EQ(store().keyframeShown, 1);
   EXPECT_EQ(store().keyframeBoneView, 0);
   EXPECT_EQ(doc_.do_skinning, 1);
+}
+
+// Keyframes at both ends of the int range: the span between them is held at the
+// largest int instead of overflowing.
+TEST_F(KeyframeStoreTest, RangeBetweenTheExtremeTimesDoesNotOverflow) {
+  EXPECT_EQ(timeSpan(INT32_MAX, INT32_MIN), INT32_MAX);
+  EXPECT_EQ(timeSpan(INT32_MIN, INT32_MAX), INT32_MIN);
+  EXPECT_EQ(timeSpan(INT32_MAX, -1), INT32_MAX);
+  EXPECT_EQ(timeSpan(INT32_MAX - 1, -1), INT32_MAX);
+  EXPECT_EQ(timeSpan(250, -750), 1000);
+  for (int32_t t : {INT32_MIN, INT32_MAX}) createKeyFrameCommand(doc_, ui_, t);
+  ASSERT_TRUE(setPlaybackRange(store(), INT32_MAX, INT32_MIN));
+  EXPECT_EQ(store().rangeDuration, INT32_MAX);
 }
 
 TEST_F(KeyframeStoreTest, SameTimeReplacesInTimeOrderOnly) {

@@ -121,6 +121,24 @@ TEST_F(FileCommandsTest, FixingPositionsSwitchesTheMenuFromPlacingToPosing) {
   EXPECT_EQ(doc.keyFrames->keyframeBoneView, 1);
 }
 
+// Display settings chosen before the first model stay: there is nothing to
+// discard yet. Opening over a loaded model (after No) resets them.
+TEST_F(FileCommandsTest, TheFirstOpenKeepsDisplaySettings) {
+  SceneDocument& doc = program().doc;
+  doc.backgroundColour = {0.1f, 0.2f, 0.3f, 1.0f};
+  doc.antiAliasing = 1;
+  doc.showWorldAxes = 0;
+  openSampleModel();
+  EXPECT_EQ(doc.backgroundColour.g, 0.2f);
+  EXPECT_EQ(doc.antiAliasing, 1);
+  EXPECT_EQ(doc.showWorldAxes, 0);
+  test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDNO); }}});
+  choose("character.obj");
+  command(102);
+  EXPECT_EQ(doc.antiAliasing, 0);
+  EXPECT_EQ(doc.showWorldAxes, 1);
+}
+
 TEST_F(FileCommandsTest, OpenRefusesBadExtensionsAndMissingFiles) {
   const struct {
     const char* title;

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lw {
 namespace {
@@ -53,12 +55,35 @@ TEST_F(FilePath, JapaneseNamesRoundTripThroughTheFileSystem) {
   // The name on disk is the Unicode name, not the CP932 bytes read in another code page.
   EXPECT_TRUE(fs::exists(folder_ / kJapaneseLeafWide));
   EXPECT_EQ(filePath(path).filename().wstring(), kJapaneseLeafWide);
+#else
+  // Here the name on disk is its UTF-8 spelling.
+  EXPECT_TRUE(fs::exists(folder_ / fs::path(u8"\u30ad\u30e3\u30e9.txt")));
 #endif
 
   EXPECT_TRUE(removeFile(path));
   EXPECT_FALSE(fileExists(path));
   EXPECT_FALSE(removeFile(path));
   EXPECT_EQ(openFile(path, "rb"), nullptr);
+}
+
+// Reading opens regular files only: a folder (or, where there is one, a device)
+// would read forever or not at all.
+TEST_F(FilePath, ReadingRefusesWhatIsNotARegularFile) {
+  const std::string file = name("plain.txt");
+  std::FILE* out = openFile(file, "wb");
+  ASSERT_NE(out, nullptr);
+  std::fclose(out);
+  std::vector<std::pair<std::string, bool>> special = {
+      {file, false}, {name("absent.txt"), false}, {folder_.string(), true}};
+#ifndef _WIN32
+  special.push_back({"/dev/zero", true});
+#endif
+  for (const auto& [path, isSpecial] : special) {
+    EXPECT_EQ(isSpecialFile(path), isSpecial) << path;
+    std::FILE* in = openFile(path, "rb");
+    EXPECT_EQ(in != nullptr, path == file) << path;
+    if (in) std::fclose(in);
+  }
 }
 
 }  // namespace

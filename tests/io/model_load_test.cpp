@@ -43,7 +43,7 @@ TEST_F(ModelLoad, OpenBuildsTheModelSkinBuffersAndMenuState) {
   EXPECT_EQ(doc.drawMode, 4);
   EXPECT_EQ(doc.modelLoaded, 1);
   EXPECT_EQ(doc.modelFileName, "tricky.obj");
-  EXPECT_EQ(doc.materialLibraryName, "lib.mtl");
+  EXPECT_EQ(doc.materialLibraryName, temp.file("lib.mtl"));  // resolved beside the model
   EXPECT_EQ(doc.saveFilter, fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "BMPファイル(*.bmp)", "*.bmp"}));
   for (int id : {IDM_DRAW_FACES, IDM_DRAW_LINES, IDM_DRAW_POINTS, IDM_PLACE_ROOT, IDM_FILE_ADD}) {
     EXPECT_TRUE(ui.isEnabled(id)) << id;
@@ -73,9 +73,12 @@ TEST_F(ModelLoad, FileNameRules) {
   EXPECT_EQ(fileKindOf("model.obj."), FileKind::Obj);  // empty pieces are skipped
   EXPECT_EQ(fileKindOf("obj"), FileKind::Obj);
   EXPECT_EQ(fileKindOf("model.oBJ"), FileKind::Other);
+  // Only the file title is cut: dots in folder names stay.
   EXPECT_EQ(temporaryTloPath("/a/model.v2.obj"), "/a/model.TLO");
-  EXPECT_EQ(temporaryTloPath("/a.b/model.obj"), "/a.TLO");
-  EXPECT_EQ(temporaryTloPath("/a/model"), "/a/model.TLO");
+  EXPECT_EQ(temporaryTloPath("/a.b/model.obj"), "/a.b/model.TLO");
+  EXPECT_EQ(temporaryTloPath("C:\\john.doe\\m.obj"), "C:\\john.doe\\m.TLO");
+  EXPECT_EQ(temporaryTloPath("/a.b/model"), "/a.b/model.TLO");
+  EXPECT_EQ(resolveInFolder("/m/", ""), "");
   EXPECT_EQ(folderOf("C:\\m\\x.obj"), "C:\\m\\");
   EXPECT_EQ(resolveInFolder("/m/", "t.bmp"), "/m/t.bmp");
   EXPECT_EQ(resolveInFolder("/m/", "/abs/t.bmp"), "/abs/t.bmp");
@@ -136,24 +139,58 @@ TEST_F(ModelLoad, UnwritableTemporaryFileIsAConversionFailure) {
   std::filesystem::create_directory(temp.file(stem + ".TLO"));
   LoadResult result = open(stem + ".obj");
   EXPECT_EQ(result.status, LoadStatus::Refused);
-  EXPECT_EQ(result.message, kConvertFailedMessage);
+  EXPECT_EQ(result.message, std::string(kConvertFailedMessage) + "\n" + temp.file(stem + "_1.TLO") +
+                                kTemporaryNotWrittenSuffix);
   EXPECT_EQ(result.title, kConvertFailedTitle);
   EXPECT_EQ(doc.mesh, nullptr);
   EXPECT_TRUE(std::filesystem::is_directory(temp.file(stem + ".TLO")));  // left as it was
 }
 
-TEST_F(ModelLoad, TloReadFailureIsFatalForOpenButKeepsTheDocumentOnAdd) {
-  std::filesystem::remove(temp.file("lib.mtl"));
-  LoadResult result = open("quad.obj");
-  EXPECT_EQ(result.status, LoadStatus::Fatal);
-  EXPECT_EQ(result.message, kTloMaterialOpenMessage);
-  EXPECT_EQ(result.title, kTloErrorTitle);
-  EXPECT_FALSE(test::fileExists(temp.file("quad.TLO")));
-
-  result = addDecorationFile(doc, ui, temp.file("quad.obj"), "quad.obj");
-  EXPECT_EQ(result.status, LoadStatus::Refused);
-  EXPECT_EQ(result.message, kTloMaterialOpenMessage);
-  EXPECT_TRUE(doc.decorations.empty());
+// A library or texture that does not read: the model opens (and a decoration
+// is added) without it, with one message naming the file and the reason.
+TEST_F(ModelLoad, UnreadableLibraryOrTextureOpensTheModelWithAMessage) {
+  const std::string lib = temp.file("lib.mtl"), tex = temp.file("tex.bmp");
+  struct Case {
+    const char* name;
+    void (*spoil)(const std::string& lib, const std::string& tex);
+    std::string message;
+    int materials;
+  };
+  const Case cases[] = {
+      {"library missing", [](const std::string& l, const std::string&) { std::filesystem::remove(l); },
+       std::string(kTloMaterialOpenMessage) + "\n" + lib + kMtlReadFailedSuffix, 0},
+      {"library is a folder",
+       [](const std::string& l, const std::string&) {
+         std::filesystem::remove(l);
+         std::filesystem::create_directory(l);
+       },
+       std::string(kTloMaterialOpenMessage) + "\n" + lib + kNotRegularFileSuffix, 0},
+      {"texture 32-bit", [](const std::string&, const std::string& t) {
+         std::string bmp = test::readFile(t);
+         bmp[28] = 32;
+         test::writeFile(t, bmp);
+       },
+       "tex.bmp\n" + tex + kTextureNotBmpSuffix, 2},
+      {"texture missing", [](const std::string&, const std::string& t) { std::filesystem::remove(t); },
+       "tex.bmp\n" + tex + kCannotOpenSuffix, 2},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    c.spoil(lib, tex);
+    doc = SceneDocument();
+    LoadResult result = open("tricky.obj");
+    ASSERT_EQ(result.status, LoadStatus::Loaded) << c.name;
+    EXPECT_EQ(result.message, c.message) << c.name;
+    EXPECT_EQ(result.title, kTloErrorTitle) << c.name;
+    EXPECT_EQ(doc.mesh->materialCount(), c.materials) << c.name;
+    for (const Material& m : doc.mesh->materials) EXPECT_EQ(m.texture, nullptr) << c.name;
+    EXPECT_FALSE(test::fileExists(temp.file("tricky.TLO"))) << c.name;
+    result = addDecorationFile(doc, ui, temp.file("quad.obj"), "quad.obj");
+    EXPECT_EQ(result.status, LoadStatus::Loaded) << c.name;
+    EXPECT_EQ(doc.decorations.size(), 1u) << c.name;
+    std::filesystem::remove_all(lib);
+    std::filesystem::remove_all(tex);
+  }
 }
 
 TEST_F(ModelLoad, DecorationsTakeTheNextKeyAndTheirTitle) {

@@ -96,6 +96,11 @@ TEST(DecodeBmp, RefusesOtherFormatsAndInconsistentSizes) {
     EXPECT_FALSE(decode(bytes, texture)) << "byte " << c.at;
     EXPECT_EQ(texture.width, 0);
   }
+  // The largest sizes a header can hold: their product must not overflow.
+  std::string huge = bmpBytes();
+  huge.replace(18, 8, "\xff\xff\xff\x7f\xfe\xff\xff\x7f");
+  BmpTexture texture;
+  EXPECT_FALSE(decode(huge, texture));
 }
 
 TEST(DecodeBmp, EveryTruncatedPrefixIsRefused) {
@@ -106,10 +111,14 @@ TEST(DecodeBmp, EveryTruncatedPrefixIsRefused) {
   }
 }
 
-TEST(LoadBmpTexture, FailureLeavesTheFileName) {
+TEST(LoadBmpTexture, FailureGivesTheFileAndTheReason) {
   std::string error;
   EXPECT_EQ(loadBmpTexture("/nonexistent/t.bmp", error), nullptr);
-  EXPECT_EQ(error, "/nonexistent/t.bmp");
+  EXPECT_EQ(error, std::string("/nonexistent/t.bmp") + kCannotOpenSuffix);
+  EXPECT_EQ(loadBmpTexture(LW_TEST_DATA_DIR, error), nullptr);
+  EXPECT_EQ(error, std::string(LW_TEST_DATA_DIR) + kNotRegularFileSuffix);
+  EXPECT_EQ(loadBmpTexture(test::dataPath("lib.mtl"), error), nullptr);
+  EXPECT_EQ(error, test::dataPath("lib.mtl") + kTextureNotBmpSuffix);
   auto texture = loadBmpTexture(test::dataPath("tex.bmp"), error);
   ASSERT_NE(texture, nullptr);
   EXPECT_EQ(texture->glTexture, 0u);

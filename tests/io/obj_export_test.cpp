@@ -6,6 +6,7 @@
 
 #include "io/project_fixture.h"
 #include "io/project_save.h"
+#include "support/file_size_limit.h"
 #include "support/recording_ui.h"
 
 namespace lw {
@@ -107,6 +108,59 @@ TEST_F(ObjExportFileTest, MissingMaterialLibraryStillWritesTheObj) {
   ASSERT_EQ(exportObj(doc_, path, "pose.obj"), 0);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "out" / "pose.mtl"));
   EXPECT_TRUE(test::readFileText(path).starts_with("# Created by Limbweaver[OBJ FILE]\n\nmtllib pose.mtl\n"));
+}
+
+// The OBJ, its library and its texture are one save: a failure at any point
+// (the OBJ cut short, the texture cut short) keeps all three old files and
+// leaves no new one; with room, all three are replaced.
+TEST_F(ObjExportFileTest, TexturesAreCopiedAndAFailedSaveKeepsEveryOldFile) {
+  namespace fs = std::filesystem;
+  fs::create_directories(dir_ / "src");
+  test::writeFileText((dir_ / "src" / "src.mtl").string(), "newmtl mat0\nmap_Kd skin.bmp\n");
+  const std::string texture(20000, 't');
+  test::writeFileText((dir_ / "src" / "skin.bmp").string(), texture);
+  doc_.materialLibraryName = (dir_ / "src" / "src.mtl").string();
+  doc_.mesh->materials[0].textureFile = "skin.bmp";
+  doc_.mesh->materials[0].texturePath = (dir_ / "src" / "skin.bmp").string();
+  const std::string path = (dir_ / "out" / "pose.obj").string();
+  const long long objBytes = static_cast<long long>(objExportText(doc_, "pose.mtl").size());
+  for (long long limit : {0LL, objBytes - 1, objBytes}) {
+    for (const char* name : {"pose.obj", "pose.mtl", "skin.bmp"}) {
+      test::writeFileText((dir_ / "out" / name).string(), std::string("old ") + name);
+    }
+    int result;
+    {
+      test::FileSizeLimit cap(limit);
+      if (!cap.active()) GTEST_SKIP() << "no file size limits here";
+      result = exportObj(doc_, path, "pose.obj");
+    }
+    EXPECT_EQ(result, kObjNotWritten) << limit;
+    for (const char* name : {"pose.obj", "pose.mtl", "skin.bmp"}) {
+      EXPECT_EQ(test::readFileText((dir_ / "out" / name).string()), std::string("old ") + name) << limit;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "out"), {}), 3) << limit;
+  }
+  ASSERT_EQ(exportObj(doc_, path, "pose.obj"), 0);
+  EXPECT_EQ(test::readFileText(path), objExportText(doc_, "pose.mtl"));
+  EXPECT_EQ(test::readFileText((dir_ / "out" / "pose.mtl").string()), "newmtl mat0\nmap_Kd skin.bmp\n");
+  EXPECT_EQ(test::readFileText((dir_ / "out" / "skin.bmp").string()), texture);
+  // Exported beside its own texture: the texture is not copied onto itself.
+  ASSERT_EQ(exportObj(doc_, (dir_ / "src" / "again.obj").string(), "again.obj"), 0);
+  EXPECT_EQ(test::readFileText((dir_ / "src" / "skin.bmp").string()), texture);
+  // Into a folder that does not exist: no library is left anywhere either.
+  EXPECT_EQ(exportObj(doc_, (dir_ / "nowhere" / "p.obj").string(), "p.obj"), kObjNotWritten);
+  EXPECT_FALSE(fs::exists(dir_ / "nowhere"));
+}
+
+// A model whose text is several times the piece the export writes at once:
+// the file holds all of it.
+TEST_F(ObjExportFileTest, ALargeModelIsWrittenWhole) {
+  buildModel(doc_, {9000, 3001});
+  const std::string path = (dir_ / "out" / "big.obj").string();
+  ASSERT_EQ(exportObj(doc_, path, "big.obj"), 0);
+  const std::string expected = objExportText(doc_, "big.mtl");
+  ASSERT_GT(expected.size(), 3u << 20);
+  EXPECT_TRUE(test::readFileText(path) == expected);
 }
 
 TEST_F(ObjExportFileTest, UnwritableTargetOrNoModelIsReported) {

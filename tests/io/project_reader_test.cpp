@@ -194,19 +194,46 @@ TEST_F(ProjectReaderTest, TloFailureIsCode65) {
   EXPECT_EQ(read("MODEL_FILENAME body.obj\n"), kProjectTloNotFound);
   EXPECT_EQ(doc_.ErrorText, kProjectTloNotFoundText);
   EXPECT_STREQ(projectReadErrorTitle(kProjectTloNotFound), "TLOファイル読み込みエラー");
-  files_.tloFailures = {"hat 1.obj"};
-  EXPECT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"), kProjectTloNotFound);
 }
 
-TEST_F(ProjectReaderTest, DecorationObjFailureStopsReadingButOpens) {
-  files_.objFailures = {"hat 1.obj"};
-  ASSERT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"
-                 "jointID 1\njointName Joint0\nTreeName Joint0\n"),
+// A decoration that does not read (its OBJ or its TLO) is skipped with its
+// message; the rest of the project is still read.
+TEST_F(ProjectReaderTest, DecorationThatDoesNotReadIsSkippedAndReadingGoesOn) {
+  const std::pair<bool, const char*> cases[] = {{true, "OBJエラー"}, {false, "TLOファイル読み込みエラー"}};
+  for (const auto& [objFails, title] : cases) {
+    ui_.messages.clear();
+    files_.objFailures.clear();
+    files_.tloFailures.clear();
+    (objFails ? files_.objFailures : files_.tloFailures) = {"hat 1.obj"};
+    ASSERT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"
+                   "jointID 1\njointName Joint0\nTreeName Joint0\n"),
+              kProjectRead);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].title, title);
+    EXPECT_TRUE(doc_.decorations.empty());
+    EXPECT_EQ(doc_.skeleton.size(), 1u);
+    EXPECT_EQ(doc_.do_skinning, 1);
+  }
+}
+
+// Lines that do not fit the model or the joints are skipped, and all of them
+// are told in one message, by line number; what fits is still read.
+TEST_F(ProjectReaderTest, LinesThatDoNotFitAreListedInOneMessage) {
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\n"
+                 "mtlstart\nnor 0 0 1\nnor 0 0 2\nnor 0 0 3\nverInf 0.5\n"
+                 "mtlstart\nmtlstart\n"
+                 "[JOINTDATA]\njointID 1\njointName Joint0\nTreeName Joint0\n"
+                 "[JOINTRERATION]\nrelation Joint0\n[down]\nrelation Ghost\n[up]\n"),
             kProjectRead);
   ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].title, "OBJエラー");
-  EXPECT_EQ(doc_.skeleton.size(), 0u);
-  EXPECT_EQ(doc_.do_skinning, 1);
+  EXPECT_EQ(ui_.messages[0].text, std::string(kProjectSkippedLinesMessage) +
+                                      "\n5行目：モデルにない頂点のデータ（nor）"
+                                      "\n6行目：ジョイント名（verJnm）のない重み（verInf）"
+                                      "\n8行目：モデルにない部品のデータ（mtlstart）"
+                                      "\n16行目：存在しないジョイントの親子関係（relation）");
+  EXPECT_EQ(ui_.messages[0].title, "OJPファイル読み込みエラー");
+  EXPECT_EQ(doc_.skinBuffers->parts[0].skinNormals[1], (Vector3{0, 0, 2}));
+  EXPECT_EQ(doc_.skeleton.size(), 1u);
 }
 
 TEST_F(ProjectReaderTest, ModelNamesAreTakenFromTheProjectsFolder) {

@@ -36,18 +36,41 @@ TEST(WriteTlo, FileBytesEqualTheTextAndUnwritablePathFails) {
   EXPECT_EQ(writeTloFile(temp.file("missing/out.tlo"), *obj), 1);
 }
 
-TEST(WriteTlo, UsemtlAfterTheLastFaceWritesNoUsemtlAndNoFacesWritesEmptyParts) {
-  std::string error;
-  auto obj = readObjText("v 0 0 0\nvt 0 0\nvn 0 0 1\nusemtl a\nf 1//1 1//1 1//1\nusemtl b\n", error);
-  ASSERT_NE(obj, nullptr) << error;
-  EXPECT_EQ(tloText(*obj),
-            "# Created by Limbweaver[TLO FILE]\n\nmen_part_num 0\nmen_part_num 0\nmen_num 0\n"
-            "mtllib \n\n\n\n");
-  auto mesh = readTloText(tloText(*obj), "", error);
-  ASSERT_NE(mesh, nullptr) << error;
-  ASSERT_EQ(mesh->partCount(), 2);
-  EXPECT_EQ(mesh->parts[0].vertexCount, 0);
-  EXPECT_EQ(mesh->parts[1].materialIndex, -1);
+// Every declared part has its block: a group without faces at the end, and
+// groups whose faces all failed to scan, each get "usemtl" and three empty lines.
+TEST(WriteTlo, EveryDeclaredGroupWritesItsBlock) {
+  const std::string head = "# Created by Limbweaver[TLO FILE]\n\n";
+  std::string corners;
+  for (const char* line : {"v 1.000000 2.000000 -3.000000\n", "vt 0.500000 0.250000\n",
+                           "vn 0.000000 0.000000 1.000000\n"}) {
+    corners += std::string(line) + line + line + "\n";
+  }
+  struct Case {
+    const char* obj;
+    std::string tlo;
+    int firstPartCorners;
+  };
+  const Case cases[] = {
+      {"v 1 2 -3\nvt 0.5 0.25\nvn 0 0 1\nusemtl a\nf 1/1/1 1/1/1 1/1/1\nusemtl b\n",
+       head + "men_part_num 1\nmen_part_num 0\nmen_num 1\nmtllib \n\n\n\nusemtl a\n" + corners +
+           "usemtl b\n\n\n\n",
+       3},
+      {"v 0 0 0\nvt 0 0\nvn 0 0 1\nusemtl a\nf 1//1 1//1 1//1\nusemtl b\n",
+       head + "men_part_num 0\nmen_part_num 0\nmen_num 0\nmtllib \n\n\n\nusemtl a\n\n\n\n"
+              "usemtl b\n\n\n\n",
+       0},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    auto obj = readObjText(c.obj, error);
+    ASSERT_NE(obj, nullptr) << error;
+    EXPECT_EQ(tloText(*obj), c.tlo);
+    auto mesh = readTloText(tloText(*obj), "", error);
+    ASSERT_NE(mesh, nullptr) << error;
+    ASSERT_EQ(mesh->partCount(), 2);
+    EXPECT_EQ(mesh->parts[0].vertexCount, c.firstPartCorners);
+    EXPECT_EQ(mesh->parts[1].vertexCount, 0);
+  }
 }
 
 TEST(ReadTlo, GoldenFileReadsIntoPartsWithMaterialsAndTexture) {
@@ -118,20 +141,33 @@ TEST(ReadTlo, DamagedCountsAndMissingFilesAreRefused) {
   EXPECT_EQ(error, kTloPartSizeMessage);
   EXPECT_EQ(readTloText("men_part_num 1\nv 1 2 3\n", "", error), nullptr);
   EXPECT_EQ(error, kTloNoFaceCountMessage);
-  EXPECT_EQ(readTloText("men_num 0\nmtllib nowhere.mtl\n", "/nonexistent/", error), nullptr);
-  EXPECT_EQ(error, kTloMaterialOpenMessage);
   EXPECT_EQ(readTloFile("/nonexistent/x.TLO", "", error), nullptr);
   EXPECT_EQ(error, std::string("/nonexistent/x.TLO") + kCannotOpenSuffix);
 }
 
-TEST(ReadTlo, TextureThatDoesNotLoadFailsWithItsName) {
+// A library or texture that does not read is a warning: the mesh is read
+// without it and errorText names the file and the reason.
+TEST(ReadTlo, UnreadableLibraryOrTextureLeavesTheMeshWithAWarning) {
   test::TempFolder temp;
   test::writeFile(temp.file("m.mtl"), "newmtl a\nmap_Kd bad.bmp\n");
   test::writeFile(temp.file("bad.bmp"), "BM not really");
   std::string error;
-  EXPECT_EQ(readTloText("men_part_num 0\nmen_num 0\nmtllib m.mtl\nusemtl a\n", temp.folder(), error),
-            nullptr);
-  EXPECT_EQ(error, "bad.bmp");
+  auto mesh = readTloText("men_part_num 1\nmen_num 1\nmtllib m.mtl\nusemtl a\nv 1 2 3\n",
+                          temp.folder(), error);
+  ASSERT_NE(mesh, nullptr);
+  EXPECT_EQ(error, "bad.bmp\n" + temp.file("bad.bmp") + kTextureNotBmpSuffix);
+  EXPECT_EQ(mesh->parts[0].materialIndex, 0);
+  EXPECT_EQ(mesh->materials[0].texture, nullptr);
+  EXPECT_EQ(mesh->parts[0].positions[0], (Vector3{1, 2, 3}));
+
+  error.clear();
+  mesh = readTloText("men_part_num 1\nmen_num 1\nmtllib nowhere.mtl\nusemtl a\nv 1 2 3\n",
+                     "/nonexistent/", error);
+  ASSERT_NE(mesh, nullptr);
+  EXPECT_EQ(error, std::string(kTloMaterialOpenMessage) + "\n/nonexistent/nowhere.mtl" +
+                       kMtlReadFailedSuffix);
+  EXPECT_EQ(mesh->materialCount(), 0);
+  EXPECT_EQ(mesh->parts[0].positions[0], (Vector3{1, 2, 3}));
 }
 
 TEST(ReadTlo, EachSelectedMaterialGetsItsOwnTexture) {

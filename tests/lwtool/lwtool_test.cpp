@@ -60,14 +60,16 @@ TEST_F(LwtoolTest, RefusalsPrintTitleAndMessageInUtf8) {
   EXPECT_EQ(err, utf8(u8"拡張子無し: 拡張子を指定してください。\n"));
   { std::ofstream(file("quad4.obj")) << "f 1/1/1 2/2/2 3/3/3 4/4/4\n"; }
   EXPECT_EQ(runConvert({file("quad4.obj"), file("o.tlo")}, out, err), 1);
-  EXPECT_EQ(err, utf8(u8"OBJファイル形式: 三角面のみで構成されたOBJファイルを使用してください。\n"));
+  EXPECT_EQ(err, utf8(u8"OBJファイル形式: 三角面のみで構成されたOBJファイルを使用してください。\n") +
+                     file("quad4.obj") + "\n");
   EXPECT_EQ(runConvert({file("absent.obj"), file("o.tlo")}, out, err), 1);
-  EXPECT_EQ(err, utf8(u8"File Open Error: ファイルオープンエラー\n"));
+  EXPECT_EQ(err, utf8(u8"File Open Error: ファイルオープンエラー\n") + file("absent.obj") + "\n");
   { std::ofstream(file("novt.obj")) << "v 0 0 0\nvn 0 0 1\nf 1/1/1 1/1/1 1/1/1\n"; }
   EXPECT_EQ(runInfo({file("novt.obj")}, out, err), 1);
-  EXPECT_EQ(err, utf8(u8"OBJ読み込みエラー: objファイル内のv, vt, vn, fの数を示したコメントの形式が不正です\n"));
+  EXPECT_EQ(err, utf8(u8"OBJ読み込みエラー: objファイル内のv, vt, vn, fの数を示したコメントの形式が不正です\n") +
+                     file("novt.obj") + "\n");
   EXPECT_EQ(runConvert({ioData("quad.obj"), file("missing/o.tlo")}, out, err), 1);
-  EXPECT_EQ(err, utf8(u8"OBJ→TLO変換エラー: 変換に失敗！\n"));
+  EXPECT_EQ(err, utf8(u8"OBJ→TLO変換エラー: 変換に失敗！\n") + file("missing/o.tlo") + "\n");
   EXPECT_FALSE(std::filesystem::exists(file("o.tlo")));
   EXPECT_EQ(runConvert({ioData("quad.obj")}, out, err), 2);
 }
@@ -84,6 +86,38 @@ TEST_F(LwtoolTest, InfoSummarisesObjAndTlo) {
             std::string::npos)
       << out;
   EXPECT_NE(out.find("texture tex.bmp (3x2)"), std::string::npos) << out;
+}
+
+// An output that is the input is refused before anything is written, however
+// the two names are spelled.
+TEST_F(LwtoolTest, ConvertNeverWritesOverItsInput) {
+  const std::string model = file("m.obj");
+  std::filesystem::copy_file(ioData("quad.obj"), model);
+  const std::string before = readAll(model);
+  for (const std::string& output : {model, (folder / "." / "m.obj").string()}) {
+    err.clear();
+    EXPECT_EQ(runConvert({model, output}, out, err), 1) << output;
+    EXPECT_EQ(err, utf8(u8"保存エラー: ") + output +
+                       utf8(u8"は読み込むファイルと同じです。別の名前を指定してください。\n"));
+    EXPECT_EQ(readAll(model), before);
+  }
+}
+
+// Names arrive as UTF-8 and are used as CP932 inside; a name CP932 cannot
+// hold, or bytes that are not UTF-8, are refused as usage errors.
+TEST(ArgumentsFromUtf8, ConvertsOrRefusesEachWord) {
+  std::string words[] = {utf8(u8"モデル.obj"), "plain", utf8(u8"😀.obj"), "\xff.obj"};
+  char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data()};
+  Args args;
+  std::string err;
+  EXPECT_EQ(argumentsFromUtf8(argv, argv + 2, args, err), 0);
+  EXPECT_EQ(args, (Args{"\x83\x82\x83\x66\x83\x8b.obj", "plain"}));
+  EXPECT_TRUE(err.empty());
+  for (char** word : {argv + 2, argv + 3}) {
+    err.clear();
+    EXPECT_EQ(argumentsFromUtf8(word, word + 1, args, err), 2);
+    EXPECT_NE(err.find(*word), std::string::npos) << err;
+  }
 }
 
 TEST(Cp932ToUtf8, ConvertsNamesAndMarksBytesThatAreNotCp932) {

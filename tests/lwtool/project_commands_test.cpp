@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tools/lwtool/commands.h"
 
@@ -87,6 +89,56 @@ TEST_F(ProjectCommandsTest, RefusalsAndUsage) {
   EXPECT_EQ(runInfo({file("empty.ojp")}, out, err), 1);
   EXPECT_TRUE(err.starts_with("OJP")) << err;
   EXPECT_FALSE(fs::exists(folder / "x.obj"));
+}
+
+// No command writes over a file it reads: the project, its model or its texture.
+TEST_F(ProjectCommandsTest, OutputsThatAreInputsAreRefused) {
+  const std::vector<std::pair<int (*)(const Args&, std::string&, std::string&), Args>> cases = {
+      {runExport, {file("character.ojp"), file("character.ojp")}},
+      {runExport, {file("character.ojp"), file("character.obj")}},
+      {runMakeSample, {file("character.obj"), file("character.obj")}},
+  };
+  std::vector<std::string> before;
+  for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
+    before.push_back(readAll(folder / name));
+  }
+  for (const auto& [run, args] : cases) {
+    err.clear();
+    EXPECT_EQ(run(args, out, err), 1) << args[1];
+    EXPECT_NE(err.find(args[1] + "\xe3\x81\xaf"), std::string::npos) << err;  // "<path>は..."
+  }
+  size_t i = 0;
+  for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
+    EXPECT_TRUE(readAll(folder / name) == before[i++]) << name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 4);
+}
+
+// The export opens from another folder: the library and its texture come along.
+TEST_F(ProjectCommandsTest, ExportCopiesTheTexturesItsLibraryNames) {
+  fs::create_directory(folder / "away");
+  ASSERT_EQ(runExport({file("character.ojp"), file("away/pose.obj")}, out, err), 0) << err;
+  EXPECT_TRUE(readAll(folder / "away" / "character.bmp") == readAll(folder / "character.bmp"));
+  ASSERT_EQ(runInfo({file("away/pose.obj")}, out, err), 0) << err;
+  EXPECT_NE(out.find("texture character.bmp"), std::string::npos) << out;
+}
+
+// Keyframes are counted as they are listed, and --time needs two of them.
+TEST_F(ProjectCommandsTest, KeyframeCountAndTimeNeedTwoKeyframes) {
+  std::string project = readAll(folder / "character.ojp");
+  const std::string shared = project;
+  project.replace(project.find("frameTime 600\n"), 14, "frameTime 1000");
+  std::ofstream(folder / "shared.ojp", std::ios::binary) << project;
+  ASSERT_EQ(runInfo({file("shared.ojp")}, out, err), 0) << err;
+  EXPECT_NE(out.find("keyframes: 4\n"), std::string::npos) << out;
+  int listed = 0;
+  for (size_t at = out.find(" ms (#"); at != std::string::npos; at = out.find(" ms (#", at + 1)) ++listed;
+  EXPECT_EQ(listed, 4);
+  std::ofstream(folder / "still.ojp", std::ios::binary) << shared.substr(0, shared.find("[ANIMATIONDATA]"));
+  err.clear();
+  EXPECT_EQ(runExport({file("still.ojp"), file("t.obj"), "--time", "500"}, out, err), 1);
+  EXPECT_EQ(err, "lwtool export: --time needs at least two keyframes; the project has 0\n");
+  EXPECT_FALSE(fs::exists(folder / "t.obj"));
 }
 
 TEST_F(ProjectCommandsTest, MakeSampleReproducesTheSampleProject) {

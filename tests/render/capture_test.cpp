@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <vector>
+
+#include <unistd.h>
 
 #include "gl_fixture.h"
 #include "render/capture.h"
@@ -36,8 +39,8 @@ std::vector<uint8_t> captureToBytes(int height, int width) {
   char path[] = "/tmp/lw_capture_XXXXXX";
   const int fd = mkstemp(path);
   EXPECT_GE(fd, 0);
-  std::FILE* f = fdopen(fd, "wb");
-  EXPECT_EQ(writeFrameBmp(height, width, f), 0);
+  close(fd);  // the capture replaces the empty file
+  EXPECT_EQ(writeFrameBmp(height, width, path), 0);
   std::vector<uint8_t> bytes;
   if (std::FILE* in = std::fopen(path, "rb")) {
     int c;
@@ -82,13 +85,14 @@ TEST_F(CaptureTest, WidthFourNeedsNoPadding) {
   EXPECT_EQ(b.back(), 10);
 }
 
-TEST_F(CaptureTest, PackAlignmentIsRestoredAndANullFileWritesNothing) {
+TEST_F(CaptureTest, PackAlignmentIsRestoredAndAnUnwritablePathWritesNothing) {
   glPixelStorei(GL_PACK_ALIGNMENT, 8);
   captureToBytes(2, 3);
   GLint alignment = 0;
   glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
   EXPECT_EQ(alignment, 8);
-  EXPECT_EQ(writeFrameBmp(2, 3, nullptr), 1);
+  EXPECT_EQ(writeFrameBmp(2, 3, "/tmp/lw_capture_absent_folder/f.bmp"), 1);
+  EXPECT_FALSE(std::filesystem::exists("/tmp/lw_capture_absent_folder"));
 }
 
 TEST(CaptureHeader, SizesFollowTheRowPadding) {

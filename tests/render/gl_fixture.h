@@ -76,7 +76,7 @@ class GlTest : public ::testing::Test {
   void dump(const char* name) const {
     const char* folder = std::getenv("LW_TEST_DUMP");
     if (!folder) return;
-    writeFrameBmp(kHeight, kWidth, std::fopen((std::string(folder) + "/" + name + ".bmp").c_str(), "wb"));
+    writeFrameBmp(kHeight, kWidth, std::string(folder) + "/" + name + ".bmp");
   }
 
   SceneDocument doc;

@@ -1,4 +1,5 @@
-// The commands of lwtool. Each takes the words after the command name, writes
+// The commands of lwtool. Each takes the words after the command name (CP932,
+// converted by main from UTF-8), writes
 // its report to `out` and its diagnostics to `err` (UTF-8), and returns the exit
 // status: 0 done, 1 the file was refused (err holds "TITLE: MESSAGE"), 2 wrong
 // usage.
@@ -42,9 +43,32 @@ int projectInfo(const std::string& path, std::string& out, std::string& err);
 // The refusal line "TITLE: MESSAGE" from the program's CP932 texts, in UTF-8.
 std::string refusalLine(const std::string& title, const std::string& message);
 
+// refusalLine for a refusal about the file at `path`: the path is added on a
+// line of its own unless the message already names it.
+std::string fileRefusalLine(const std::string& title, const std::string& message,
+                            const std::string& path);
+
 // CP932 text (names read from files, the program's messages) as UTF-8; bytes that
 // are not CP932 become '?'.
 std::string cp932ToUtf8(const std::string& text);
+
+// The command-line words (UTF-8) as the CP932 names the commands work with.
+// Returns 0, or 2 with the message in `err` when a word is not UTF-8 or has a
+// character CP932 cannot hold.
+int argumentsFromUtf8(char** begin, char** end, Args& args, std::string& err);
+
+// True, with the refusal in `err`, when `output` is the same file as one of
+// `inputs` (empty names are skipped): no command writes over what it reads.
+bool outputIsAnInput(const std::string& output, const std::vector<std::string>& inputs,
+                     std::string& err);
+
+// The files a read project came from: the project, its model and decoration
+// OBJs, the model's material library and its loaded textures.
+std::vector<std::string> projectInputs(const SceneDocument& doc, const std::string& projectPath);
+
+// For --time: true, with the refusal in `err`, when the project has fewer than
+// two keyframes to play.
+bool tooFewKeyframesForTime(const SceneDocument& doc, const char* command, std::string& err);
 
 // The file title of a path: the part after its last '/' or '\\'.
 std::string fileTitleOf(const std::string& path);

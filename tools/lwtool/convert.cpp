@@ -21,22 +21,23 @@ int runConvert(const Args& args, std::string& out, std::string& err) {
     err = refusalLine(kNoExtensionTitle, kChooseExtensionMessage);
     return 1;
   }
+  if (outputIsAnInput(tloPath, {objPath}, err)) return 1;
   LoadResult check = checkTriangleFaces(objPath);
   if (check.status != LoadStatus::Loaded) {
-    err = refusalLine(check.title, check.message);
+    err = fileRefusalLine(check.title, check.message, objPath);
     return 1;
   }
   std::string errorText;
   std::unique_ptr<ObjMesh> obj = readObjFile(objPath, errorText);
   if (!obj) {
-    err = refusalLine(kObjReadErrorTitle, errorText);
+    err = fileRefusalLine(kObjReadErrorTitle, errorText, objPath);
     return 1;
   }
   if (writeTloFile(tloPath, *obj) != 0) {
-    err = refusalLine(kConvertFailedTitle, kConvertFailedMessage);
+    err = fileRefusalLine(kConvertFailedTitle, kConvertFailedMessage, tloPath);
     return 1;
   }
-  out = "wrote " + tloPath + ": " + std::to_string(obj->faceCount) + " faces, " +
+  out = "wrote " + cp932ToUtf8(tloPath) + ": " + std::to_string(obj->faceCount) + " faces, " +
         std::to_string(obj->groupCount) + " material groups\n";
   return 0;
 }

@@ -31,6 +31,9 @@ int runExport(const Args& args, std::string& out, std::string& err) {
   }
   SceneDocument doc;
   if (int status = readProjectFile(doc, args[0], err); status != 0) return status;
+  const std::string& path = args[1];
+  if (outputIsAnInput(path, projectInputs(doc, args[0]), err)) return 1;
+  if (timed && tooFewKeyframesForTime(doc, "export", err)) return 1;
   if (timed && !doc.skeleton.empty() && poseAtTime(doc, timeMs)) {
     // Playback deforms only once a joint has been picked; any joint will do here.
     if (doc.editedJointName.empty()) doc.editedJointName = doc.skeleton.joints.begin()->first;
@@ -38,7 +41,6 @@ int runExport(const Args& args, std::string& out, std::string& err) {
       deformPartForPlayback(doc, p, doc.mesh->parts[static_cast<size_t>(p)].vertexCount);
     }
   }
-  const std::string& path = args[1];
   if (exportObj(doc, path, fileTitleOf(path)) != 0) {
     err = refusalLine(kSaveFailedTitle, path + kSaveFailedSuffix);
     return 1;

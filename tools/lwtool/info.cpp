@@ -38,13 +38,13 @@ void describeMaterials(const Mesh& mesh, std::string& out) {
 int objInfo(const std::string& path, std::string& out, std::string& err) {
   LoadResult check = checkTriangleFaces(path);
   if (check.status != LoadStatus::Loaded) {
-    err = refusalLine(check.title, check.message);
+    err = fileRefusalLine(check.title, check.message, path);
     return 1;
   }
   std::string errorText;
   std::unique_ptr<ObjMesh> obj = readObjFile(path, errorText);
   if (!obj) {
-    err = refusalLine(kObjReadErrorTitle, errorText);
+    err = fileRefusalLine(kObjReadErrorTitle, errorText, path);
     return 1;
   }
   out = "OBJ " + cp932ToUtf8(path) + "\n";
@@ -78,9 +78,10 @@ int tloInfo(const std::string& path, std::string& out, std::string& err) {
   std::string errorText;
   std::unique_ptr<Mesh> mesh = readTloFile(path, folderOf(path), errorText);
   if (!mesh) {
-    err = refusalLine(kTloErrorTitle, errorText);
+    err = fileRefusalLine(kTloErrorTitle, errorText, path);
     return 1;
   }
+  if (!errorText.empty()) err = "warning: " + refusalLine(kTloErrorTitle, errorText);
   out = "TLO " + cp932ToUtf8(path) + "\n";
   out += "faces: " + number(mesh->faceCount) + "\n";
   out += "parts: " + number(mesh->partCount()) + "\n";

@@ -7,6 +7,7 @@
 
 #include "anim/interpolation.h"
 #include "anim/keyframe_commands.h"
+#include "io/model_messages.h"
 #include "io/model_load.h"
 #include "io/project_writer.h"
 #include "skeleton/fixing.h"
@@ -105,9 +106,10 @@ int runMakeSample(const Args& args, std::string& out, std::string& err) {
   }
   NullShellUi ui;
   SceneDocument doc;
+  if (outputIsAnInput(args[1], {args[0]}, err)) return 1;
   LoadResult load = openModelFile(doc, ui, args[0], fileTitleOf(args[0]));
   if (load.status != LoadStatus::Loaded) {
-    err = refusalLine(load.title, load.message);
+    err = fileRefusalLine(load.title, load.message, args[0]);
     return 1;
   }
   if (!placeSkeleton(doc, ui) || doc.skeleton.size() != 16 ||
@@ -145,10 +147,10 @@ int runMakeSample(const Args& args, std::string& out, std::string& err) {
   }
   doc.editedJointName.clear();
   if (writeProject(doc, args[1]) != 0) {
-    err = "lwtool make-sample: cannot write " + args[1] + "\n";
+    err = "lwtool make-sample: cannot write " + cp932ToUtf8(args[1]) + "\n";
     return 1;
   }
-  out = "wrote " + args[1] + ": " + std::to_string(doc.skeleton.size()) + " joints, " +
+  out = "wrote " + cp932ToUtf8(args[1]) + ": " + std::to_string(doc.skeleton.size()) + " joints, " +
         std::to_string(doc.keyFrames->byNumber.size()) + " keyframes\n";
   return 0;
 }

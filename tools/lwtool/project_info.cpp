@@ -1,5 +1,6 @@
 // lwtool info PROJECT.ojp: what opening a project gives the program, and the
 // project reading shared by the project commands.
+#include <algorithm>
 #include <map>
 
 #include "core/shell_ui.h"
@@ -29,8 +30,14 @@ std::string number(long long value) { return std::to_string(value); }
 int readProjectFile(SceneDocument& doc, const std::string& path, std::string& err) {
   MessageCollector ui;
   const int result = readProject(doc, path, ui);
+  // Each line of a message that did not stop the project is a warning of its own.
   for (const auto& m : ui.messages) {
-    if (result == kProjectRead) err += "warning: " + refusalLine(m.title, m.text);
+    if (result != kProjectRead) continue;
+    for (size_t start = 0; start <= m.text.size();) {
+      const size_t end = std::min(m.text.find('\n', start), m.text.size());
+      err += "warning: " + refusalLine(m.title, m.text.substr(start, end - start));
+      start = end + 1;
+    }
   }
   if (result == kProjectRead) return 0;
   if (result == kProjectModelObjFailed && !ui.messages.empty()) {
@@ -39,6 +46,14 @@ int readProjectFile(SceneDocument& doc, const std::string& path, std::string& er
     err += refusalLine(projectReadErrorTitle(result), doc.ErrorText);
   }
   return 1;
+}
+
+bool tooFewKeyframesForTime(const SceneDocument& doc, const char* command, std::string& err) {
+  const size_t keyframes = doc.keyFrames ? doc.keyFrames->byTime.size() : 0;
+  if (keyframes >= 2) return false;
+  err += std::string("lwtool ") + command + ": --time needs at least two keyframes; the project has " +
+         std::to_string(keyframes) + "\n";
+  return true;
 }
 
 int projectInfo(const std::string& path, std::string& out, std::string& err) {
@@ -64,7 +79,8 @@ int projectInfo(const std::string& path, std::string& out, std::string& err) {
     out += "\n";
   }
   const KeyframeStore& store = *doc.keyFrames;
-  out += "keyframes: " + number(static_cast<long long>(store.byNumber.size())) + "\n";
+  // Counted as listed: two keyframes at one time are one in the time order.
+  out += "keyframes: " + number(static_cast<long long>(store.byTime.size())) + "\n";
   for (const auto& [time, kf] : store.byTime) {
     int hermite = 0;
     for (const auto& [name, pose] : kf->poses) hermite += pose.kf_hokanMode == 1;

@@ -89,6 +89,9 @@ int runRender(const Args& args, std::string& out, std::string& err) {
   }
   SceneDocument doc;
   if (int status = readProjectFile(doc, args[0], err); status != 0) return status;
+  const std::string& path = args[1];
+  if (outputIsAnInput(path, projectInputs(doc, args[0]), err)) return 1;
+  if (options.timed && tooFewKeyframesForTime(doc, "render", err)) return 1;
   // What the Open command sets once a project has been read.
   doc.modelLoaded = 1;
   doc.drawMode = 4;
@@ -115,8 +118,7 @@ int runRender(const Args& args, std::string& out, std::string& err) {
   }
   glFinish();
 
-  const std::string& path = args[1];
-  if (writeFrameBmp(options.height, options.width, std::fopen(path.c_str(), "wb")) != 0) {
+  if (writeFrameBmp(options.height, options.width, path) != 0) {
     err += refusalLine(kSaveFailedTitle, path + kSaveFailedSuffix);
     return 1;
   }
