@@ -8,9 +8,12 @@
 #include <stb/stb_image.h>
 
 #include "anim/anim_fixture.h"
+#include "core/file_path.h"
+#include "gltf/gltf_save.h"
 #include "gltf/gltf_writer.h"
 #include "gltf/png_image.h"
 #include "gltf/rig_export.h"
+#include "support/recording_ui.h"
 
 namespace lw::test {
 namespace {
@@ -185,6 +188,21 @@ TEST_F(RigExport, BinaryFileHoldsFlippedTexCoordsAndUtf8Names) {
   EXPECT_EQ(uv[0], 0.25f);
   EXPECT_EQ(uv[1], 0.875f);
   EXPECT_FALSE(json.contains("animations"));  // no keyframes
+}
+
+TEST_F(RigExport, SaveAsWritesGltfOnlyWithFixedJointsAndReportsAFailedWrite) {
+  EXPECT_TRUE(savesAsGltf(doc, "rig.gltf"));
+  doc.decitionJointPosition = 0;
+  EXPECT_FALSE(savesAsGltf(doc, "rig.glb"));
+  RecordingUi recording;
+  const std::string missing = "no_such_folder/rig.glb";
+  EXPECT_EQ(saveGltfFile(doc, recording, missing, "rig.glb"), SaveOutcome::NotWritten);
+  ASSERT_EQ(recording.messages.size(), 1u);
+  EXPECT_EQ(recording.messages[0].text, missing + kSaveFailedSuffix);
+  EXPECT_EQ(recording.messages[0].title, kSaveFailedTitle);
+  EXPECT_EQ(saveGltfFile(doc, recording, "saved.gltf", "saved.gltf"), SaveOutcome::Written);
+  EXPECT_TRUE(fileExists("saved.gltf") && fileExists("saved.bin"));
+  EXPECT_FALSE(fileExists("saved.gltf.lwtmp"));
 }
 
 }  // namespace
