@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "app/view_input_host.h"
 #include "app/win_text.h"
+#include "gltf/gltf_save.h"
 #include "io/file_names.h"
 #include "io/model_load.h"
 #include "io/project_reader.h"
@@ -66,7 +67,11 @@ SaveResult saveAs() {
   if (!chooseFile(p.windows.main, request, choice)) return SaveResult::Cancelled;
   p.doc.filePath = choice.path;
   p.doc.fileTitle = choice.title;
-  switch (saveChosenFile(p.doc, p.ui, choice.path, choice.title, writeViewBitmap)) {
+  const SaveOutcome outcome =
+      savesAsGltf(p.doc, choice.title)
+          ? saveGltfFile(p.doc, p.ui, choice.path, choice.title)
+          : saveChosenFile(p.doc, p.ui, choice.path, choice.title, writeViewBitmap);
+  switch (outcome) {
     case SaveOutcome::Written:
       return SaveResult::Written;
     case SaveOutcome::MissingExtension:
@@ -131,7 +136,7 @@ void onProjectOpened() {
   applyKeyframeMenuRules(*doc.keyFrames, p.ui);
   enableItems({IDM_EQUALISE_BONES, IDM_ROTATE_IK, IDM_STOP_IK});
   doc.saveFilter = fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP",
-                               "BMPファイル(*.bmp)", "*.bmp"});
+                               "BMPファイル(*.bmp)", "*.bmp", kGltfFilterLabel, kGltfFilterPattern});
   if (!doc.keyFrames->byNumber.empty()) p.ui.refreshMotionPanel();
   enableItems({IDM_FILE_ADD, IDM_SHADOW_ON, IDM_SHADOW_OFF, IDM_SHADOW_LIGHT});
   redrawView();

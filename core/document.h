@@ -133,6 +133,10 @@ bool hasBackupBasicBoneVec(const SceneDocument& doc);
 // the list ended by an empty string.
 std::string fileFilter(std::initializer_list<const char*> texts);
 
+// The last entry of the save dialog's list once the joint positions are fixed.
+inline constexpr const char* kGltfFilterLabel = "glTF (*.glb;*.gltf)";
+inline constexpr const char* kGltfFilterPattern = "*.glb;*.gltf";
+
 // Brings every resettable field back to its start value and puts the menu into
 // its no-document state. Content, file names and the fields the 3D window keeps
 // across documents (edit mode, draw mode, box, camera angles ...) are left alone.

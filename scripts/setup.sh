@@ -10,6 +10,7 @@ packages=(
   wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic fonts-vlgothic
   clang libclang-rt-14-dev
   imagemagick libgl1-mesa-dri
+  nlohmann-json3-dev libstb-dev
 )
 
 missing=()
@@ -24,6 +25,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   "${sudo_cmd[@]}" apt-get update -q
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+fi
+
+# The glTF checks run the validator and a glTF reader from npm with node; a
+# node that came with its own npm is kept.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  "${sudo_cmd[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q nodejs npm
 fi
 
 # Japanese text under Wine needs the ja_JP.UTF-8 locale.

@@ -101,7 +101,7 @@ int fixJointPositionsCommand(SceneDocument& doc, ShellUi& ui) {
   for (int id : kGreyAfterFix) ui.enableMenuItem(id, false);
   for (int id : kEnableAfterFix) ui.enableMenuItem(id, true);
   doc.saveFilter = fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP",
-                               "BMPファイル(*.bmp)", "*.bmp"});
+                               "BMPファイル(*.bmp)", "*.bmp", kGltfFilterLabel, kGltfFilterPattern});
   if (doc.keyFrames) doc.keyFrames->keyframeBoneView = 1;
   ui.redraw();
   return result;

@@ -56,7 +56,7 @@ int fixJointPositions(JointSet& set);
 // Menu 203. On kNoAngle shows kFixZeroDivisionMessage / kZeroDivisionTitle,
 // empties ErrorText and ErrorCodeText and changes nothing else. On success sets
 // decitionJointPosition, greys the placement items, enables the posing,
-// weighting and root-move items, offers OBJ/OJP/BMP in saveFilter, sets the
+// weighting and root-move items, offers OBJ/OJP/BMP and glTF in saveFilter, sets the
 // keyframe store's keyframeBoneView and redraws. Returns the fix result.
 int fixJointPositionsCommand(SceneDocument& doc, ShellUi& ui);
 

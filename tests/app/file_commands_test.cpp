@@ -117,7 +117,8 @@ TEST_F(FileCommandsTest, FixingPositionsSwitchesTheMenuFromPlacingToPosing) {
                  40050, 40089, 40090, 40091, 40064, 40065, 40066})
     EXPECT_FALSE(greyed(id)) << id;
   EXPECT_EQ(doc.saveFilter, fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)",
-                                        "*.OJP", "BMPファイル(*.bmp)", "*.bmp"}));
+                                        "*.OJP", "BMPファイル(*.bmp)", "*.bmp",
+                                        "glTF (*.glb;*.gltf)", "*.glb;*.gltf"}));
   EXPECT_EQ(doc.keyFrames->keyframeBoneView, 1);
 }
 
@@ -246,7 +247,8 @@ TEST_F(FileCommandsTest, OpeningTheSampleProjectSetsTheProjectMenuState) {
     EXPECT_FALSE(greyed(id)) << id;
   }
   EXPECT_EQ(doc.saveFilter, fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)",
-                                        "*.OJP", "BMPファイル(*.bmp)", "*.bmp"}));
+                                        "*.OJP", "BMPファイル(*.bmp)", "*.bmp",
+                                        "glTF (*.glb;*.gltf)", "*.glb;*.gltf"}));
   // Keyframes came with the project: the panel shows the one on display.
   EXPECT_NE(test::windowText(program().windows.frameNumber), L"NULL");
   EXPECT_GT(TreeView_GetCount(program().windows.treeView), 0u);
@@ -356,6 +358,32 @@ TEST_F(FileCommandsTest, ABrokenProjectIsRefusedAndLeavesNoModel) {
             test::wide("プロジェクトファイルにモデルファイル名（MODEL_FILENAME）がありません。"));
   EXPECT_EQ(script.stepsLeft(), 0u);
   EXPECT_EQ(test::windowText(program().windows.frameNumber), L"NULL");
+}
+
+TEST_F(FileCommandsTest, SaveAsWritesGlbAndGltfOnlyOnceTheJointsAreFixed) {
+  openSampleModel();  // no joints fixed yet: a glTF name is no known extension
+  {
+    test::DialogScript refusal({test::acknowledge("拡張子無し"), test::acknowledge("拡張子無し")});
+    choose("early.glb");
+    command(40018);
+    EXPECT_EQ(refusal.stepsLeft(), 0u);
+    EXPECT_FALSE(fileExists("early.glb"));
+  }
+
+  test::DialogScript none({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDNO); }}});
+  choose("character.ojp");
+  ASSERT_EQ(command(102), 0);
+  for (const char* title : {"rig.glb", "rig.gltf", "rig.bin", "rig_0.png"}) {
+    DeleteFileW(toWide(folder_ + title).c_str());
+  }
+  choose("rig.glb");
+  command(40018);
+  const std::vector<unsigned char> glb = readWholeFile(folder_ + "rig.glb");
+  ASSERT_GT(glb.size(), 12u);
+  EXPECT_EQ(std::string(glb.begin(), glb.begin() + 4), "glTF");
+  choose("rig.gltf");
+  command(40018);
+  for (const char* title : {"rig.gltf", "rig.bin", "rig_0.png"}) EXPECT_TRUE(fileExists(title)) << title;
 }
 
 }  // namespace

@@ -89,6 +89,15 @@ TEST_F(ProjectCommandsTest, RefusalsAndUsage) {
   EXPECT_EQ(runInfo({file("empty.ojp")}, out, err), 1);
   EXPECT_TRUE(err.starts_with("OJP")) << err;
   EXPECT_FALSE(fs::exists(folder / "x.obj"));
+  // glTF takes --fps from 1 to 1000 and no --time.
+  const char* const gltfUsage[][2] = {{"--fps", "0"}, {"--fps", "1001"}, {"--fps", "x"},
+                                      {"--time", "10"}};
+  for (const auto& [option, value] : gltfUsage) {
+    EXPECT_EQ(runExport({file("character.ojp"), file("x.glb"), option, value}, out, err), 2) << value;
+  }
+  EXPECT_FALSE(fs::exists(folder / "x.glb"));
+  ASSERT_EQ(runExport({file("character.ojp"), file("x.gltf"), "--fps", "1000"}, out, err), 0) << err;
+  EXPECT_NE(out.find("over 2001 sampled times"), std::string::npos) << out;
 }
 
 // No command writes over a file it reads: the project, its model or its texture.

@@ -121,7 +121,8 @@ TEST(Fixing, CommandMovesTheDocumentIntoPosing) {
     EXPECT_TRUE(ui.isEnabled(id)) << id;
   }
   EXPECT_EQ(doc.saveFilter,
-            "OBJファイル(*.OBJ)\0*.OBJ\0OJPファイル(*.OJP)\0*.OJP\0BMPファイル(*.bmp)\0*.bmp\0\0"s);
+            "OBJファイル(*.OBJ)\0*.OBJ\0OJPファイル(*.OJP)\0*.OJP\0BMPファイル(*.bmp)\0*.bmp\0"
+            "glTF (*.glb;*.gltf)\0*.glb;*.gltf\0\0"s);
   EXPECT_EQ(ui.redraws, 1);
   EXPECT_TRUE(ui.messages.empty());
 }

@@ -23,6 +23,10 @@ int runInfo(const Args& args, std::string& out, std::string& err);
 
 // export PROJECT.ojp OUT.obj [--time MS]: the project's model as OBJ, in its
 // stored pose or, with a time, in the pose playback shows at that time.
+// export PROJECT.ojp OUT.glb|OUT.gltf [--fps N]: the rig, weights and animation
+// as glTF (sampled at every keyframe and N times a second, 30 unless told),
+// followed by how many corners the skin cannot reproduce exactly and the
+// largest difference at the sampled times, relative to the model's height.
 int runExport(const Args& args, std::string& out, std::string& err);
 
 // render PROJECT.ojp OUT.bmp [--time MS] [--size WxH] [--view NAME]: the project

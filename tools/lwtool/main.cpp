@@ -42,6 +42,7 @@ constexpr const char* kUsage =
     "usage: lwtool convert MODEL.obj OUT.tlo\n"
     "       lwtool info FILE\n"
     "       lwtool export PROJECT.ojp OUT.obj [--time MS]\n"
+    "       lwtool export PROJECT.ojp OUT.glb|OUT.gltf [--fps N]\n"
     "       lwtool render PROJECT.ojp OUT.bmp [--time MS] [--size WxH] [--view NAME]\n"
     "       lwtool make-sample CHARACTER.obj OUT.ojp\n"
     "       lwtool help [COMMAND]\n"
