@@ -46,6 +46,12 @@ std::string refusalLine(const std::string& title, const std::string& message);
 // are not CP932 become '?'.
 std::string cp932ToUtf8(const std::string& text);
 
+#ifdef _WIN32
+// UTF-16 text (the command line on Windows) as CP932; characters that CP932
+// cannot hold become '?'.
+std::string cp932FromWide(const std::wstring& wide);
+#endif
+
 // The file title of a path: the part after its last '/' or '\\'.
 std::string fileTitleOf(const std::string& path);
 

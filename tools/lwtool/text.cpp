@@ -1,9 +1,57 @@
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include "tools/lwtool/commands.h"
 
 namespace lw::tool {
 
+#ifdef _WIN32
+namespace {
+
+constexpr UINT kCodePage932 = 932;
+
+std::string utf8FromWide(const wchar_t* wide, int length) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
+}  // namespace
+
+std::string cp932ToUtf8(const std::string& text) {
+  // One character at a time (a lead byte and its trail byte, or one byte), so
+  // that a byte that is not CP932 becomes '?' alone, as with iconv elsewhere.
+  std::string result;
+  for (size_t at = 0; at < text.size();) {
+    const bool lead = IsDBCSLeadByteEx(kCodePage932, static_cast<BYTE>(text[at])) != 0;
+    const int length = lead && at + 1 < text.size() ? 2 : 1;
+    wchar_t wide[2];
+    const int count = MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, text.data() + at,
+                                          length, wide, 2);
+    if (count > 0) {
+      result += utf8FromWide(wide, count);
+      at += static_cast<size_t>(length);
+    } else {
+      result += '?';
+      ++at;
+    }
+  }
+  return result;
+}
+
+std::string cp932FromWide(const std::wstring& wide) {
+  const int length = static_cast<int>(wide.size());
+  const int size =
+      WideCharToMultiByte(kCodePage932, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(kCodePage932, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+#else
 std::string cp932ToUtf8(const std::string& text) {
   iconv_t converter = iconv_open("UTF-8", "CP932");
   if (converter == reinterpret_cast<iconv_t>(-1)) return text;
@@ -26,6 +74,7 @@ std::string cp932ToUtf8(const std::string& text) {
   iconv_close(converter);
   return result;
 }
+#endif
 
 std::string refusalLine(const std::string& title, const std::string& message) {
   return cp932ToUtf8(title) + ": " + cp932ToUtf8(message) + "\n";
