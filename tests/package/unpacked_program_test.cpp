@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,29 +33,17 @@ bool exists(const std::string& path) {
   return GetFileAttributesW(toWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<unsigned char> bytesOf(const std::string& path) {
-  std::vector<unsigned char> bytes;
-  FILE* file = openFileCp932(path, "rb");
-  if (file == nullptr) return bytes;
-  unsigned char buffer[65536];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-  fclose(file);
-  return bytes;
-}
-
 // One string of an executable's VERSIONINFO (Japanese, Unicode block).
 std::wstring versionString(const std::string& exe, const wchar_t* name) {
   const std::wstring path = toWide(exe);
-  DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
-  if (size == 0) return L"(no VERSIONINFO)";
-  std::vector<unsigned char> info(size);
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return L"(unreadable)";
+  std::vector<unsigned char> info(GetFileVersionInfoSizeW(path.c_str(), nullptr) + 1);
   void* value = nullptr;
   UINT length = 0;
   const std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
-  if (!VerQueryValueW(info.data(), key.c_str(), &value, &length) || length == 0) return L"(none)";
+  if (!GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
+      !VerQueryValueW(info.data(), key.c_str(), &value, &length) || length == 0) {
+    return L"(none)";
+  }
   return static_cast<const wchar_t*>(value);
 }
 
@@ -153,7 +142,8 @@ TEST_F(UnpackedProgramTest, PlaybackFramesGoBesideTheProgramNotIntoTheCurrentFol
   ASSERT_EQ(program().doc.saveFramesAsBmp, 1);
   SendMessageW(program().windows.view, WM_KEYDOWN, VK_SPACE, 0);
   test::pumpPending();
-  EXPECT_EQ(bytesOf(folder_ + "frame1.bmp").size(),
+  std::error_code error;
+  EXPECT_EQ(std::filesystem::file_size(toWide(folder_ + "frame1.bmp"), error),
             54u + static_cast<size_t>((program().doc.clientWidth * 3 + 3) / 4 * 4) *
                       static_cast<size_t>(program().doc.clientHeight));
   EXPECT_FALSE(exists(startFolder_ + "frame1.bmp"));
