@@ -187,7 +187,9 @@ std::string programFolder() {
   const size_t separator = folder.find_last_of(L"\\/");
   if (separator == std::wstring::npos) return {};
   folder.resize(separator + 1);
-  return toCp932(folder);
+  // The files beside the program are named in CP932 inside it; a folder name
+  // that CP932 cannot hold (an accented letter, say) is reached by its short name.
+  return cp932PathOf(folder);
 }
 
 }  // namespace lw

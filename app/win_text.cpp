@@ -31,6 +31,19 @@ std::string toCp932(std::wstring_view wide) {
   return narrow;
 }
 
+std::string cp932PathOf(const std::wstring& path) {
+  std::string cp932 = toCp932(path);
+  if (toWide(cp932) == path) return cp932;
+  const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (length == 0) return cp932;
+  std::wstring shortPath(length, L'\0');
+  const DWORD copied = GetShortPathNameW(path.c_str(), shortPath.data(), length);
+  if (copied == 0 || copied >= length) return cp932;
+  shortPath.resize(copied);
+  std::string shortCp932 = toCp932(shortPath);
+  return toWide(shortCp932) == shortPath ? shortCp932 : cp932;
+}
+
 FILE* openFileCp932(const std::string& path, const char* mode) { return openFile(path, mode); }
 
 std::string windowTextCp932(HWND window) {

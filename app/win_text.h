@@ -18,6 +18,12 @@ std::wstring toWide(std::string_view cp932);
 // UTF-16 to CP932. Characters that CP932 cannot hold become '?'.
 std::string toCp932(std::wstring_view wide);
 
+// A CP932 name for an existing file or folder given by its UTF-16 path: the
+// path itself when CP932 holds every character of it, else its short (8.3)
+// form, which names the same place in plain ASCII. Where the system has no short
+// form, the lossy CP932 text ('?' for what CP932 lacks).
+std::string cp932PathOf(const std::wstring& path);
+
 // fopen for a CP932 path and a narrow mode such as "rb": the path is converted
 // to UTF-16 and opened with _wfopen, so names outside the ANSI code page of the
 // running system still open. Returns null when the file cannot be opened.

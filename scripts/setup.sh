@@ -7,6 +7,7 @@ packages=(
   cmake g++ make libgtest-dev libbenchmark-dev
   libglu1-mesa-dev libosmesa6-dev
   g++-mingw-w64-x86-64-posix
+  mingw-w64-common gcc-mingw-w64-base  # licence texts for the Windows package
   wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic fonts-vlgothic
   clang libclang-rt-14-dev
   imagemagick libgl1-mesa-dri

@@ -191,6 +191,8 @@ TEST_F(DialogsTest, VersionDialogShowsTheStringsOfTheViewsContext) {
   const std::wstring renderer = toWide(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
   const std::wstring units = std::to_wstring(program().maxTextureUnits);
   test::DialogScript script({{test::wide("Limbweaverについて"), [&](HWND dialog) {
+                                EXPECT_EQ(test::windowText(GetWindow(dialog, GW_CHILD)),
+                                          L"Limbweaver Version 1.3.0.3");
                                 EXPECT_EQ(field(dialog, 1068), version);
                                 EXPECT_EQ(field(dialog, 1080), renderer);
                                 EXPECT_EQ(field(dialog, 1102), units);

@@ -3,8 +3,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "app/gl_presenter.h"
 #include "app/program.h"
+#include "app/win_text.h"
 #include "gui_harness.h"
 
 namespace lw {
@@ -195,6 +199,32 @@ TEST_F(WindowsTest, ProgramFolderEndsWithASeparator) {
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), '\\');
   EXPECT_EQ(folder.find("app_tests.exe"), std::string::npos);
+}
+
+// The program folder is CP932 inside the program. A folder name CP932 holds
+// (Japanese, a space) stays as it is; one it cannot hold is reached through its
+// short name, and either way a file in the folder opens through the result.
+TEST(ProgramWindows, FolderNamesOutsideCp932AreReachedThroughTheirShortName) {
+  wchar_t current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
+  struct Case {
+    const wchar_t* name;
+    bool keptAsIs;
+  };
+  for (const Case& c : {Case{L"テスト フォルダ", true}, Case{L"caf\u00e9 \u00fcber", false}}) {
+    const std::wstring folder = std::wstring(current) + L"\\" + c.name;
+    const std::wstring marker = folder + L"\\marker.txt";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CloseHandle(CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::string path = cp932PathOf(folder);
+    EXPECT_EQ(path == toCp932(folder), c.keptAsIs) << path;
+    EXPECT_EQ(path.find('?'), std::string::npos) << path;
+    FILE* file = openFileCp932(path + "\\marker.txt", "rb");
+    EXPECT_NE(file, nullptr) << path;
+    if (file != nullptr) fclose(file);
+    DeleteFileW(marker.c_str());
+    RemoveDirectoryW(folder.c_str());
+  }
 }
 
 // Draws one frame cleared to `colour` through the presenter and returns the

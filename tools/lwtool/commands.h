@@ -56,10 +56,16 @@ std::string fileRefusalLine(const std::string& title, const std::string& message
 // are not CP932 become '?'.
 std::string cp932ToUtf8(const std::string& text);
 
+#ifdef _WIN32
+// UTF-16 text (the command line on Windows) as CP932; characters that CP932
+// cannot hold become '?'.
+std::string cp932FromWide(const std::wstring& wide);
+#else
 // The command-line words (UTF-8) as the CP932 names the commands work with.
 // Returns 0, or 2 with the message in `err` when a word is not UTF-8 or has a
 // character CP932 cannot hold.
 int argumentsFromUtf8(char** begin, char** end, Args& args, std::string& err);
+#endif
 
 // True, with the refusal in `err`, when `output` is the same file as one of
 // `inputs` (empty names are skipped): no command writes over what it reads.

@@ -1,6 +1,11 @@
-// lwtool's edge: names arrive and reports leave in UTF-8, while everything
-// inside (the readers, the document, the messages) is CP932.
+// lwtool's edge: names arrive and reports leave in UTF-8 (on Windows the
+// command line arrives as UTF-16), while everything inside (the readers, the
+// document, the messages) is CP932.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include "core/replacing_file.h"
 #include "io/file_names.h"
@@ -12,6 +17,16 @@ namespace lw::tool {
 
 namespace {
 
+#ifdef _WIN32
+constexpr UINT kCodePage932 = 932;
+
+std::string utf8FromWide(const wchar_t* wide, int length) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+#else
 // Converts `text` between encodings; false when a byte sequence has no
 // counterpart (then `result` holds '?' in its place).
 bool convertText(const char* to, const char* from, const std::string& text, std::string& result) {
@@ -41,12 +56,44 @@ bool convertText(const char* to, const char* from, const std::string& text, std:
   iconv_close(converter);
   return exact;
 }
+#endif
 
 constexpr const char* kOutputIsInputSuffix =
     "は読み込むファイルと同じです。別の名前を指定してください。";
 
 }  // namespace
 
+#ifdef _WIN32
+std::string cp932ToUtf8(const std::string& text) {
+  // One character at a time (a lead byte and its trail byte, or one byte), so
+  // that a byte that is not CP932 becomes '?' alone, as with iconv elsewhere.
+  std::string result;
+  for (size_t at = 0; at < text.size();) {
+    const bool lead = IsDBCSLeadByteEx(kCodePage932, static_cast<BYTE>(text[at])) != 0;
+    const int length = lead && at + 1 < text.size() ? 2 : 1;
+    wchar_t wide[2];
+    const int count = MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, text.data() + at,
+                                          length, wide, 2);
+    if (count > 0) {
+      result += utf8FromWide(wide, count);
+      at += static_cast<size_t>(length);
+    } else {
+      result += '?';
+      ++at;
+    }
+  }
+  return result;
+}
+
+std::string cp932FromWide(const std::wstring& wide) {
+  const int length = static_cast<int>(wide.size());
+  const int size =
+      WideCharToMultiByte(kCodePage932, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(kCodePage932, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+#else
 std::string cp932ToUtf8(const std::string& text) {
   std::string result;
   convertText("UTF-8", "CP932", text, result);
@@ -66,6 +113,7 @@ int argumentsFromUtf8(char** begin, char** end, Args& args, std::string& err) {
   }
   return 0;
 }
+#endif
 
 std::string refusalLine(const std::string& title, const std::string& message) {
   return cp932ToUtf8(title) + ": " + cp932ToUtf8(message) + "\n";
