@@ -94,7 +94,7 @@ TEST_F(KeyframeDialogsTest, KeyframeCommandStoresThePoseAtTheTypedTimeAndShowsIt
   for (const auto& [name, pose] : made.poses) EXPECT_EQ(pose.kf_axisAngle, 0.0) << name;
 }
 
-TEST_F(KeyframeDialogsTest, KeyframeCancelStoresNothingAndNonNumbersMeanTimeZero) {
+TEST_F(KeyframeDialogsTest, KeyframeCancelStoresNothingAndTheTimeIsReadLikeOtherNumbers) {
   {
     test::DialogScript script({{test::wide(kKeyframeTitle), [](HWND dialog) {
                                   setField(dialog, IDC_KEYFRAME_TIME, "700");
@@ -105,16 +105,18 @@ TEST_F(KeyframeDialogsTest, KeyframeCancelStoresNothingAndNonNumbersMeanTimeZero
     EXPECT_EQ(store().byNumber.size(), 5u);
     EXPECT_EQ(store().byTime.count(700), 0u);
   }
-  // "abc" reads as 0: the new keyframe replaces the one at 0 in the time order
-  // only; a negative time orders first.
-  test::DialogScript script({typeTime("abc"), typeTime(" -250")});
-  command(IDM_KEYFRAME_CREATE);
-  EXPECT_EQ(store().byNumber.size(), 6u);
-  EXPECT_EQ(store().byTime.size(), 5u);
-  EXPECT_EQ(store().byTime.at(0)->number, 5);
-  command(IDM_KEYFRAME_CREATE);
+  // "abc" holds no number: a message, and the dialog stays open for "+500";
+  // "250ms" is 250 and a negative time orders first.
+  const KeyFrame* atZero = store().byTime.at(0);
+  test::DialogScript script({typeTime("abc"), test::acknowledge(kKeyframeTimeMissingTitle),
+                             typeTime("+500"), typeTime("250ms"), typeTime(" -250")});
+  for (int i = 0; i < 3; ++i) command(IDM_KEYFRAME_CREATE);
   EXPECT_EQ(script.stepsLeft(), 0u);
+  EXPECT_EQ(store().byTime.at(0), atZero) << "the keyframe at 0 is not replaced";
+  EXPECT_EQ(store().byTime.count(500), 1u);
+  EXPECT_EQ(store().byTime.count(250), 1u);
   EXPECT_EQ(store().byTime.begin()->first, -250);
+  EXPECT_EQ(store().byNumber.size(), 8u);
 }
 
 TEST_F(KeyframeDialogsTest, KeyframeCommandEnablesTheKeyframeAndPlaybackItemsAsKeyframesArrive) {
