@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/keyframe_commands.h"
 #include "app/dialogs.h"
 #include "app/hermite_preview.h"
 #include "app/program.h"
@@ -107,11 +108,20 @@ TEST_F(KeyframeDialogsTest, KeyframeCancelStoresNothingAndTheTimeIsReadLikeOther
   }
   // "abc" holds no number: a message, and the dialog stays open for "+500";
   // "250ms" is 250 and a negative time orders first.
-  const KeyFrame* atZero = store().byTime.at(0);
-  test::DialogScript script({typeTime("abc"), test::acknowledge(kKeyframeTimeMissingTitle),
-                             typeTime("+500"), typeTime("250ms"), typeTime(" -250")});
+  const auto atZero = store().byTime.at(0);
+  const test::DialogStep answerInTheOpenDialog{
+      test::wide(kKeyframeTimeMissingTitle), [](HWND box) {
+        test::pressButton(box, IDOK);
+        HWND dialog = FindWindowW(nullptr, test::wide(kKeyframeTitle).c_str());
+        ASSERT_NE(dialog, nullptr) << "the keyframe dialog stays open";
+        setField(dialog, IDC_KEYFRAME_TIME, "+500");
+        test::pressButton(dialog, IDOK);
+      }};
+  test::DialogScript script({typeTime("abc"), answerInTheOpenDialog, typeTime("250ms"),
+                             typeTime(" -250")});
   for (int i = 0; i < 3; ++i) command(IDM_KEYFRAME_CREATE);
   EXPECT_EQ(script.stepsLeft(), 0u);
+  EXPECT_EQ(script.unanswered(), 0);
   EXPECT_EQ(store().byTime.at(0), atZero) << "the keyframe at 0 is not replaced";
   EXPECT_EQ(store().byTime.count(500), 1u);
   EXPECT_EQ(store().byTime.count(250), 1u);
