@@ -1,7 +1,6 @@
 #include "anim/keyframe_commands.h"
 
 #include <algorithm>
-#include <climits>
 #include <iterator>
 
 #include "skeleton/fk.h"
