@@ -1,5 +1,7 @@
 #include "anim/interpolation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -40,6 +42,25 @@ const KeyJointPose* basePoseOf(const KeyFrame* kf, const std::string& baseName) 
   return it == kf->poses.end() ? nullptr : &it->second;
 }
 
+// The turn q as an axis and an angle in degrees within [0, 180], in the form
+// axisAngleToQuaternion takes them. False for a turn by no angle (or one so
+// small that its axis is rounding noise).
+bool turnAxisAngle(Quaternion q, Vector3& axis, double& degrees) {
+  // axisAngleToQuaternion stores cos(h), -sin(h) * axis.
+  double w = q.w, x = -q.x, y = -q.y, z = -q.z;
+  if (w < 0) {
+    w = -w;
+    x = -x;
+    y = -y;
+    z = -z;
+  }
+  const double s = std::sqrt(x * x + y * y + z * z);
+  if (s <= 1e-7) return false;
+  degrees = 2.0 * std::atan2(s, w) * 180.0 / kPi;
+  axis = {static_cast<float>(x / s), static_cast<float>(y / s), static_cast<float>(z / s)};
+  return true;
+}
+
 }  // namespace
 
 void copyPoses(PoseMap& dst, const PoseMap& src, const JointSet& skeleton) {
@@ -62,27 +83,58 @@ bool loadSegmentStartPoses(KeyframeStore& store, const JointSet& skeleton) {
 void beginSegment(KeyframeStore& store) {
   store.segmentStarted = 0;
   const KeyFrame* end = findKeyFrameByNumber(store, store.segment.endNumber);
-  if (end == nullptr) return;
-  bool base = true;
-  for (auto& [name, j] : store.animationPoses) {
-    const KeyJointPose* parent = base ? nullptr : j.parentPose;
-    base = false;
-    auto e = end->poses.find(name);
-    if (e == end->poses.end()) continue;
-    const Vector3 target = e->second.kf_drawBoneVector;
+  if (end == nullptr || store.animationPoses.empty()) return;
+  // The working pose's rotation fields hold, while this runs, the start pose's
+  // accumulated turn (kf_drawRotationJointQuaternionRot), the end pose's
+  // (kf_drawRotationJointQuaternion) and the whole-segment accumulated turn
+  // (kf_rotationJointQuaternionAnime); each frame's poseFrame overwrites the first two.
+  auto it = store.animationPoses.begin();
+  KeyJointPose& base = it->second;
+  const Quaternion baseTurn = base.kf_rotationJointQuaternion;
+  auto baseEnd = end->poses.find(it->first);
+  base.kf_drawRotationJointQuaternionRot = baseTurn;
+  base.kf_drawRotationJointQuaternion =
+      baseEnd == end->poses.end() ? baseTurn : baseEnd->second.kf_rotationJointQuaternion;
+  base.kf_rotationJointQuaternionAnime = baseTurn;
+  for (++it; it != store.animationPoses.end(); ++it) {
+    KeyJointPose& j = it->second;
+    const KeyJointPose* parent = j.parentPose;
+    const Quaternion parentStart = parent ? parent->kf_drawRotationJointQuaternionRot : baseTurn;
+    const Quaternion parentEnd = parent ? parent->kf_drawRotationJointQuaternion : baseTurn;
+    const Quaternion parentWhole = parent ? parent->kf_rotationJointQuaternionAnime : baseTurn;
 
-    Vector3 d = j.kf_drawBoneVector;
-    if (parent) {
-      d = rotateVector(parent->kf_rotationJointQuaternionAnime, d);
-      j.kf_drawBoneVector = d;
+    // The start keyframe's full turn of this bone becomes the bone's fixed
+    // turn, so that the frame at time 0 (every segment angle 0) is that pose.
+    const Quaternion startAcc =
+        quaternionMultiply(axisAngleToQuaternion(j.kf_axisVector, j.kf_axisAngle), parentStart);
+    const Quaternion startFull = quaternionMultiply(j.kf_rotationJointQuaternionIKtoFK, startAcc);
+    j.kf_rotationJointQuaternionIKtoFK = quaternionMultiply(startFull, conjugate(baseTurn));
+    j.kf_drawRotationJointQuaternionRot = startAcc;
+
+    auto e = end->poses.find(it->first);
+    Quaternion own = kIdentityQuaternion;
+    if (e == end->poses.end()) {
+      j.kf_drawRotationJointQuaternion = parentEnd;
+    } else {
+      // The segment turn lands the bone exactly on the end keyframe's full turn,
+      // measured in the bone's own frame, before the ancestors' segment turns.
+      const KeyJointPose& ep = e->second;
+      const Quaternion endAcc =
+          quaternionMultiply(axisAngleToQuaternion(ep.kf_axisVector, ep.kf_axisAngle), parentEnd);
+      j.kf_drawRotationJointQuaternion = endAcc;
+      const Quaternion endFull = quaternionMultiply(ep.kf_rotationJointQuaternionIKtoFK, endAcc);
+      const Quaternion wholeAcc = quaternionMultiply(conjugate(j.kf_rotationJointQuaternionIKtoFK), endFull);
+      own = quaternionMultiply(wholeAcc, conjugate(parentWhole));
     }
-    double theta = angleBetween(d, target);
-    if (theta != kNoAngle) j.kf_endFrameAngle = theta;
-    Vector3 n = crossProduct(d, target);
-    if (n.x != 0 && n.y != 0 && n.z != 0 && theta != kNoAngle && theta != 0) j.kf_axisVector = n;
-    Quaternion q = axisAngleToQuaternion(j.kf_axisVector, j.kf_endFrameAngle);
-    j.kf_rotationJointQuaternionAnime =
-        parent ? quaternionMultiply(parent->kf_rotationJointQuaternionAnime, q) : q;
+    j.kf_endFrameAngle = 0;
+    Vector3 axis;
+    double angle = 0;
+    if (turnAxisAngle(own, axis, angle)) {
+      j.kf_axisVector = axis;
+      j.kf_endFrameAngle = angle;
+    }
+    j.kf_axisAngle = 0;
+    j.kf_rotationJointQuaternionAnime = quaternionMultiply(own, parentWhole);
   }
 }
 
@@ -103,8 +155,10 @@ void interpolateFrame(KeyframeStore& store) {
     } else {
       angle = duration > 0 ? static_cast<float>(t * a / duration) : static_cast<float>(a);
     }
-    // The angle never passes the segment's end angle.
-    if (angle <= a) j.kf_axisAngle = angle;
+    // The angle never passes the segment's end angle: a Hermite curve that
+    // overshoots holds the end angle until it comes back (the same at any time,
+    // whichever frames were drawn before).
+    j.kf_axisAngle = std::min(angle, a);
   }
 
   auto& [baseName, base] = *store.animationPoses.begin();

@@ -1,8 +1,7 @@
 // Interpolation between two keyframes. During a segment every joint turns its
-// bone from its direction in the start keyframe towards its direction in the end
-// keyframe about one fixed axis, through an angle growing from 0 to the angle
-// between them, linearly or along a cubic Hermite curve (kf_hokanMode 1, slopes
-// kf_speed). The base joint's position moves the same way. All of it works on
+// bone from its pose in the start keyframe to its pose in the end keyframe about
+// one fixed axis, through an angle growing from 0 to the angle between them,
+// linearly or along a cubic Hermite curve (kf_hokanMode 1, slopes kf_speed). The base joint's position moves the same way. All of it works on
 // the store's working copy animationPoses; the keyframes keep their poses.
 #pragma once
 
@@ -26,19 +25,21 @@ void copyPoses(PoseMap& dst, const PoseMap& src, const JointSet& skeleton);
 bool loadSegmentStartPoses(KeyframeStore& store, const JointSet& skeleton);
 
 // The segment-start computation over animationPoses and the end keyframe's
-// poses (same names): each non-base joint's start bone is first turned by its
-// parent's whole-segment rotation; kf_endFrameAngle = the angle to the end bone
-// (kept when it cannot be formed); kf_axisVector = their cross product only when
-// all three of its components are non-zero and the angle is neither 0 nor
-// -990; kf_rotationJointQuaternionAnime = the turn by that angle about that axis,
-// composed after the parent's. Clears segmentStarted. Joints missing from the
-// end keyframe are left alone.
+// poses (same names). Each non-base joint's fixed turn
+// (kf_rotationJointQuaternionIKtoFK) becomes the start keyframe's full turn of
+// its bone less the base joint's turn, so angle 0 draws the start pose exactly;
+// its segment turn (kf_axisVector, kf_endFrameAngle in [0, 180]) is the turn,
+// in the bone's own frame before its ancestors' segment turns, that lands its
+// full turn exactly on the end keyframe's at the full angle, whatever the axis
+// (components of 0 included). kf_rotationJointQuaternionAnime = that turn
+// followed by the parent's whole-segment turn; kf_axisAngle = 0. A joint missing
+// from the end keyframe does not turn. Clears segmentStarted.
 void beginSegment(KeyframeStore& store);
 
 // One frame at playTime within `segment`: runs beginSegment when segmentStarted
 // is set, then sets each joint's kf_axisAngle (linear: playTime * A / duration
 // rounded to float; Hermite: the cubic from 0 to A with slopes kf_speed; a value
-// above A is not stored) and the base joint's kf_positionAnime (between the
+// above A gives A, so the angle depends on playTime alone) and the base joint's kf_positionAnime (between the
 // start and end keyframes' base kf_boneVector). Allocates nothing.
 void interpolateFrame(KeyframeStore& store);
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "core/document.h"
@@ -25,9 +26,19 @@ inline constexpr int kMenuSaveFrames = 40097;
 
 inline constexpr const char* kKeyframeErrorTitle = "エラー";
 
-// The time typed into the keyframe dialog: a signed decimal integer after
-// optional white space; text that is not a number gives 0.
-int32_t parseKeyframeTime(std::string_view text);
+inline constexpr char kKeyframeTimeMissingText[] = "時刻の値が入力されていません。";
+inline constexpr char kKeyframeTimeMissingTitle[] = "時刻の値";
+
+// The time typed into the keyframe dialog, read as the program's other number
+// fields are: white space, an optional sign and decimal digits, anything after
+// the digits ignored ("+500", "500ms" and " 1e3" give 500, 500 and 1); a value
+// beyond the 32-bit range saturates. No digit at all gives nothing.
+std::optional<int32_t> parseKeyframeTime(std::string_view text);
+
+// OK in the keyframe dialog: the field's time in timeMs and true, or, when it
+// holds no number, kKeyframeTimeMissingText titled kKeyframeTimeMissingTitle
+// and false (the dialog stays open).
+bool acceptKeyframeTime(std::string_view text, ShellUi& ui, int32_t& timeMs);
 
 // OK in the keyframe dialog: bakes the pose on screen into per-bone turns
 // (bakePoseIntoFk: every bone one turn from its rest bone, axisAngle 0, stop
@@ -55,7 +66,10 @@ void finishKeyframeNavigation(SceneDocument& doc, ShellUi& ui, int result);
 // time lies before the earliest remaining keyframe (the second-earliest is then
 // shown), else the previous one (the earliest stays). Fewer than two keyframes
 // grey 40046, 40047, 40025, 40026; none in both greys 40051, 40052, 40067 and
-// runs the keyframe bone display. Redraws.
+// runs the keyframe bone display. When the deleted keyframe bounded the playback
+// range, the range moves inward to the nearest remaining keyframes (first..last
+// when none lie between); with fewer than two keyframes left playback is
+// disarmed (animationView 0) and 40059 greyed. Redraws.
 void deleteShownKeyFrame(SceneDocument& doc, ShellUi& ui);
 
 // Menu 40052: do_skinning = 1, animationView = 0, keyframeBoneView = 1, redraw;

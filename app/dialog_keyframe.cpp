@@ -10,7 +10,8 @@ namespace lw {
 namespace {
 
 void onKeyframeOk(HWND dialog, SceneDocument& doc) {
-  const int32_t timeMs = parseKeyframeTime(fieldText(dialog, IDC_KEYFRAME_TIME));
+  int32_t timeMs = 0;
+  if (!acceptKeyframeTime(fieldText(dialog, IDC_KEYFRAME_TIME), program().ui, timeMs)) return;
   createKeyFrameCommand(doc, program().ui, timeMs);
   EndDialog(dialog, IDOK);
 }

@@ -163,9 +163,28 @@ bool createProgramWindows(HINSTANCE instance, int showCommand) {
   return true;
 }
 
+namespace {
+
+// Space and Escape are playback keys wherever the keyboard focus is: in a side
+// panel (after one of its buttons was pressed) or in the bone tree they go to
+// the 3D window instead of pressing the focused button.
+bool routePlaybackKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || (message.wParam != VK_SPACE && message.wParam != VK_ESCAPE)) {
+    return false;
+  }
+  const ProgramWindows& w = program().windows;
+  const HWND top = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  if (top == nullptr || (top != w.motionPanel && top != w.boneTree)) return false;
+  SendMessageW(w.view, WM_KEYDOWN, message.wParam, message.lParam);
+  return true;
+}
+
+}  // namespace
+
 int runMessageLoop() {
   MSG message = {};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (routePlaybackKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -31,15 +31,16 @@ int drawScene(SceneDocument& doc, RenderState& rs, const ViewInputState& input, 
   applyCamera(doc, rs.camera);
   beginAntiAliasing(doc);
   if (!pickingPass) {
+    // The pose first: the model is skinned from the pose this frame draws.
+    if (doc.decitionJointPosition == 1 && doc.keyFrames && doc.keyFrames->keyframeBoneView == 1) {
+      evaluatePose(doc.skeleton);
+    }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnable(GL_DEPTH_TEST);
     if (doc.showWorldAxes == 1) drawWorldAxes();
     glDisable(GL_DEPTH_TEST);
     if (doc.modelLoaded == 1) drawModelWithShadow(doc, rs);
     if (!doc.decorations.empty() && doc.showDecorations == 1) drawDecorations(doc, true, true);
-    if (doc.decitionJointPosition == 1 && doc.keyFrames && doc.keyFrames->keyframeBoneView == 1) {
-      evaluatePose(doc.skeleton);
-    }
   }
   if (doc.weightBoxShown == 1 &&
       (doc.editMode == 9 || doc.editMode == 14 || doc.editMode == 15 || doc.editMode == 16)) {

@@ -8,10 +8,7 @@ namespace {
 
 // The FK products of one joint that IK does not own.
 void evaluateRotation(Joint& j) {
-  Joint& p = *j.parent;
-  j.rotationJointQuaternion = axisAngleToQuaternion(j.axisVector, j.axisAngle);
-  if (p.parent == nullptr) p.accumulatedRotation = p.rotationJointQuaternion;
-  j.accumulatedRotation = quaternionMultiply(j.rotationJointQuaternion, p.accumulatedRotation);
+  accumulateFkTurn(j);
   j.drawRotationJointQuaternion =
       quaternionMultiply(j.convertIKtoFK_rotationJointQuaternion, j.accumulatedRotation);
   j.drawBoneVector = rotateVector(j.drawRotationJointQuaternion, j.initPoseBoneVector);
@@ -19,6 +16,13 @@ void evaluateRotation(Joint& j) {
 }
 
 }  // namespace
+
+void accumulateFkTurn(Joint& j) {
+  Joint& p = *j.parent;
+  j.rotationJointQuaternion = axisAngleToQuaternion(j.axisVector, j.axisAngle);
+  if (p.parent == nullptr) p.accumulatedRotation = p.rotationJointQuaternion;
+  j.accumulatedRotation = quaternionMultiply(j.rotationJointQuaternion, p.accumulatedRotation);
+}
 
 void evaluatePose(JointSet& set) {
   for (auto& entry : set.joints) {

@@ -31,6 +31,11 @@ inline constexpr int kMenuEqualiseBoneLengths = 40032;
 // then only reads the results.
 void evaluatePose(JointSet& set);
 
+// The FK turns of one joint below the base (its parent's already current):
+// rotationJointQuaternion from axisVector and axisAngle, and accumulatedRotation
+// (own turn, then the parent's); the base joint's accumulated turn is its own.
+void accumulateFkTurn(Joint& joint);
+
 // The posed position of one joint, its parent's being final: the base joint sits
 // at its initPoseBoneVector; a joint with ik_Flag 0 at parent's position +
 // drawBoneVector; a joint with ik_Flag 1 at its ikDrawPosition. Then

@@ -7,15 +7,6 @@ namespace lw {
 
 namespace {
 
-// The turn carrying the rest bone onto bone; the identity when either is zero
-// (no direction to turn from or to).
-Quaternion restToBoneTurn(Vector3 rest, Vector3 bone, Vector3& axis) {
-  const double theta = angleBetween(rest, bone);
-  axis = normalize(crossProduct(rest, bone));
-  if (theta == kNoAngle) return kIdentityQuaternion;
-  return axisAngleToQuaternion(axis, theta);
-}
-
 // Rebuilds every joint's IK-result frame (name order) from its IK-result world
 // position, as fixing builds the rest frames; the parent's IK bone stands in for
 // its rest bone. Stops at the first failed alignment.
@@ -101,24 +92,33 @@ int ikDragStep(JointSet& set, int32_t endID, Vector3 target, ShellUi& ui) {
 }
 
 void bakeIkIntoFk(JointSet& set) {
-  for (auto& entry : set.joints) {
-    Joint& j = *entry.second;
-    j.ikResultWorldPosition = j.ikWorkPosition;
-    if (j.ik_Flag == 1 || j.ik_stopFlg == 1) j.axisAngle = 0.0f;
-  }
+  for (auto& entry : set.joints) entry.second->ikResultWorldPosition = entry.second->ikWorkPosition;
   rebuildIkResultFrames(set);
+  // An IK-owned joint keeps its FK angle; its bake turn is what is left of its
+  // IK turn once its own and its ancestors' FK turns are applied after it, so
+  // the bone and every joint below stay where IK put them.
   for (auto& entry : set.joints) {
     Joint& j = *entry.second;
+    if (j.parent == nullptr) continue;
+    accumulateFkTurn(j);
     if (j.ik_Flag != 1) continue;
-    Vector3 axis;
     j.convertIKtoFK_rotationJointQuaternion =
-        restToBoneTurn(j.initPoseBoneVector, j.convertIKtoFK_boneVector, axis);
+        quaternionMultiply(j.ik_rotationJointQuaternion, conjugate(j.accumulatedRotation));
   }
   for (auto& joint : set.jointOrder) joint->ik_Flag = 0;
 }
 
 void bakePoseIntoFk(SceneDocument& doc, ShellUi& ui) {
   JointSet& set = doc.skeleton;
+  // The turn each bone is drawn with now, before the FK angles are cleared.
+  for (auto& entry : set.joints) {
+    Joint& j = *entry.second;
+    if (j.parent == nullptr) continue;
+    accumulateFkTurn(j);
+    j.drawRotationJointQuaternion =
+        j.ik_Flag == 1 ? j.ik_rotationJointQuaternion
+                       : quaternionMultiply(j.convertIKtoFK_rotationJointQuaternion, j.accumulatedRotation);
+  }
   for (auto& entry : set.joints) {
     Joint& j = *entry.second;
     j.ikResultWorldPosition = j.jointDrawPositionAfterPosEnter;
@@ -129,8 +129,14 @@ void bakePoseIntoFk(SceneDocument& doc, ShellUi& ui) {
   for (auto& entry : set.joints) {
     Joint& j = *entry.second;
     if (j.parent == nullptr) continue;
+    accumulateFkTurn(j);
     j.convertIKtoFK_rotationJointQuaternion =
-        restToBoneTurn(j.initPoseBoneVector, j.convertIKtoFK_boneVector, j.axisVector);
+        quaternionMultiply(j.drawRotationJointQuaternion, conjugate(j.accumulatedRotation));
+    // A bone that turned gets the axis of its turn; one that did not keeps the
+    // axis the user gave it.
+    const Vector3 turnAxis = crossProduct(
+        j.initPoseBoneVector, rotateVector(j.drawRotationJointQuaternion, j.initPoseBoneVector));
+    if (!(turnAxis == Vector3{})) j.axisVector = normalize(turnAxis);
     j.ik_Flag = 0;
   }
   doc.editMode = RotateFk;

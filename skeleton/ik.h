@@ -41,25 +41,24 @@ int ikSolve(Joint& end, Vector3 target);
 // Returns the solve result (kIkOk when no joint has that ID).
 int ikDragStep(JointSet& set, int32_t endID, Vector3 target, ShellUi& ui);
 
-// Carries the IK pose into FK (steps of menu 411 before its mode change):
-//  1. every joint's IK-result world position = ikWorkPosition; joints with
-//     ik_Flag or ik_stopFlg 1 get axisAngle 0;
-//  2. the IK-result frames are rebuilt in name order as fixing builds the rest
-//     frames, from those positions, with the parent's convertIKtoFK_boneVector
-//     as parent bone; each joint's bone goes to convertIKtoFK_boneVector (a
-//     failed alignment ends this step);
-//  3. each joint with ik_Flag 1 gets convertIKtoFK_rotationJointQuaternion
-//     turning initPoseBoneVector onto convertIKtoFK_boneVector (identity when
-//     either is zero);
-//  4. every ik_Flag = 0.
+// Carries the IK pose into FK (menu 411 before its mode change) without moving
+// anything: every joint's IK-result world position = ikWorkPosition and the
+// IK-result frames are rebuilt in name order as fixing builds the rest frames
+// (the parent's convertIKtoFK_boneVector as parent bone; a failed alignment
+// ends that step). Every FK angle is kept, stop joints' included. Each joint
+// with ik_Flag 1 gets convertIKtoFK_rotationJointQuaternion = its IK turn
+// followed by the inverse of its accumulated FK turn, so that FK draws its bone
+// (and skins its corners) exactly as IK did. Then every ik_Flag = 0.
 void bakeIkIntoFk(JointSet& set);
 
-// Carries the whole drawn pose (FK and IK) into FK before a keyframe is stored:
-// every joint's IK-result world position = jointDrawPositionAfterPosEnter,
-// ik_stopFlg = 0, axisAngle = 0; frames rebuilt as in bakeIkIntoFk; every joint
-// after the base gets axisVector = the normalised rest-to-posed turn axis,
-// convertIKtoFK_rotationJointQuaternion = that turn (identity for a zero bone)
-// and ik_Flag 0. Then editMode = RotateFk, 40032 enabled, redraw.
+// Carries the whole drawn pose (FK and IK) into FK before a keyframe is stored,
+// without moving anything: every joint's IK-result world position =
+// jointDrawPositionAfterPosEnter, ik_stopFlg = 0, axisAngle = 0; frames rebuilt
+// as in bakeIkIntoFk; every joint after the base gets
+// convertIKtoFK_rotationJointQuaternion = the full turn its bone is drawn with
+// (FK or IK), less the base joint's turn, and ik_Flag 0. A joint whose bone
+// turned gets axisVector = the normalised rest-to-posed axis; one whose bone
+// did not turn keeps its axis. Then editMode = RotateFk, 40032 enabled, redraw.
 void bakePoseIntoFk(SceneDocument& doc, ShellUi& ui);
 
 }  // namespace lw

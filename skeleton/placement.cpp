@@ -34,13 +34,15 @@ Joint* createChild(JointSet& set, Joint& parent, Vector3 point) {
 
 // The joint a mirrored placement hangs the twin under: the base joint for the
 // base joint, else the first joint in name order at parent's position in the
-// two coordinates the plane keeps, with another jointID.
-Joint* mirrorPartner(const JointSet& set, Joint& parent, int32_t plane) {
+// two coordinates the plane keeps, with another jointID. The new child and the
+// base joint are never partners (a twin under its own original, or a second
+// chain hung on the base joint, would not mirror anything).
+Joint* mirrorPartner(const JointSet& set, Joint& parent, const Joint& child, int32_t plane) {
   if (parent.jointID == kBaseJointID) return &parent;
   const Vector3 p = parent.jointWorldPosition;
   for (const auto& entry : set.joints) {
     const Joint* j = entry.second;
-    if (j->jointID == parent.jointID) continue;
+    if (j->jointID == parent.jointID || j == &child || j->parent == nullptr) continue;
     const Vector3 q = j->jointWorldPosition;
     bool same = false;
     switch (plane) {
@@ -139,7 +141,7 @@ Joint* addChildJoint(SceneDocument& doc, const std::string& parentName, Vector3 
   Joint* child = createChild(set, *parent, point);
   if (child == nullptr) return nullptr;
   if (plane == kMirrorXY || plane == kMirrorYZ || plane == kMirrorZX) {
-    Joint* partner = mirrorPartner(set, *parent, plane);
+    Joint* partner = mirrorPartner(set, *parent, *child, plane);
     if (partner != nullptr) {
       Joint* twin = createChild(set, *partner, mirrorPoint(point, plane));
       if (twin != nullptr) showPlacedJoint(*twin, ui);
@@ -164,6 +166,11 @@ bool deleteJoint(SceneDocument& doc, int32_t id, ShellUi& ui) {
   JointSet& set = doc.skeleton;
   Joint* joint = findJointByID(set, id);
   if (joint == nullptr || joint == baseJoint(set) || joint->parent == nullptr) return false;
+  if (doc.decitionJointPosition == 1) {
+    // The rest frames below it, the keyframes and the weights all name it.
+    ui.showMessage(kDeleteAfterFixText, kDeleteAfterFixTitle);
+    return false;
+  }
   Joint* parent = joint->parent;
   for (Joint* child : joint->children) {
     child->parent = parent;

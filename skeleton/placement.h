@@ -80,7 +80,8 @@ Joint* placeBaseJoint(SceneDocument& doc, Vector3 point, ShellUi& ui);
 // mirror plane (0-2) a twin is made at the mirrored point under the parent's
 // mirror partner: the parent itself when it is the base joint, else the first
 // joint in name order whose jointWorldPosition equals the parent's in the two
-// coordinates the plane keeps and whose jointID differs; no partner, no twin.
+// coordinates the plane keeps and whose jointID differs, other than the new
+// child and the base joint; no partner, no twin.
 // The twin's tree item is inserted before the child's; then the tree is
 // expanded and 203, 202, 40072-40074 are enabled. Returns the child, or nullptr
 // (nothing changed) when no joint has that name or the positions are fixed (a
@@ -94,8 +95,13 @@ void moveJoint(Joint& joint, Vector3 point);
 // target.jointWorldPosition = source's, mirrored in plane (kMirrorXY/YZ/ZX).
 void mirrorJointOnto(const Joint& source, Joint& target, int32_t plane);
 
+inline constexpr char kDeleteAfterFixText[] = "ジョイントの位置確定後はジョイントを削除できません";
+inline constexpr char kDeleteAfterFixTitle[] = "位置確定後";
+
 // Deletes the joint with jointID id. Refused (returns false, nothing changes)
-// when no joint has that ID or it is the base joint. Otherwise its children are
+// when no joint has that ID or it is the base joint, and, with the message
+// kDeleteAfterFixText titled kDeleteAfterFixTitle, once the positions are
+// fixed (decitionJointPosition 1). Otherwise its children are
 // appended, in order, to its parent's children (keeping their names), the
 // record is removed from both orders and freed, and the bone tree is rebuilt.
 bool deleteJoint(SceneDocument& doc, int32_t id, ShellUi& ui);

@@ -3,7 +3,11 @@
 #include <climits>
 
 #include "anim/anim_fixture.h"
+#include <climits>
+#include <optional>
+
 #include "anim/keyframe_commands.h"
+#include "anim/playback.h"
 #include "core/keyframes.h"
 #include "support/recording_ui.h"
 
@@ -152,15 +156,16 @@ TEST_F(KeyframeStoreTest, ApplyingCopiesThePoseBackIntoTheJoints) {
 }
 
 TEST_F(KeyframeStoreTest, BakeStoresEveryBoneAsOneTurnFromRest) {
+  const Vector3 upperAxis = test::joint(doc_, "Joint0_0").axisVector;
   test::keyPose(doc_, ui_, 0, "Joint0_0_0", {0, 0, 1}, 90);
   const KeyFrame& kf = *store().byTime.at(0);
   const KeyJointPose& hand = kf.poses.at("Joint0_0_0");
   EXPECT_EQ(hand.kf_axisAngle, 0);
   test::expectNear(hand.kf_drawBoneVector, {0, 1, 0});
   test::expectNear(rotateVector(hand.kf_rotationJointQuaternionIKtoFK, hand.kf_boneVector), {0, 1, 0});
-  // A bone still along its rest direction: no axis, identity turn.
+  // A bone still along its rest direction keeps its axis; identity turn.
   const KeyJointPose& upper = kf.poses.at("Joint0_0");
-  EXPECT_TRUE(isNoDirection(upper.kf_axisVector));
+  EXPECT_EQ(upper.kf_axisVector, upperAxis);
   EXPECT_EQ(upper.kf_rotationJointQuaternionIKtoFK, kIdentityQuaternion);
   EXPECT_EQ(hand.parentPose, &upper);
   EXPECT_EQ(upper.parentPose, &kf.poses.at("Joint0"));
@@ -186,13 +191,51 @@ TEST_F(KeyframeStoreTest, MenuRulesFollowTheSmallerMap) {
   }
 }
 
-TEST(KeyframeTime, SignedIntegerOrZero) {
-  EXPECT_EQ(parseKeyframeTime("  -250 "), -250);
-  EXPECT_EQ(parseKeyframeTime("1000"), 1000);
-  EXPECT_EQ(parseKeyframeTime("abc"), 0);
-  EXPECT_EQ(parseKeyframeTime("12abc"), 0);
-  EXPECT_EQ(parseKeyframeTime(""), 0);
-  EXPECT_EQ(parseKeyframeTime("99999999999"), 0);
+TEST(KeyframeTime, ReadLikeTheOtherNumberFieldsAndNothingWithoutDigits) {
+  const std::pair<const char*, std::optional<int32_t>> cases[] = {
+      {"  -250 ", -250}, {"+500", 500},     {"500ms", 500},  {" 1e3", 1},
+      {"12abc", 12},     {"-0", 0},         {"2147483647", 2147483647},
+      {"2147483648", 2147483647},           {"-99999999999", INT32_MIN},
+      {"abc", std::nullopt}, {"", std::nullopt}, {"+", std::nullopt}, {" -x5", std::nullopt}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(parseKeyframeTime(text), expected) << text;
+}
+
+TEST_F(KeyframeStoreTest, TimeFieldWithoutANumberKeepsTheDialogOpenWithAMessage) {
+  int32_t time = 7;
+  EXPECT_FALSE(acceptKeyframeTime("ms", ui_, time));
+  EXPECT_EQ(time, 7);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].title, kKeyframeTimeMissingTitle);
+  EXPECT_TRUE(acceptKeyframeTime("+500", ui_, time));
+  EXPECT_EQ(time, 500);
+  EXPECT_EQ(ui_.messages.size(), 1u);
+}
+
+TEST_F(KeyframeStoreTest, DeletingAKeyframeThatBoundsTheRangeKeepsPlaybackAlive) {
+  for (int32_t t : {0, 400, 900, 1500}) createKeyFrameCommand(doc_, ui_, t);
+  armWholeRange(doc_, ui_);
+  struct Step {
+    int32_t deleteTime;
+    int32_t start, end;  // range times afterwards
+    size_t segments;
+  };
+  // The start of the range, then its end.
+  for (const Step& step : {Step{0, 400, 1500, 2}, Step{1500, 400, 900, 1}}) {
+    store().currentNumber = store().byTime.at(step.deleteTime)->number;
+    store().currentTime = step.deleteTime;
+    deleteShownKeyFrame(doc_, ui_);
+    EXPECT_EQ(store().rangeStart, store().byTime.at(step.start)->number) << step.deleteTime;
+    EXPECT_EQ(store().rangeEnd, store().byTime.at(step.end)->number) << step.deleteTime;
+    EXPECT_EQ(store().rangeDuration, step.end - step.start);
+    EXPECT_TRUE(canPlay(doc_));
+    buildSegments(store());
+    EXPECT_EQ(store().segments.size(), step.segments);
+  }
+  store().currentNumber = store().byTime.at(900)->number;
+  store().currentTime = 900;
+  deleteShownKeyFrame(doc_, ui_);
+  EXPECT_EQ(doc_.animationView, 0);
+  EXPECT_TRUE(ui_.isGreyed(kMenuPlay));
 }
 
 TEST(PlaybackRange, EndTimeComesFirstAndMissingTimesChangeNothing) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/keyframe_commands.h"
 #include "app/dialogs.h"
 #include "app/hermite_preview.h"
 #include "app/program.h"
@@ -94,7 +95,7 @@ TEST_F(KeyframeDialogsTest, KeyframeCommandStoresThePoseAtTheTypedTimeAndShowsIt
   for (const auto& [name, pose] : made.poses) EXPECT_EQ(pose.kf_axisAngle, 0.0) << name;
 }
 
-TEST_F(KeyframeDialogsTest, KeyframeCancelStoresNothingAndNonNumbersMeanTimeZero) {
+TEST_F(KeyframeDialogsTest, KeyframeCancelStoresNothingAndTheTimeIsReadLikeOtherNumbers) {
   {
     test::DialogScript script({{test::wide(kKeyframeTitle), [](HWND dialog) {
                                   setField(dialog, IDC_KEYFRAME_TIME, "700");
@@ -105,16 +106,27 @@ TEST_F(KeyframeDialogsTest, KeyframeCancelStoresNothingAndNonNumbersMeanTimeZero
     EXPECT_EQ(store().byNumber.size(), 5u);
     EXPECT_EQ(store().byTime.count(700), 0u);
   }
-  // "abc" reads as 0: the new keyframe replaces the one at 0 in the time order
-  // only; a negative time orders first.
-  test::DialogScript script({typeTime("abc"), typeTime(" -250")});
-  command(IDM_KEYFRAME_CREATE);
-  EXPECT_EQ(store().byNumber.size(), 6u);
-  EXPECT_EQ(store().byTime.size(), 5u);
-  EXPECT_EQ(store().byTime.at(0)->number, 5);
-  command(IDM_KEYFRAME_CREATE);
+  // "abc" holds no number: a message, and the dialog stays open for "+500";
+  // "250ms" is 250 and a negative time orders first.
+  const auto atZero = store().byTime.at(0);
+  const test::DialogStep answerInTheOpenDialog{
+      test::wide(kKeyframeTimeMissingTitle), [](HWND box) {
+        test::pressButton(box, IDOK);
+        HWND dialog = FindWindowW(nullptr, test::wide(kKeyframeTitle).c_str());
+        ASSERT_NE(dialog, nullptr) << "the keyframe dialog stays open";
+        setField(dialog, IDC_KEYFRAME_TIME, "+500");
+        test::pressButton(dialog, IDOK);
+      }};
+  test::DialogScript script({typeTime("abc"), answerInTheOpenDialog, typeTime("250ms"),
+                             typeTime(" -250")});
+  for (int i = 0; i < 3; ++i) command(IDM_KEYFRAME_CREATE);
   EXPECT_EQ(script.stepsLeft(), 0u);
+  EXPECT_EQ(script.unanswered(), 0);
+  EXPECT_EQ(store().byTime.at(0), atZero) << "the keyframe at 0 is not replaced";
+  EXPECT_EQ(store().byTime.count(500), 1u);
+  EXPECT_EQ(store().byTime.count(250), 1u);
   EXPECT_EQ(store().byTime.begin()->first, -250);
+  EXPECT_EQ(store().byNumber.size(), 8u);
 }
 
 TEST_F(KeyframeDialogsTest, KeyframeCommandEnablesTheKeyframeAndPlaybackItemsAsKeyframesArrive) {

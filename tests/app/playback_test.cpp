@@ -13,6 +13,7 @@
 #include "app/view_playback.h"
 #include "app/win_text.h"
 #include "gui_harness.h"
+#include "resources/resource.h"
 #include "sample_project.h"
 
 namespace lw {
@@ -220,6 +221,41 @@ TEST_F(PlaybackWindowTest, NothingPlaysBeforeArmingOrWithOneKeyframe) {
   pressSpace();
   EXPECT_FALSE(exists(1));
   EXPECT_EQ(playInViewWindow(), 0);
+}
+
+TEST_F(PlaybackWindowTest, SpacePlaysWhileASidePanelOrTheBoneTreeHasTheFocus) {
+  command(IDM_KEYFRAME_PREVIOUS);
+  command(IDM_KEYFRAME_PREVIOUS);
+  ASSERT_EQ(store().currentTime, 0);  // "next→" pressed by Space would show 1000
+  armAndSaveFrames();
+  const ProgramWindows& w = program().windows;
+  for (HWND focused : {GetDlgItem(w.motionPanel, IDC_PANEL_NEXT), w.treeView}) {
+    removeFrameFiles();
+    const int32_t shown = store().currentTime;
+    SetFocus(focused);
+    PostMessageW(focused, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(focused, WM_KEYUP, VK_SPACE, 0);
+    PostQuitMessage(0);
+    EXPECT_EQ(test::runLoopWithWatchdog(20000), 0);
+    EXPECT_TRUE(exists(kFramesOfOneSecond));
+    EXPECT_EQ(store().currentTime, shown) << "the focused button was not pressed";
+  }
+}
+
+TEST_F(PlaybackWindowTest, DeletingTheKeyframeThatStartsTheRangeKeepsSpacePlaying) {
+  createKeyFrameCommand(doc(), program().ui, 1500);
+  armAndSaveFrames();
+  for (int i = 0; i < 3; ++i) command(IDM_KEYFRAME_PREVIOUS);
+  ASSERT_EQ(store().currentTime, 0);
+  command(IDM_KEYFRAME_DELETE);
+  removeFrameFiles();
+  pressSpace();
+  EXPECT_TRUE(exists(kFramesOfOneSecond / 2)) << "1000 to 1500 ms plays";
+  EXPECT_FALSE(exists(kFramesOfOneSecond));
+  // With one keyframe left playback is disarmed, and the menu says so.
+  command(IDM_KEYFRAME_DELETE);
+  EXPECT_EQ(doc().animationView, 0);
+  EXPECT_TRUE(GetMenuState(GetMenu(program().windows.main), IDM_PLAY, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "app/win_text.h"
 #include "gui_harness.h"
 #include "render/primitives.h"
+#include "skeleton/placement.h"
 #include "resources/resource.h"
 
 namespace lw {
@@ -479,6 +480,26 @@ TEST_F(ViewInputGuiTest, WeightingBoxIsPlacedByAClickAndItsFrontFaceDragged) {
   EXPECT_EQ(c[0][2], back);
   EXPECT_EQ(doc().editMode, MoveWeightBoxFace);
   EXPECT_TRUE(script.seen().empty());
+}
+
+TEST_F(ViewInputGuiTest, DeletingAJointAfterThePositionsAreFixedIsRefusedWithAMessage) {
+  test::DialogScript script({test::acknowledge(kDeleteAfterFixTitle)});
+  Joint* base = placeBaseOnModel();
+  ASSERT_NE(base, nullptr);
+  command(IDM_PLACE_CHILD);
+  const POINT parentAt = test::viewPointOf(base->jointWorldPosition);
+  test::clickView(parentAt);
+  test::clickView({parentAt.x + 150, parentAt.y});
+  ASSERT_EQ(doc().skeleton.joints.size(), 2u);
+  Joint* child = doc().skeleton.jointOrder.back().get();
+  command(IDM_FIX_POSITIONS);
+  ASSERT_EQ(doc().decitionJointPosition, 1);
+  command(IDM_DELETE_CHILD);
+  test::clickView(shownAt(child));
+  EXPECT_EQ(doc().skeleton.joints.size(), 2u);
+  EXPECT_EQ(script.stepsLeft(), 0u);
+  ASSERT_EQ(script.seen().size(), 1u);
+  EXPECT_EQ(script.seen()[0].text, test::wide(kDeleteAfterFixText));
 }
 
 }  // namespace

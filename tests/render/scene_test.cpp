@@ -7,6 +7,7 @@
 
 #include "render/primitives.h"
 #include "scene_fixture.h"
+#include "skin/deform.h"
 #include "skin/weight_box.h"
 
 namespace lw {
@@ -140,6 +141,28 @@ TEST_F(SceneTest, PosedJointsAndTheirFkAxisHandles) {
   EXPECT_EQ(pixel(joint[0] + 1, joint[1] + 1), test::toRgb(1.0f, 0.5f, 0.5f)) << "picked in 18";
   const auto base = project(rs.camera, 0, 0, 0);
   EXPECT_EQ(pixel(base[0] - 1, base[1] - 1), test::toRgb(0.1f, 0.8f, 0.5f));
+}
+
+TEST_F(SceneTest, TheModelIsSkinnedFromThePoseTheFrameDraws) {
+  Joint* root = test::addJoint(doc, "Joint0", 1, nullptr, {0, 0, 0});
+  Joint* arm = test::addJoint(doc, "Joint0_0", 2, root, {0.5f, 0.25f, 0.125f});
+  test::loadModel(doc, test::squarePart(0.2f, 0.1f, 0.4f, 0.3f), test::plainMaterial(1, 0, 0));
+  for (WeightList& w : doc.skinBuffers->parts[0].skinWeights) w = {{"Joint0_0", 1.0f}};
+  doc.decitionJointPosition = 1;
+  doc.keyFrames->keyframeBoneView = 1;
+  doc.do_skinning = 1;
+  doc.editedJointName = "Joint0";
+  arm->axisVector = {0, 0, 1};
+  // Posed, then every turn reset at once (menu 40002): each single frame shows
+  // the skin of its own pose.
+  for (float angle : {90.0f, 0.0f}) {
+    SCOPED_TRACE(angle);
+    arm->axisAngle = angle;
+    frame();
+    const std::vector<Vector3> drawn = doc.skinBuffers->parts[0].skinPositions;
+    deformPart(doc, 0, 6);
+    EXPECT_EQ(doc.skinBuffers->parts[0].skinPositions, drawn);
+  }
 }
 
 TEST_F(SceneTest, WeightBoxFacesPickTheNearestAndHighlightTheChosenFace) {

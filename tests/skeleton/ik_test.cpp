@@ -170,10 +170,8 @@ TEST(Ik, BakingIntoFkKeepsEveryBoneDirection) {
   }
   const std::vector<Vector3> posed = drawnPositions(c.doc.skeleton);
   enterFkMode(c.doc, c.ui);
-  for (Joint* j : {c.j1, c.j2, c.j3}) {
-    EXPECT_EQ(j->ik_Flag, 0);
-    EXPECT_EQ(j->axisAngle, 0);
-  }
+  for (Joint* j : {c.j1, c.j2, c.j3}) EXPECT_EQ(j->ik_Flag, 0);
+  EXPECT_EQ(c.j3->axisAngle, 20);  // the FK angle stays; the bake turn makes up the rest
   evaluatePose(c.doc.skeleton);
   expectSamePose(drawnPositions(c.doc.skeleton), posed);
   // FK goes on from the baked pose.
@@ -209,6 +207,60 @@ TEST(Ik, BakingTheWholePoseReproducesItAndClearsStopJoints) {
   }
   evaluatePose(doc.skeleton);
   expectSamePose(drawnPositions(doc.skeleton), posed);
+}
+
+// Base at the origin, J1..J4 one unit apart along X, J1 turned 30 degrees
+// about Z by FK; J2 marked as a stop joint.
+TEST(Ik, FkEntryKeepsTheIkPoseAndTheStopJointsFkAngle) {
+  struct Case {
+    const char* what;
+    int ikSteps;
+    Vector3 j2;   // where J2 is drawn before and after
+  };
+  for (const Case& c : {Case{"stop joint never dragged", 0, {1.7320508f, 1, 0}},
+                        Case{"IK below a stop joint", 5, {1.7320508f, 1, 0}}}) {
+    SCOPED_TRACE(c.what);
+    SceneDocument doc;
+    RecordingUi ui;
+    Joint* j4 = test::fixedChain(doc, ui, {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}});
+    Joint* j2 = j4->parent->parent;
+    Joint* j1 = j2->parent;
+    j1->axisVector = {0, 0, 1};
+    j1->axisAngle = 30;
+    j2->ik_stopFlg = 1;
+    j1->ik_stopFlg = c.ikSteps == 0 ? 1 : 0;
+    evaluatePose(doc.skeleton);
+    for (int i = 0; i < c.ikSteps; ++i) {
+      ASSERT_EQ(ikSolve(*j4, {2.5f, 2.5f, 1.2f}), kIkOk);
+      evaluatePose(doc.skeleton);
+    }
+    const std::vector<Vector3> posed = drawnPositions(doc.skeleton);
+    expectNear(j2->jointDrawPositionAfterPosEnter, c.j2);
+    if (c.ikSteps == 0) expectNear(j4->jointDrawPositionAfterPosEnter, {3.4641016f, 2, 0});
+    enterFkMode(doc, ui);
+    evaluatePose(doc.skeleton);
+    expectSamePose(drawnPositions(doc.skeleton), posed);
+    EXPECT_EQ(j1->axisAngle, 30);
+  }
+}
+
+TEST(Ik, KeyframeBakeLeavesTheAxisOfAnUnmovedBone) {
+  SceneDocument doc;
+  RecordingUi ui;
+  Joint* j2 = test::fixedChain(doc, ui, {{0, 0, 0}, {1, 0, 0}, {2, 0, 0.5f}});
+  Joint* j1 = j2->parent;
+  j1->axisVector = {0, 0, 1};  // set with the axis tools, never turned
+  j2->axisVector = {0, 1, 0};
+  j2->axisAngle = 40;
+  evaluatePose(doc.skeleton);
+  bakePoseIntoFk(doc, ui);
+  EXPECT_EQ(j1->axisVector, (Vector3{0, 0, 1}));
+  // The turned bone takes the axis of its turn: the same line as before.
+  expectNear(j2->axisVector, {0, 1, 0});
+  // A later quarter turn of J1 keeps its bone in the XY plane.
+  j1->axisAngle = 90;
+  evaluatePose(doc.skeleton);
+  expectNear(j1->drawBoneVector, {0, 1, 0});
 }
 
 TEST(Ik, EnteringIkModeGreysBoneEqualising) {

@@ -119,6 +119,38 @@ TEST(Placement, MirroredChildOfAJointFindsItsPartnerOrMakesNoTwin) {
   EXPECT_NE(findJoint(doc.skeleton, "Joint0_0_1"), nullptr);
 }
 
+TEST(Placement, MirroredChildNeverBecomesTheParentOfItsOwnTwin) {
+  // The child shares its parent's X and Y exactly (straight along Z), and in the
+  // second case so does the base joint.
+  for (Vector3 basePoint : {Vector3{0, 0, 0}, Vector3{1, 1, 0}}) {
+    SceneDocument doc;
+    RecordingUi ui;
+    placeBaseJoint(doc, basePoint, ui);
+    addChildJoint(doc, "Joint0", {1, 1, 2}, kMirrorXY, ui);  // twin Joint0_1 at (1, 1, -2)
+    Joint* child = addChildJoint(doc, "Joint0_0", {1, 1, 3}, kMirrorXY, ui);
+    ASSERT_NE(child, nullptr);
+    EXPECT_TRUE(child->children.empty());
+    const Joint* twin = findJoint(doc.skeleton, "Joint0_1_0");
+    ASSERT_NE(twin, nullptr);
+    EXPECT_EQ(twin->parent, findJoint(doc.skeleton, "Joint0_1"));
+    EXPECT_EQ(twin->jointWorldPosition, (Vector3{1, 1, -3}));
+  }
+}
+
+TEST(Placement, DeletingAJointOnceThePositionsAreFixedIsRefusedWithAMessage) {
+  SceneDocument doc;
+  RecordingUi ui;
+  Joint* tip = test::fixedChain(doc, ui, {{0, 0, 0}, {0, 1, 0}, {0, 2, 0.5f}});
+  doc.decitionJointPosition = 1;
+  const Vector3 rest = tip->initPoseBoneVector;
+  EXPECT_FALSE(deleteJoint(doc, tip->parent->jointID, ui));
+  EXPECT_EQ(doc.skeleton.size(), 3u);
+  EXPECT_EQ(tip->initPoseBoneVector, rest);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, kDeleteAfterFixText);
+  EXPECT_EQ(ui.messages[0].title, kDeleteAfterFixTitle);
+}
+
 TEST(Placement, NoJointIsPlacedOnceThePositionsAreFixed) {
   SceneDocument doc;
   RecordingUi ui;

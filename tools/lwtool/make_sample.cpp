@@ -32,24 +32,32 @@ float segmentDistance2(Vector3 p, Vector3 a, Vector3 b) {
   return d.x * d.x + d.y * d.y + d.z * d.z;
 }
 
-// Joint0 in the pelvis; spine, chest and head above it; shoulders placed one by
-// one (the chest has no mirror partner), then elbows and wrists mirrored from the
-// left arm; hips mirrored from the pelvis, knees and ankles from the left leg.
+// Every joint lies on the centre line of the body part it ends: Joint0 in the
+// pelvis; spine, chest and the head (in the upper half of the head) above it on
+// the torso's axis; the shoulders where the arms leave the torso, placed one by
+// one (the chest has no mirror partner), the elbows mirrored from the left arm
+// and the wrists placed one by one (on the arm's straight centre line the left
+// shoulder would share a wrist's mirror coordinates); hips mirrored from the
+// pelvis, knees and ankles from the left leg, along the legs' axes.
 bool placeSkeleton(SceneDocument& doc, ShellUi& ui) {
   auto child = [&](const std::string& parent, Vector3 p, int plane) {
     return addChildJoint(doc, parent, p, plane, ui);
   };
-  Joint* pelvis = placeBaseJoint(doc, {0, 0.95f, 0.02f}, ui);
-  Joint* spine = child(pelvis->jointName, {0, 1.2f, 0.01f}, kNoMirror);
+  constexpr float kArmY = 1.525f;
+  Joint* pelvis = placeBaseJoint(doc, {0, 0.95f, 0}, ui);
+  Joint* spine = child(pelvis->jointName, {0, 1.2f, 0}, kNoMirror);
   Joint* chest = child(spine->jointName, {0, 1.45f, 0}, kNoMirror);
-  child(chest->jointName, {0, 1.72f, 0.02f}, kNoMirror);
-  Joint* shoulder = child(chest->jointName, {0.2f, 1.43f, 0}, kNoMirror);
-  child(chest->jointName, {-0.2f, 1.43f, 0}, kNoMirror);
-  Joint* elbow = child(shoulder->jointName, {0.5f, 1.42f, -0.01f}, kMirrorYZ);
-  child(elbow->jointName, {0.8f, 1.41f, 0}, kMirrorYZ);
-  Joint* hip = child(pelvis->jointName, {0.1f, 0.9f, 0.01f}, kMirrorYZ);
-  Joint* knee = child(hip->jointName, {0.11f, 0.5f, 0.03f}, kMirrorYZ);
-  child(knee->jointName, {0.11f, 0.1f, 0}, kMirrorYZ);
+  child(chest->jointName, {0, 1.8f, 0}, kNoMirror);
+  Joint* shoulder = child(chest->jointName, {0.165f, kArmY, 0}, kNoMirror);
+  child(chest->jointName, {-0.165f, kArmY, 0}, kNoMirror);
+  Joint* elbow = child(shoulder->jointName, {0.47f, kArmY, 0}, kMirrorYZ);
+  child(elbow->jointName, {0.785f, kArmY, 0}, kNoMirror);
+  if (Joint* rightElbow = findJoint(doc.skeleton, "Joint0_0_0_2_0")) {
+    child(rightElbow->jointName, {-0.785f, kArmY, 0}, kNoMirror);
+  }
+  Joint* hip = child(pelvis->jointName, {0.085f, 0.985f, 0}, kMirrorYZ);
+  Joint* knee = child(hip->jointName, {0.09f, 0.535f, 0}, kMirrorYZ);
+  child(knee->jointName, {0.095f, 0.085f, 0}, kMirrorYZ);
   return fixJointPositionsCommand(doc, ui) == kFixOk;
 }
 
