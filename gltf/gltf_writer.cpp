@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <system_error>
+#include <memory>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
-#include "core/file_path.h"
+#include "core/replacing_file.h"
 #include "gltf/png_image.h"
 
 namespace lw {
@@ -330,20 +330,14 @@ GltfFiles buildGltf(const SceneDocument& doc, const ExportRig& rig, const std::s
 }
 
 bool writeGltfFiles(const GltfFiles& gltf) {
+  // The JSON, its buffer and its images are one unit: none replaces an old file
+  // unless all of them were written completely.
+  std::vector<std::unique_ptr<ReplacingFile>> files;
   for (const auto& [name, bytes] : gltf.files) {
-    const std::string temporary = name + ".lwtmp";
-    std::FILE* file = openFile(temporary, "wb");
-    if (file == nullptr) return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fclose(file) == 0 && written;
-    std::error_code ec;
-    if (written) std::filesystem::rename(filePath(temporary), filePath(name), ec);
-    if (!written || ec) {
-      std::filesystem::remove(filePath(temporary), ec);
-      return false;
-    }
+    files.push_back(std::make_unique<ReplacingFile>(name));
+    files.back()->write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   }
-  return true;
+  return commitAll(files);
 }
 
 int exportGltf(SceneDocument& doc, const std::string& path, const std::string& fileTitle) {
