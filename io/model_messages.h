@@ -37,8 +37,6 @@ inline constexpr const char* kObjReadErrorTitle = "OBJ読み込みエラー";
 inline constexpr const char* kConvertFailedMessage = "変換に失敗！";
 inline constexpr const char* kConvertFailedTitle = "OBJ→TLO変換エラー";
 inline constexpr const char* kTloErrorTitle = "TLOエラー";
-inline constexpr const char* kTempRemoveFailedMessage = "一時ファイルの削除に失敗しました。";
-inline constexpr const char* kTempRemoveFailedTitle = "TLOファイル削除エラー";
 
 // File-type filter texts of the open and save dialogs.
 inline constexpr const char* kObjFilterLabel = "OBJファイル(*.OBJ)";

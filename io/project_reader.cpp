@@ -514,22 +514,17 @@ int readProjectText(SceneDocument& doc, std::string_view text, const std::string
 }
 
 ModelLoadResult loadProjectModel(const std::string& objPath, std::unique_ptr<Mesh>& mesh,
-                                 SceneDocument& doc, ShellUi& ui) {
+                                 SceneDocument& doc, ShellUi& /*ui*/) {
   ObjConversion conversion = convertObjToMesh(objPath, doc.ErrorText);
   switch (conversion.status) {
     case ConvertStatus::ObjFailed:
       return ModelLoadResult::ObjFailed;
-    case ConvertStatus::TloNotWritten:
-      ui.showMessage(kConvertFailedMessage, kConvertFailedTitle);
-      doc.ErrorText.clear();
-      return ModelLoadResult::TloFailed;
     case ConvertStatus::TloFailed:
       doc.ErrorText.clear();
       return ModelLoadResult::TloFailed;
     case ConvertStatus::Converted:
       break;
   }
-  if (conversion.temporaryNotRemoved) ui.showMessage(kTempRemoveFailedMessage, kTempRemoveFailedTitle);
   mesh = std::move(conversion.mesh);
   doc.materialLibraryName = resolveInFolder(folderOf(objPath), mesh->materialLibrary);
   return ModelLoadResult::Loaded;

@@ -1,0 +1,24 @@
+// The Mesh of an OBJ model built straight from its ObjMesh, without the TLO
+// text in between. The result is bit for bit the Mesh that writing the TLO and
+// reading it back gives: every number takes the value its "%f" text reads back
+// as, parts and materials are laid out and chosen the same way, and the same
+// failures are reported with the same messages.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/mesh.h"
+#include "io/obj_reader.h"
+
+namespace lw {
+
+// Builds the Mesh of `obj` (every index inside its arrays, as readObjFile
+// guarantees). The material library and the textures are read from `folder`
+// (empty for the current folder) unless their names are absolute. Returns
+// nullptr with the message in `errorText` when the material library cannot be
+// read or a texture cannot be loaded (the texture's name is then the message).
+std::unique_ptr<Mesh> buildMeshFromObj(const ObjMesh& obj, const std::string& folder,
+                                       std::string& errorText);
+
+}  // namespace lw
