@@ -1,6 +1,8 @@
 #include "io/mesh_builder.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "io/bmp.h"
@@ -12,23 +14,29 @@
 
 namespace lw {
 
-namespace {
-
-// The values a line "<key> a b ..." of `count` numbers printed with "%f" reads
-// back as: the scan stops at the first number that does not read, and the rest
-// keep the zero of a fresh corner.
-template <int N>
-void roundThroughText(const char* key, const float (&in)[N], float (&out)[N]) {
-  char line[4 + N * (kMaxFixed6Chars + 1)];
-  char* end = line;
-  for (const char* k = key; *k; ++k) *end++ = *k;
-  for (int i = 0; i < N; ++i) {
-    *end++ = ' ';
-    end = formatFixed6(in[i], end);
-    out[i] = 0;
+float fixed6ReadBack(float value) {
+  uint64_t millionths;
+  if (fixed6Millionths(value, millionths)) {
+    // millionths / 10^6 rounded to a double (exactly: millionths is below 2^53)
+    // rounds on to the nearest float as the text would, unless the double falls
+    // exactly halfway between two floats, where rounding twice may differ.
+    const double quotient = static_cast<double>(millionths) / 1e6;
+    uint64_t bits;
+    std::memcpy(&bits, &quotient, sizeof bits);
+    constexpr uint64_t kDroppedBits = (uint64_t{1} << 29) - 1;  // 52 - 23 fraction bits
+    if ((bits & kDroppedBits) != (uint64_t{1} << 28)) {
+      const float magnitude = static_cast<float>(quotient);
+      return std::signbit(value) ? -magnitude : magnitude;
+    }
   }
-  scanKeyFloats(std::string_view(line, static_cast<size_t>(end - line)), key, out, N);
+  char text[kMaxFixed6Chars];
+  const char* p = text;
+  float result = 0;
+  scanFloat(p, formatFixed6(value, text), result);
+  return result;
 }
+
+namespace {
 
 // Each stored position, texture coordinate and normal rounded once; the
 // corners then gather them.
@@ -43,23 +51,17 @@ RoundedValues roundValues(const ObjMesh& obj) {
   rounded.positions.resize(static_cast<size_t>(obj.vertexCount));
   for (size_t i = 0; i < rounded.positions.size(); ++i) {
     const Vector3& p = obj.positions[i];
-    float out[3];
-    roundThroughText("v", {p.x, p.y, p.z}, out);
-    rounded.positions[i] = {out[0], out[1], out[2]};
+    rounded.positions[i] = {fixed6ReadBack(p.x), fixed6ReadBack(p.y), fixed6ReadBack(p.z)};
   }
   rounded.texCoords.resize(static_cast<size_t>(obj.texCoordCount));
   for (size_t i = 0; i < rounded.texCoords.size(); ++i) {
     const ObjTexCoord& t = obj.texCoords[i];
-    float out[2];
-    roundThroughText("vt", {t.u, t.v}, out);
-    rounded.texCoords[i] = {out[0], out[1]};
+    rounded.texCoords[i] = {fixed6ReadBack(t.u), fixed6ReadBack(t.v)};
   }
   rounded.normals.resize(static_cast<size_t>(obj.normalCount));
   for (size_t i = 0; i < rounded.normals.size(); ++i) {
     const Vector3& n = obj.normals[i];
-    float out[3];
-    roundThroughText("vn", {n.x, n.y, n.z}, out);
-    rounded.normals[i] = {out[0], out[1], out[2]};
+    rounded.normals[i] = {fixed6ReadBack(n.x), fixed6ReadBack(n.y), fixed6ReadBack(n.z)};
   }
   return rounded;
 }

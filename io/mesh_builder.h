@@ -13,6 +13,10 @@
 
 namespace lw {
 
+// The value the "%f" text of `value` reads back as with "%f" (formatFixed6 then
+// scanFloat).
+float fixed6ReadBack(float value);
+
 // Builds the Mesh of `obj` (every index inside its arrays, as readObjFile
 // guarantees). The material library and the textures are read from `folder`
 // (empty for the current folder) unless their names are absolute. Returns
