@@ -1,5 +1,6 @@
 #include "render/primitives.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "render/gl_headers.h"
@@ -29,7 +30,9 @@ void octahedronPoints(Vector3 c, float r, Vector3 (&points)[6]) {
 constexpr uint8_t kOctahedronOrder[30] = {kZm, kXm, kYp, kZm, kXp, kYp, kZm, kXm, kYm, kZm,
                                           kXp, kYm, kZp, kXm, kYp, kZp, kXp, kYp, kZp, kXm,
                                           kYm, kZp, kXp, kYm, kXm, kXp, kYm, kYp, kZm, kZp};
-constexpr int kOuterFaceCorners = 24;
+constexpr int kMarkerIndices = 30;
+// Markers per draw call: their 6 points each stay within 16-bit indices.
+constexpr size_t kRunMarkers = 4096;
 
 // The 30 corners of the octahedron's 10 triangles, in drawing order.
 void octahedronTriangles(Vector3 c, float r, Vector3 (&triangles)[30]) {
@@ -97,12 +100,7 @@ void resizeMarkers(MarkerMesh& mesh, size_t count, float radius) {
   mesh.markerColours.resize(count);
   mesh.positions.resize(18 * count);
   mesh.colours.resize(18 * count);
-  mesh.indices.resize(kOuterFaceCorners * count);
   for (size_t k = before; k < count; ++k) {
-    for (int i = 0; i < kOuterFaceCorners; ++i) {
-      mesh.indices[kOuterFaceCorners * k + static_cast<size_t>(i)] =
-          static_cast<uint32_t>(6 * k + kOctahedronOrder[i]);
-    }
     mesh.centres[k] = {0, 0, 0};
     mesh.markerColours[k] = {};  // the colours grow as zeros
     writePoints(mesh, k, mesh.centres[k], radius);
@@ -132,10 +130,26 @@ void drawMarkerMesh(const MarkerMesh& mesh) {
   const GLboolean colourArray = glIsEnabled(GL_COLOR_ARRAY);
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
-  glColorPointer(3, GL_FLOAT, 0, mesh.colours.data());
-  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,
-                 mesh.indices.data());
+  // The markers go in runs of kRunMarkers, each run drawn with the same 16-bit
+  // indices and the arrays starting at its first marker.
+  static const std::vector<uint16_t> runIndices = [] {
+    std::vector<uint16_t> indices(kMarkerIndices * kRunMarkers);
+    for (size_t k = 0; k < kRunMarkers; ++k) {
+      for (int i = 0; i < kMarkerIndices; ++i) {
+        indices[kMarkerIndices * k + static_cast<size_t>(i)] =
+            static_cast<uint16_t>(6 * k + kOctahedronOrder[i]);
+      }
+    }
+    return indices;
+  }();
+  const size_t count = mesh.centres.size();
+  for (size_t first = 0; first < count; first += kRunMarkers) {
+    const size_t run = std::min(kRunMarkers, count - first);
+    glVertexPointer(3, GL_FLOAT, 0, &mesh.positions[18 * first]);
+    glColorPointer(3, GL_FLOAT, 0, &mesh.colours[18 * first]);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(kMarkerIndices * run), GL_UNSIGNED_SHORT,
+                   runIndices.data());
+  }
   if (!colourArray) glDisableClientState(GL_COLOR_ARRAY);
   if (!vertexArray) glDisableClientState(GL_VERTEX_ARRAY);
 }

@@ -37,17 +37,15 @@ void appendOctahedron(MarkerBatch& batch, Vector3 centre, Rgb3 colour, float rad
 // vertex and colour arrays as they were.
 void drawMarkerBatch(MarkerBatch& batch);
 
-// Octahedron markers kept from frame to frame: six points per marker and the
-// indices of its eight outer faces, in the order drawOctahedron sends them (its
-// two inner triangles lie inside the surface in the marker's own colour, so
-// they never show). setMarker rewrites a marker only when its centre or colour
-// changes, so an unchanged picture costs no rebuilding.
+// Octahedron markers kept from frame to frame: six points per marker, drawn by
+// index as the same triangles in the same order as drawOctahedron sends them, so
+// the picture is the same. setMarker rewrites a marker only when its centre or
+// colour changes, so an unchanged picture costs no rebuilding.
 struct MarkerMesh {
   std::vector<Vector3> centres;
   std::vector<Rgb3> markerColours;
   std::vector<float> positions;   // 6 points x 3 floats per marker
   std::vector<float> colours;     // 6 points x 3 floats per marker
-  std::vector<uint32_t> indices;  // 24 per marker
 };
 
 // Keeps the first `count` markers (new ones are set before they are drawn). One

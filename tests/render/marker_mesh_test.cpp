@@ -86,6 +86,20 @@ TEST_F(MarkerMeshTest, KeptMarkersDrawWhatOneOctahedronAfterAnotherDraws) {
   EXPECT_EQ(kept(mesh, markers), oneByOne(markers));
 }
 
+TEST_F(MarkerMeshTest, MoreMarkersThanOneDrawCallTakesDrawTheSame) {
+  // 4097 markers on a 65 x 64 grid: the last is the first of a second draw call.
+  std::vector<Marker> markers;
+  for (int k = 0; k < 4097; ++k) {
+    const float x = static_cast<float>(k % 65) * 0.0015f - 0.048f;
+    const float y = static_cast<float>(k / 65) * 0.0015f - 0.047f;
+    markers.push_back({{x, y, 0.01f * static_cast<float>(k % 3)},
+                       {static_cast<float>(k % 7) / 7, 0.3f, static_cast<float>(k % 5) / 5}});
+  }
+  markers.back().colour = {1.0f, 0.0f, 0.25f};
+  MarkerMesh mesh;
+  EXPECT_EQ(kept(mesh, markers), oneByOne(markers));
+}
+
 TEST_F(MarkerMeshTest, DrawingLeavesTheColourAndTheArraysAsTheyWere) {
   MarkerMesh mesh;
   resizeMarkers(mesh, 1, kVertexMarkerRadius);
