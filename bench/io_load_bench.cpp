@@ -1,10 +1,16 @@
-// The OBJ load pipeline (OBJ -> temporary TLO -> Mesh) on a generated model of
-// about 400k triangles with texture coordinates, normals and four materials, and
-// its three stages apart. Counters: bytes/s of the file each stage reads or
-// writes, and the peak resident memory of the process during the benchmark
-// (VmHWM, reset before each benchmark).
+// The OBJ load pipeline (OBJ -> ObjMesh -> Mesh) on a generated model of about
+// 400k triangles with texture coordinates, normals and four materials, its
+// stages apart, the TLO file round trip that the in-memory mesh must equal, and
+// the Open command against the vendored fast_obj parser reading the same file in
+// the same process. Counters: bytes/s of the file each stage reads or writes,
+// and peak_MB, the most resident memory a stage added on top of what the
+// process held when it began (so it does not depend on what ran before).
 #include <benchmark/benchmark.h>
+#include <fast_obj.h>
+#include <malloc.h>
+#include <time.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +24,7 @@
 
 #include "core/document.h"
 #include "core/shell_ui.h"
+#include "io/mesh_builder.h"
 #include "io/model_load.h"
 #include "io/obj_reader.h"
 #include "io/text_format.h"
@@ -171,21 +178,27 @@ const Model& model() {
   return m;
 }
 
-// Peak resident memory since the last reset, in MB (Linux).
+// A stage's own peak memory: freed heap pages go back to the system and the
+// high-water mark is reset before the stage, and the resident size at that
+// moment is the baseline the peak is measured from (Linux).
+double statusMb(const char* key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(key, 0) == 0) return std::atof(line.c_str() + std::strlen(key)) / 1024.0;
+  }
+  return 0;
+}
+double baselineMb = 0;
 void resetPeakMemory() {
+  malloc_trim(0);
   if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
     std::fputs("5", f);
     std::fclose(f);
   }
+  baselineMb = statusMb("VmRSS:");
 }
-double peakMemoryMb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-  }
-  return 0;
-}
+double peakMemoryMb() { return statusMb("VmHWM:") - baselineMb; }
 
 void finish(benchmark::State& state, long long bytesPerIteration) {
   state.SetBytesProcessed(bytesPerIteration * static_cast<long long>(state.iterations()));
@@ -194,22 +207,108 @@ void finish(benchmark::State& state, long long bytesPerIteration) {
   state.counters["tlo_MB"] = static_cast<double>(model().tloBytes) / 1e6;
 }
 
-// OBJ -> temporary TLO -> Mesh, as the Open command runs it (with the triangle
-// check, skin buffers and document updates).
+bool sameBits(const void* a, const void* b, size_t bytes) { return std::memcmp(a, b, bytes) == 0; }
+
+// The mesh the Open command builds in memory against the TLO file round trip.
+bool equalsFileRoundTrip(const lw::Mesh& built, const Model& m) {
+  std::string error;
+  auto fromFile = lw::readTloFile(m.tloPath, m.folder.string() + "/", error);
+  if (!fromFile || fromFile->faceCount != built.faceCount ||
+      fromFile->parts.size() != built.parts.size()) {
+    return false;
+  }
+  for (size_t p = 0; p < built.parts.size(); ++p) {
+    const lw::MeshPart &a = built.parts[p], &b = fromFile->parts[p];
+    const size_t n = a.positions.size();
+    if (a.materialIndex != b.materialIndex || a.vertexCount != b.vertexCount ||
+        b.positions.size() != n || !sameBits(a.positions.data(), b.positions.data(), n * 12) ||
+        !sameBits(a.normals.data(), b.normals.data(), n * 12) ||
+        !sameBits(a.texCoords.data(), b.texCoords.data(), n * 8)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+double processCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+double wallMs() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// OBJ -> Mesh, as the Open command runs it (with the triangle check, skin
+// buffers and document updates).
 void BM_OpenCommand(benchmark::State& state) {
   const Model& m = model();
-  if (!agreesWithSscanf(m)) state.SkipWithError("readers disagree with sscanf");
+  if (!agreesWithSscanf(m)) return state.SkipWithError("readers disagree with sscanf");
+  {
+    lw::SceneDocument doc;
+    lw::NullShellUi ui;
+    if (lw::openModelFile(doc, ui, m.objPath, "bench.obj").status != lw::LoadStatus::Loaded ||
+        !equalsFileRoundTrip(*doc.mesh, m)) {
+      return state.SkipWithError("the mesh differs from the TLO file round trip");
+    }
+  }
   resetPeakMemory();
   for (auto _ : state) {
     lw::SceneDocument doc;
     lw::NullShellUi ui;
     lw::LoadResult result = lw::openModelFile(doc, ui, m.objPath, "bench.obj");
-    if (result.status != lw::LoadStatus::Loaded) state.SkipWithError("load failed");
+    if (result.status != lw::LoadStatus::Loaded) {
+      state.SkipWithError("load failed");
+      break;
+    }
     benchmark::DoNotOptimize(doc.mesh.get());
   }
   finish(state, m.objBytes);
 }
 BENCHMARK(BM_OpenCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The Open command and fast_obj reading the same file, one after the other in
+// each iteration; the counters are the least process CPU time and wall time of
+// each over the run, and their ratios (Open / fast_obj).
+void BM_OpenVersusFastObj(benchmark::State& state) {
+  const Model& m = model();
+  double openCpu = 1e30, openWall = 1e30, fastCpu = 1e30, fastWall = 1e30;
+  for (auto _ : state) {
+    double cpu = processCpuMs(), wall = wallMs();
+    {
+      lw::SceneDocument doc;
+      lw::NullShellUi ui;
+      if (lw::openModelFile(doc, ui, m.objPath, "bench.obj").status != lw::LoadStatus::Loaded) {
+        state.SkipWithError("load failed");
+        break;
+      }
+      benchmark::DoNotOptimize(doc.mesh.get());
+    }
+    openCpu = std::min(openCpu, processCpuMs() - cpu);
+    openWall = std::min(openWall, wallMs() - wall);
+    cpu = processCpuMs();
+    wall = wallMs();
+    fastObjMesh* parsed = fast_obj_read(m.objPath.c_str());
+    const bool complete = parsed && parsed->face_count == 2u * kGridColumns * kGridRows &&
+                          parsed->material_count == 4;
+    if (parsed) fast_obj_destroy(parsed);
+    fastCpu = std::min(fastCpu, processCpuMs() - cpu);
+    fastWall = std::min(fastWall, wallMs() - wall);
+    if (!complete) {
+      state.SkipWithError("fast_obj did not read the whole model");
+      break;
+    }
+  }
+  state.counters["open_cpu_ms"] = openCpu;
+  state.counters["fast_obj_cpu_ms"] = fastCpu;
+  state.counters["ratio_cpu"] = openCpu / fastCpu;
+  state.counters["open_wall_ms"] = openWall;
+  state.counters["fast_obj_wall_ms"] = fastWall;
+  state.counters["ratio_wall"] = openWall / fastWall;
+}
+BENCHMARK(BM_OpenVersusFastObj)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(15);
 
 void BM_Pipeline(benchmark::State& state) {
   const Model& m = model();
@@ -217,7 +316,10 @@ void BM_Pipeline(benchmark::State& state) {
   for (auto _ : state) {
     std::string error;
     lw::ObjConversion conversion = lw::convertObjToMesh(m.objPath, error);
-    if (conversion.status != lw::ConvertStatus::Converted) state.SkipWithError("conversion failed");
+    if (conversion.status != lw::ConvertStatus::Converted) {
+      state.SkipWithError("conversion failed");
+      break;
+    }
     benchmark::DoNotOptimize(conversion.mesh.get());
   }
   finish(state, m.objBytes);
@@ -236,6 +338,23 @@ void BM_ReadObj(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadObj)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_BuildMesh(benchmark::State& state) {
+  const Model& m = model();
+  std::string error;
+  auto obj = lw::readObjFile(m.objPath, error);
+  resetPeakMemory();
+  for (auto _ : state) {
+    auto mesh = lw::buildMeshFromObj(*obj, m.folder.string() + "/", error);
+    if (!mesh) {
+      state.SkipWithError("build failed");
+      break;
+    }
+    benchmark::DoNotOptimize(mesh.get());
+  }
+  finish(state, m.objBytes);
+}
+BENCHMARK(BM_BuildMesh)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_WriteTlo(benchmark::State& state) {
   const Model& m = model();
   std::string error;
@@ -243,7 +362,10 @@ void BM_WriteTlo(benchmark::State& state) {
   const std::string out = (m.folder / "written.tlo").string();
   resetPeakMemory();
   for (auto _ : state) {
-    if (lw::writeTloFile(out, *obj) != 0) state.SkipWithError("write failed");
+    if (lw::writeTloFile(out, *obj) != 0) {
+      state.SkipWithError("write failed");
+      break;
+    }
   }
   finish(state, m.tloBytes);
   std::remove(out.c_str());

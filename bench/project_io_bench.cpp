@@ -2,12 +2,16 @@
 // keyframes; the argument is the number of weights per corner (0: only the
 // corners' "nor" and "vec" lines, 2: two "verJnm"/"verInf" pairs more). Opening
 // takes the model from memory instead of its OBJ, so the figures are those of
-// the project text itself. Counters: bytes/s of the project text.
+// the project text itself. Counters: bytes/s of the project text. Each benchmark
+// fails unless what is read back is what was written: the saved file holds the
+// document's project text, and the document read from it writes the same text.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -41,6 +45,7 @@ std::unique_ptr<lw::Mesh> benchMesh() {
 // A chain of joints with branches every fourth joint, corners spread over them.
 void buildDocument(lw::SceneDocument& doc, int weightsPerCorner) {
   doc.modelFileName = "bench.obj";
+  doc.do_skinning = 1;  // as opening a project leaves it, so the read-back compares equal
   doc.mesh = benchMesh();
   doc.skinBuffers = lw::makeSkinBuffers(*doc.mesh);
   std::vector<lw::Joint*> joints;
@@ -95,14 +100,44 @@ struct BenchFiles {
   ~BenchFiles() { fs::remove_all(folder); }
 };
 
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The first line where two texts differ ("line N: ... / ..."), or "" when equal.
+std::string firstDifference(const std::string& got, const std::string& want) {
+  size_t start = 0;
+  for (int line = 1;; ++line) {
+    const size_t gotEnd = got.find('\n', start), wantEnd = want.find('\n', start);
+    const std::string a = got.substr(start, gotEnd - start);
+    const std::string b = want.substr(start, wantEnd - start);
+    if (a != b || (gotEnd == std::string::npos) != (wantEnd == std::string::npos)) {
+      return "line " + std::to_string(line) + ": " + a + " / " + b;
+    }
+    if (gotEnd == std::string::npos) return "";
+    start = gotEnd + 1;
+  }
+}
+
 void BM_ProjectSave(benchmark::State& state) {
   lw::SceneDocument doc;
   buildDocument(doc, static_cast<int>(state.range(0)));
   BenchFiles files;
   size_t bytes = 0;
   for (auto _ : state) {
-    if (lw::writeProject(doc, files.path) != 0) state.SkipWithError("not written");
+    if (lw::writeProject(doc, files.path) != 0) {
+      state.SkipWithError("not written");
+      break;
+    }
     bytes = fs::file_size(files.path);
+  }
+  if (!state.error_occurred()) {
+    const std::string difference = firstDifference(fileText(files.path), lw::projectText(doc));
+    if (!difference.empty()) {
+      const std::string message = "the saved file is not the document's project text: " + difference;
+      state.SkipWithError(message.c_str());
+    }
   }
   state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
   state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
@@ -127,9 +162,10 @@ void BM_ProjectOpen(benchmark::State& state) {
   {
     lw::SceneDocument doc;
     buildDocument(doc, static_cast<int>(state.range(0)));
-    if (lw::writeProject(doc, files.path) != 0) state.SkipWithError("not written");
+    if (lw::writeProject(doc, files.path) != 0) return state.SkipWithError("not written");
   }
   const size_t bytes = fs::file_size(files.path);
+  const std::string written = fileText(files.path);
   lw::ProjectModelLoader fromMemory = [](const std::string&, std::unique_ptr<lw::Mesh>& mesh,
                                          lw::SceneDocument&, lw::ShellUi&) {
     mesh = benchMesh();
@@ -142,8 +178,17 @@ void BM_ProjectOpen(benchmark::State& state) {
     state.ResumeTiming();
     if (lw::readProject(*doc, files.path, ui, fromMemory) != lw::kProjectRead) {
       state.SkipWithError("not read");
+      break;
     }
     state.PauseTiming();
+    if (state.iterations() == 0) {
+      const std::string difference = firstDifference(lw::projectText(*doc), written);
+      if (!difference.empty()) {
+        const std::string message = "the project read back differs from the one written: " + difference;
+        state.SkipWithError(message.c_str());
+        break;
+      }
+    }
     doc.reset();
     state.ResumeTiming();
   }

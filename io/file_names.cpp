@@ -19,12 +19,6 @@ FileKind fileKindOf(std::string_view fileTitle) {
   return FileKind::Other;
 }
 
-std::string temporaryTloPath(std::string_view path) {
-  const size_t slash = path.find_last_of("/\\");
-  const size_t title = slash == std::string_view::npos ? 0 : slash + 1;
-  return std::string(path.substr(0, path.find('.', title))) + ".TLO";
-}
-
 std::string folderOf(std::string_view path) {
   size_t slash = path.find_last_of("/\\");
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));

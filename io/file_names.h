@@ -1,5 +1,5 @@
 // File names as the load and save commands treat them: the type chosen by the
-// extension, the temporary TLO beside an OBJ, and names inside files resolved
+// extension, and names inside files resolved
 // against the folder of the file that names them. Both '/' and '\\' separate
 // folders.
 #pragma once
@@ -16,12 +16,6 @@ enum class FileKind { Obj, Project, Bitmap, Other };
 // "OJP"/"ojp" or "BMP"/"bmp"; any other case mixture, or a shorter piece, is
 // Other. "model.v2.obj" is Obj; "model.Obj" is Other.
 FileKind fileKindOf(std::string_view fileTitle);
-
-// The temporary TLO of the OBJ at `path`: the path cut at the first '.' of its
-// file title (dots in folder names stay) with ".TLO" appended; a title without
-// '.' gets ".TLO" appended whole.
-std::string temporaryTloPath(std::string_view path);
-// The load pipeline adds "_1", "_2", ... before ".TLO" while that name is taken.
 
 // The folder part of `path` including its last separator; empty when `path`
 // names no folder.

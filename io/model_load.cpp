@@ -1,39 +1,22 @@
 #include "io/model_load.h"
 
-#include <cstdio>
-
-#include "core/file_path.h"
 #include "io/file_names.h"
 #include "io/line_reader.h"
+#include "io/mesh_builder.h"
 #include "io/model_messages.h"
 #include "io/obj_reader.h"
-#include "io/tlo.h"
 #include "resources/resource.h"
 
 namespace lw {
 
 namespace {
 
-// The temporary TLO is written, read back and removed, so it must never be a
-// file the user already has: when the usual name is taken, "_1", "_2", ... is
-// added before ".TLO" until the name is free.
-std::string freeTemporaryTloPath(const std::string& objPath) {
-  const std::string usual = temporaryTloPath(objPath);
-  if (!fileExists(usual)) return usual;
-  const std::string stem = usual.substr(0, usual.size() - 4);
-  for (int n = 1;; ++n) {
-    std::string candidate = stem + "_" + std::to_string(n) + ".TLO";
-    if (!fileExists(candidate)) return candidate;
-  }
-}
-
 LoadResult refused(const std::string& message, const char* title) {
   return {LoadStatus::Refused, message, title};
 }
 
 // Extension rule, triangle check and conversion shared by both commands. On
-// success `conversion` holds the mesh and the result is Loaded with the message
-// of a temporary file that could not be removed, if any.
+// success `conversion` holds the mesh and the result is Loaded with no message.
 LoadResult loadObj(const std::string& path, ObjConversion& conversion, SceneDocument& doc) {
   LoadResult check = checkTriangleFaces(path);
   if (check.status != LoadStatus::Loaded) return check;
@@ -44,20 +27,11 @@ LoadResult loadObj(const std::string& path, ObjConversion& conversion, SceneDocu
     case ConvertStatus::ObjFailed:
       result = refused(doc.ErrorText, kObjReadErrorTitle);
       break;
-    case ConvertStatus::TloNotWritten:
-      result = refused(withReason(kConvertFailedMessage,
-                                  conversion.temporaryPath + kTemporaryNotWrittenSuffix),
-                       kConvertFailedTitle);
-      break;
     case ConvertStatus::TloFailed:
       result = {LoadStatus::Fatal, doc.ErrorText, kTloErrorTitle};
       break;
     case ConvertStatus::Converted:
       result = {LoadStatus::Loaded, doc.ErrorText, doc.ErrorText.empty() ? "" : kTloErrorTitle};
-      if (conversion.temporaryNotRemoved) {
-        result.message = kTempRemoveFailedMessage;
-        result.title = kTempRemoveFailedTitle;
-      }
       break;
   }
   doc.ErrorText.clear();
@@ -78,17 +52,8 @@ ObjConversion convertObjToMesh(const std::string& objPath, std::string& errorTex
   ObjConversion conversion;
   std::unique_ptr<ObjMesh> obj = readObjFile(objPath, errorText);
   if (!obj) return conversion;
-
-  const std::string tloPath = freeTemporaryTloPath(objPath);
-  conversion.temporaryPath = tloPath;
-  if (writeTloFile(tloPath, *obj) != 0) {
-    conversion.status = ConvertStatus::TloNotWritten;
-    return conversion;
-  }
-  obj.reset();
-  conversion.mesh = readTloFile(tloPath, folderOf(objPath), errorText);
+  conversion.mesh = buildMeshFromObj(*obj, folderOf(objPath), errorText);
   conversion.status = conversion.mesh ? ConvertStatus::Converted : ConvertStatus::TloFailed;
-  conversion.temporaryNotRemoved = !removeFile(tloPath);
   return conversion;
 }
 

@@ -24,7 +24,6 @@ inline constexpr const char* kMtlReadFailedSuffix = "の読み込みに失敗し
 inline constexpr const char* kNotRegularFileSuffix = "は通常のファイルではありません";  // after the path
 inline constexpr const char* kTextureNotBmpSuffix =
     "は24ビット非圧縮のBMPではありません。テクスチャなしで表示します。";  // after the path
-inline constexpr const char* kTemporaryNotWrittenSuffix = "（一時ファイル）を書き込めませんでした";
 
 // A message whose first line a command fixes, followed by what went wrong.
 inline std::string withReason(const std::string& first, const std::string& reason) {
@@ -48,8 +47,6 @@ inline constexpr const char* kObjReadErrorTitle = "OBJ読み込みエラー";
 inline constexpr const char* kConvertFailedMessage = "変換に失敗！";
 inline constexpr const char* kConvertFailedTitle = "OBJ→TLO変換エラー";
 inline constexpr const char* kTloErrorTitle = "TLOエラー";
-inline constexpr const char* kTempRemoveFailedMessage = "一時ファイルの削除に失敗しました。";
-inline constexpr const char* kTempRemoveFailedTitle = "TLOファイル削除エラー";
 
 // File-type filter texts of the open and save dialogs.
 inline constexpr const char* kObjFilterLabel = "OBJファイル(*.OBJ)";

@@ -1,6 +1,8 @@
 #include "io/mtl_reader.h"
 
 #include "core/file_path.h"
+#include "io/bmp.h"
+#include "io/file_names.h"
 #include "io/line_reader.h"
 #include "io/model_messages.h"
 #include "io/scan.h"
@@ -56,6 +58,26 @@ void readMaterialText(std::string_view text, Mesh& mesh) {
   LineReader reader;
   reader.openText(text);
   readMaterials(reader, mesh);
+}
+
+void readModelLibrary(Mesh& mesh, const std::string& folder, std::string& warning) {
+  if (mesh.materialLibrary.empty()) return;
+  std::string reason;
+  if (readMaterialLibrary(resolveInFolder(folder, mesh.materialLibrary), mesh, reason) != 0 &&
+      warning.empty()) {
+    warning = withReason(kTloMaterialOpenMessage, reason);
+  }
+}
+
+void loadMaterialTexture(Material& material, const std::string& folder, std::string& warning) {
+  const std::string texturePath = resolveInFolder(folder, material.textureFile);
+  std::string reason;
+  material.texture = loadBmpTexture(texturePath, reason);
+  if (material.texture) {
+    material.texturePath = texturePath;
+  } else if (warning.empty()) {
+    warning = withReason(material.textureFile, reason);
+  }
 }
 
 }  // namespace lw

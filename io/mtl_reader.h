@@ -24,4 +24,16 @@ int readMaterialLibrary(const std::string& path, Mesh& mesh, std::string& errorT
 // The same for library text in memory; always succeeds.
 void readMaterialText(std::string_view text, Mesh& mesh);
 
+// Reads the model's library `mesh.materialLibrary` (from `folder` unless the
+// name is absolute; nothing when it is empty). A library that cannot be read
+// leaves the materials plain and, when `warning` is still empty, puts the
+// message and its reason there: the model opens without it.
+void readModelLibrary(Mesh& mesh, const std::string& folder, std::string& warning);
+
+// Loads the texture `material.textureFile` (from `folder` unless absolute) and
+// records where it was read. A texture that cannot be loaded leaves the part
+// untextured and, when `warning` is still empty, puts its name and the reason
+// there.
+void loadMaterialTexture(Material& material, const std::string& folder, std::string& warning);
+
 }  // namespace lw

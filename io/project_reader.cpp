@@ -568,10 +568,6 @@ ModelLoadResult loadProjectModel(const std::string& objPath, std::unique_ptr<Mes
   switch (conversion.status) {
     case ConvertStatus::ObjFailed:
       return ModelLoadResult::ObjFailed;
-    case ConvertStatus::TloNotWritten:
-      ui.showMessage(kConvertFailedMessage, kConvertFailedTitle);
-      doc.ErrorText = conversion.temporaryPath + kTemporaryNotWrittenSuffix;
-      return ModelLoadResult::TloFailed;
     case ConvertStatus::TloFailed:
       return ModelLoadResult::TloFailed;  // the reason stays in ErrorText
     case ConvertStatus::Converted:
@@ -580,7 +576,6 @@ ModelLoadResult loadProjectModel(const std::string& objPath, std::unique_ptr<Mes
   // A texture or material library that did not read: the model opens without it.
   if (!doc.ErrorText.empty()) ui.showMessage(doc.ErrorText, kTloErrorTitle);
   doc.ErrorText.clear();
-  if (conversion.temporaryNotRemoved) ui.showMessage(kTempRemoveFailedMessage, kTempRemoveFailedTitle);
   mesh = std::move(conversion.mesh);
   return ModelLoadResult::Loaded;
 }

@@ -69,8 +69,8 @@ int readProjectText(SceneDocument& doc, std::string_view text, const std::string
                     ShellUi& ui, const ProjectModelLoader& loadModel);
 
 // The OBJ import pipeline as the project reader uses it (convertObjToMesh): a
-// conversion failure shows "変換に失敗！" and reads as a TLO failure; a temporary
-// file left behind shows its message. On success the mesh's material library,
+// failure to build the mesh reads as a TLO failure and shows nothing here. On
+// success the mesh's material library,
 // resolved in the OBJ's folder, becomes doc.materialLibraryName (the library
 // read last).
 ModelLoadResult loadProjectModel(const std::string& objPath, std::unique_ptr<Mesh>& mesh,

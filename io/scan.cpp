@@ -55,6 +55,19 @@ bool scanFloat(const char*& p, const char* end, float& value) {
     if (p == end) return false;
   }
   const char* digitsStart = p;
+  // Plain decimal numbers followed by white space or the end, nearly every number
+  // of a model file, read in one step; everything else takes the walk below,
+  // which finds the end of the text the way the C library does.
+  const bool hexPrefix = *p == '0' && p + 1 != end && lower(p[1]) == 'x';
+  if ((isDigit(*p) || *p == '.') && !hexPrefix) {
+    float result = 0;
+    auto [stop, error] = std::from_chars(p, end, result, std::chars_format::general);
+    if (error == std::errc{} && (stop == end || isScanSpace(*stop))) {
+      value = negative ? -result : result;
+      p = stop;
+      return true;
+    }
+  }
   char first = lower(*p);
   if (first == 'n') {
     if (!consumeWord(p, end, "nan")) return false;

@@ -21,30 +21,15 @@ char* writeUnsigned(uint64_t value, char* out) {
 
 }  // namespace
 
-char* formatFixed6(float value, char* out) {
+bool fixed6Millionths(float value, uint64_t& millionths) {
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  const bool negative = (bits >> 31) != 0;
   const int exponentBits = static_cast<int>((bits >> 23) & 0xFF);
   const uint32_t fraction = bits & 0x7FFFFF;
-
-  if (exponentBits == 0xFF) {
-    if (negative) *out++ = '-';
-    const char* word = fraction ? "nan" : "inf";
-    std::memcpy(out, word, 3);
-    return out + 3;
-  }
   // value = mantissa * 2^shift exactly.
   const uint64_t mantissa = exponentBits ? (fraction | 0x800000u) : fraction;
   const int shift = (exponentBits ? exponentBits : 1) - 150;
-  if (shift > 8) {
-    // 2^32 and above: rare in models; the library's exact formatting takes it.
-    auto result = std::to_chars(out, out + kMaxFixed6Chars, static_cast<double>(value),
-                                std::chars_format::fixed, 6);
-    return result.ptr;
-  }
-  // millionths = value * 10^6 rounded to nearest, ties to even.
-  uint64_t millionths;
+  if (exponentBits == 0xFF || shift > 8) return false;
   const uint64_t scaled = mantissa * 1000000u;  // below 2^44
   if (shift >= 0) {
     millionths = scaled << shift;
@@ -56,6 +41,27 @@ char* formatFixed6(float value, char* out) {
     const uint64_t remainder = scaled & ((uint64_t{1} << right) - 1);
     const uint64_t half = uint64_t{1} << (right - 1);
     if (remainder > half || (remainder == half && (millionths & 1))) ++millionths;
+  }
+  return true;
+}
+
+char* formatFixed6(float value, char* out) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const bool negative = (bits >> 31) != 0;
+  const int exponentBits = static_cast<int>((bits >> 23) & 0xFF);
+  if (exponentBits == 0xFF) {
+    if (negative) *out++ = '-';
+    const char* word = (bits & 0x7FFFFF) ? "nan" : "inf";
+    std::memcpy(out, word, 3);
+    return out + 3;
+  }
+  uint64_t millionths;
+  if (!fixed6Millionths(value, millionths)) {
+    // 2^32 and above: rare in models; the library's exact formatting takes it.
+    auto result = std::to_chars(out, out + kMaxFixed6Chars, static_cast<double>(value),
+                                std::chars_format::fixed, 6);
+    return result.ptr;
   }
   if (negative) *out++ = '-';
   out = writeUnsigned(millionths / 1000000u, out);

@@ -17,6 +17,11 @@ inline constexpr int kMaxFixed6Chars = 48;
 // "nan", "-nan".
 char* formatFixed6(float value, char* out);
 
+// The magnitude of `value` in millionths, rounded to nearest, ties to even: the
+// digits formatFixed6 writes. False (nothing stored) for infinities, NaN and
+// magnitudes of 2^32 and above.
+bool fixed6Millionths(float value, uint64_t& millionths);
+
 // Writes the "%d" text of `value` at `out` (at most 11 bytes) and returns its end.
 char* formatDecimal(int32_t value, char* out);
 

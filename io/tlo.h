@@ -1,7 +1,7 @@
 // The program's own mesh file (TLO): a triangle model without indices, one
 // position, texture coordinate and normal line per face corner, in blocks, one
-// block per material. Every OBJ that is opened is written as a temporary TLO
-// file and read back as the Mesh the rest of the program uses.
+// block per material. `lwtool convert` writes it; an OBJ that is opened becomes
+// the Mesh this file would read back as (buildMeshFromObj), without the file.
 //
 // Layout (lines end in '\n'; numbers "%f" of 32-bit floats, "%d" of ints):
 //   # Created by Limbweaver[TLO FILE]

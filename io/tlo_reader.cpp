@@ -1,7 +1,5 @@
 #include "io/tlo.h"
 
-#include "io/bmp.h"
-#include "io/file_names.h"
 #include "io/line_reader.h"
 #include "io/model_messages.h"
 #include "io/mtl_reader.h"
@@ -114,14 +112,7 @@ std::unique_ptr<Mesh> readTlo(LineReader& reader, const std::string& folder,
     if (line.empty()) continue;
     if (startsWith(line, "mtllib")) {
       scanKeyWord(line, "mtllib", mesh->materialLibrary);
-      if (!mesh->materialLibrary.empty()) {
-        std::string reason;
-        if (readMaterialLibrary(resolveInFolder(folder, mesh->materialLibrary), *mesh, reason) !=
-                0 &&
-            errorText.empty()) {
-          errorText = withReason(kTloMaterialOpenMessage, reason);  // plain materials follow
-        }
-      }
+      readModelLibrary(*mesh, folder, errorText);  // plain materials when it fails
     }
     if (startsWith(line, "usemtl")) {
       word.clear();
@@ -129,16 +120,8 @@ std::unique_ptr<Mesh> readTlo(LineReader& reader, const std::string& folder,
       const int32_t m = findMaterial(*mesh, word);
       if (fill.startedParts < partCount) startPart(*mesh, fill, m);
       if (m >= 0 && !mesh->materials[static_cast<size_t>(m)].textureFile.empty()) {
-        Material& material = mesh->materials[static_cast<size_t>(m)];
-        const std::string texturePath = resolveInFolder(folder, material.textureFile);
-        std::string reason;
-        material.texture = loadBmpTexture(texturePath, reason);
-        if (material.texture) {
-          material.texturePath = texturePath;
-        } else if (errorText.empty()) {
-          // The part is drawn untextured; the first failure is told.
-          errorText = withReason(material.textureFile, reason);
-        }
+        // The part is drawn untextured when it fails; the first failure is told.
+        loadMaterialTexture(mesh->materials[static_cast<size_t>(m)], folder, errorText);
       }
     }
     if (line[0] == 'v') readCornerLine(line, *mesh, fill);

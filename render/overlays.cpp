@@ -22,6 +22,8 @@ constexpr Rgb3 kPlainCorner{0.0f, 1.0f, 0.5f};
 constexpr Rgb3 kSelectedCorner{0.5f, 0.6f, 1.0f};
 constexpr Rgb3 kBoundCorner{0.85f, 0.2f, 1.0f};
 constexpr int32_t kNoTreeJoint = -999;
+// Twice a vertex marker's radius: the octahedron lies inside that sphere with room to spare.
+constexpr double kCullRadius = 2.0 * kVertexMarkerRadius;
 
 // One polygon through every deformed corner of every part, drawn as black lines
 // with back faces culled.
@@ -179,58 +181,77 @@ void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPa
     glDisable(GL_DEPTH_TEST);
   }
   glEnable(GL_DEPTH_TEST);
-  rs.clickedCorner = ClickedCorner{};
-  const std::string* treeJointName = treeSelectedJointName(doc);
-  const bool picked = doc.editMode == 23;
-  const ViewVolume volume = currentViewVolume();
-  // Twice the marker's radius: the octahedron lies inside that sphere with room to spare.
-  const double cullRadius = 2.0 * kVertexMarkerRadius;
-  auto marker = [&](Vector3 position, Rgb3 colour) {
-    if (pickingPass) {
-      drawOctahedron(position, colour, kVertexMarkerRadius);
-    } else {
-      appendOctahedron(rs.markers, position, colour, kVertexMarkerRadius);
-    }
+  const std::vector<SkinPart>& parts = doc.skinBuffers->parts;
+  auto cornersOf = [](const SkinPart& skin) {
+    return static_cast<int>(std::min(skin.skinPositions.size(), skin.skinWeights.size()));
   };
-  // In a picking pass corners that share a position (the same vertex of
-  // neighbouring triangles) answer once, under the first one's name: weighting
-  // one of them weights them all, and a separate record for each would overflow
-  // the selection buffer wherever a few vertices lie under the cursor.
+  // The corner under the cursor in mode 23: its name counts the corners before it.
+  rs.clickedCorner = ClickedCorner{};
+  if (doc.editMode == 23) {
+    int32_t n = doc.selectedJoint - kVertexPickBase;
+    for (int p = 0; p < static_cast<int>(parts.size()) && n >= 0; ++p) {
+      const int corners = cornersOf(parts[p]);
+      if (n < corners) rs.clickedCorner = {p, n, parts[p].skinPositions[n]};
+      n -= corners;
+    }
+  }
+  const bool picked = rs.clickedCorner.part >= 0;
+  const std::string* treeJointName = treeSelectedJointName(doc);
+  // Every corner that shares the picked position is marked as picked.
+  auto colourOf = [&](int p, int i) {
+    return picked && parts[p].skinPositions[i] == rs.clickedCorner.position
+               ? kInsideOrPicked
+               : cornerColour(doc, treeJointName, p, i);
+  };
+  if (!pickingPass) {
+    // The markers stay from frame to frame; only those whose corner moved or whose
+    // colour changed are rewritten.
+    MarkerMesh& markers = rs.vertexMarkers;
+    size_t total = 0;
+    for (const SkinPart& skin : parts) total += static_cast<size_t>(cornersOf(skin));
+    resizeMarkers(markers, total, kVertexMarkerRadius);
+    size_t k = 0;
+    for (int p = 0; p < static_cast<int>(parts.size()); ++p) {
+      const int corners = cornersOf(parts[p]);
+      for (int i = 0; i < corners; ++i, ++k) {
+        setMarker(markers, k, parts[p].skinPositions[i], colourOf(p, i), kVertexMarkerRadius);
+      }
+    }
+    drawMarkerMesh(markers);
+    // What follows (the first bone's centre line) is drawn in the colour of the
+    // last marker that can show, as if the markers had been drawn one by one.
+    const ViewVolume volume = currentViewVolume();
+    for (size_t m = total; m-- > 0;) {
+      if (mayBeVisible(volume, markers.centres[m], kCullRadius)) {
+        const Rgb3 colour = markers.markerColours[m];
+        glColor3f(colour.r, colour.g, colour.b);
+        break;
+      }
+    }
+    glDisable(GL_DEPTH_TEST);
+    return;
+  }
+  // In a picking pass only the markers in the pick region are sent, and corners
+  // that share a position (the same vertex of neighbouring triangles) answer
+  // once, under the first one's name: weighting one of them weights them all,
+  // and a separate record for each would overflow the selection buffer wherever
+  // a few vertices lie under the cursor.
+  const ViewVolume volume = currentViewVolume();
   std::vector<Vector3>& sent = rs.pickedPositions;
   sent.clear();
   glPushName(kVertexPickBase);
   int32_t n = 0;
-  const int parts = static_cast<int>(doc.skinBuffers->parts.size());
-  for (int p = 0; p < parts; ++p) {
-    const SkinPart& skin = doc.skinBuffers->parts[p];
-    const int corners = static_cast<int>(std::min(skin.skinPositions.size(), skin.skinWeights.size()));
+  for (int p = 0; p < static_cast<int>(parts.size()); ++p) {
+    const int corners = cornersOf(parts[p]);
     for (int i = 0; i < corners; ++i, ++n) {
-      const Vector3 position = skin.skinPositions[i];
-      if (picked && kVertexPickBase + n == doc.selectedJoint) {
-        rs.clickedCorner = {p, i, position};
-      }
-      if (!mayBeVisible(volume, position, cullRadius)) continue;
-      if (pickingPass) {
-        if (std::find(sent.begin(), sent.end(), position) != sent.end()) continue;
-        sent.push_back(position);
-        glLoadName(static_cast<GLuint>(kVertexPickBase + n));
-      }
-      marker(position, picked && kVertexPickBase + n == doc.selectedJoint
-                           ? kInsideOrPicked
-                           : cornerColour(doc, treeJointName, p, i));
-    }
-    if (picked && rs.clickedCorner.part >= 0) {
-      // Every corner sharing the picked position is marked too.
-      for (int i = 0; i < corners; ++i) {
-        const Vector3 position = skin.skinPositions[i];
-        if (!mayBeVisible(volume, position, cullRadius)) continue;
-        marker(position, position == rs.clickedCorner.position
-                             ? kInsideOrPicked
-                             : cornerColour(doc, treeJointName, p, i));
-      }
+      const Vector3 position = parts[p].skinPositions[i];
+      if (!mayBeVisible(volume, position, kCullRadius)) continue;
+      if (std::find(sent.begin(), sent.end(), position) != sent.end()) continue;
+      sent.push_back(position);
+      glLoadName(static_cast<GLuint>(kVertexPickBase + n));
+      drawOctahedron(position, colourOf(p, i), kVertexMarkerRadius);
     }
   }
-  drawMarkerBatch(rs.markers);
   glDisable(GL_DEPTH_TEST);
 }
 

@@ -3,6 +3,8 @@
 // current context and are called between frames' matrix set-up and pop.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "core/math.h"
@@ -34,6 +36,25 @@ void appendOctahedron(MarkerBatch& batch, Vector3 centre, Rgb3 colour, float rad
 // Draws and empties the batch; leaves the last marker's colour current and the
 // vertex and colour arrays as they were.
 void drawMarkerBatch(MarkerBatch& batch);
+
+// Octahedron markers kept from frame to frame: six points per marker, drawn by
+// index as the same triangles in the same order as drawOctahedron sends them, so
+// the picture is the same. setMarker rewrites a marker only when its centre or
+// colour changes, so an unchanged picture costs no rebuilding.
+struct MarkerMesh {
+  std::vector<Vector3> centres;
+  std::vector<Rgb3> markerColours;
+  std::vector<float> positions;   // 6 points x 3 floats per marker
+  std::vector<float> colours;     // 6 points x 3 floats per marker
+};
+
+// Keeps the first `count` markers (new ones are set before they are drawn). One
+// mesh always takes the same radius.
+void resizeMarkers(MarkerMesh& mesh, size_t count, float radius);
+void setMarker(MarkerMesh& mesh, size_t marker, Vector3 centre, Rgb3 colour, float radius);
+// Draws every marker; leaves the current colour and the vertex and colour arrays
+// as they were.
+void drawMarkerMesh(const MarkerMesh& mesh);
 
 // One line strip from `from` to `to`: the centre line in the colour current
 // before the call, then in `colour` the four edges from `from` over each base

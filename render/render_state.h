@@ -43,7 +43,8 @@ struct RenderState {
   std::array<uint32_t, kSelectBufferWords> selectBuffer{};
   TextDrawer* textDrawer = nullptr;  // joint numbers are skipped without one
   std::unique_ptr<ShaderProgram> shader;  // the program of the chosen shading, if any
-  MarkerBatch markers;  // corner markers of the overlays, reused every frame
+  MarkerBatch markers;  // corner markers of the weighting box overlay, reused every frame
+  MarkerMesh vertexMarkers;  // vertex weighting's corner markers, one per corner, kept
   ClickedCorner clickedCorner;  // written by the vertex weighting overlay
   std::vector<Vector3> pickedPositions;  // corner positions sent in a vertex picking pass
 };
