@@ -138,14 +138,14 @@ std::unique_ptr<Mesh> buildMeshFromObj(const ObjMesh& obj, const std::string& fo
   const int32_t partCount = mesh->partCount();
   Fill fill;
   // Group g's faces run from its first face to the next group's; each group
-  // after the first block begins where the faces reach it, and a group that
-  // begins after the last face begins nothing.
+  // after the first block begins its part where the faces reach it, a group
+  // without faces at the end included.
   int32_t start = 0;
   for (int32_t g = 0; g <= obj.groupCount; ++g) {
     const int32_t end =
         g < obj.groupCount ? obj.groups[static_cast<size_t>(g)].firstFace : obj.faceCount;
     fillBlock(*mesh, fill, obj, rounded, start, end);
-    if (end >= obj.faceCount) break;
+    if (g == obj.groupCount) break;
     const int32_t m = findMaterial(*mesh, obj.groups[static_cast<size_t>(g)].materialName);
     if (fill.startedParts < partCount) startPart(*mesh, fill, m);
     if (m >= 0 && !mesh->materials[static_cast<size_t>(m)].textureFile.empty()) {
