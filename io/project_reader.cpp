@@ -120,7 +120,8 @@ constexpr const char* kSkippedRelation = "存在しないジョイントの親�
 constexpr const char* kSkippedJointName = "名前のないジョイント（jointName）";
 constexpr const char* kSkippedWeightName = "ジョイント名のない重み（verJnm）";
 constexpr const char* kSkippedPose = "存在しないジョイントの姿勢（kf_jointID）";
-constexpr const char* kSkippedUnrelatedKeyframe = "ジョイントの親子関係（[JOINTRERATION]）より前のキーフレーム（keyframe）";
+constexpr const char* kSkippedUnrelatedKeyframe =
+    "ジョイントの親子関係（[JOINTRERATION]）より前のキーフレーム（keyframe）";
 
 class ProjectReader {
  public:
@@ -431,7 +432,8 @@ bool ProjectReader::readKeyframeLine(std::string_view line) {
     if (!keyframe_) return true;
     pose_ = nullptr;  // the lines up to the next "kf_jointID" fill this pose or none
     int32_t id = 0;
-    auto joint = valuesAfter(line, "kf_jointID").scanInt(id) ? jointsById_.find(id) : jointsById_.end();
+    auto joint =
+        valuesAfter(line, "kf_jointID").scanInt(id) ? jointsById_.find(id) : jointsById_.end();
     if (joint == jointsById_.end()) {
       skip(kSkippedPose);
       return true;

@@ -98,7 +98,9 @@ void bindSlots(SkinBinding& b, const JointSet& skeleton) {
     }
     const bool cycle = j >= 0 && b.slots[j].depth < 0;
     int32_t depth = j >= 0 ? b.slots[j].depth : -1;
-    for (auto k = walked.rbegin(); k != walked.rend(); ++k) b.slots[*k].depth = cycle ? -1 : ++depth;
+    for (auto k = walked.rbegin(); k != walked.rend(); ++k) {
+      b.slots[*k].depth = cycle ? -1 : ++depth;
+    }
   }
   b.deepest = 0;
   for (int32_t i = 0; i < n; ++i) {

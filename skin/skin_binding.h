@@ -88,7 +88,6 @@ void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame);
 //    with J1 .. Jk the chain from the root's child down to the dominant joint,
 //    and normal = N (not re-normalised).
 // Uses frame.chainBack as its scratch; allocates nothing.
-void deformBoundCorners(const SkinBinding& binding, SkinFrame& frame, SkinPart& part,
-                        size_t count);
+void deformBoundCorners(const SkinBinding& binding, SkinFrame& frame, SkinPart& part, size_t count);
 
 }  // namespace lw

@@ -77,7 +77,8 @@ TEST_F(ProjectReaderTest, WindowsLineEndsReadLikeTextMode) {
 TEST_F(ProjectReaderTest, TreeNameKeepsItsFirstWordButJointNamesKeepSpaces) {
   ASSERT_EQ(read("MODEL_FILENAME body.obj extra words\n"
                  "jointID 1\njointName Joint0 with space\nTreeName left upper arm\n"
-                 "[JOINTRERATION]\nkeyframe\nkf_jointID 1\nkf_jointName pose name\nframeNumber 0\nframeTime 0\n"),
+                 "[JOINTRERATION]\nkeyframe\nkf_jointID 1\nkf_jointName pose name\n"
+                 "frameNumber 0\nframeTime 0\n"),
             kProjectRead);
   const Joint& j = *doc_.skeleton.jointOrder.at(0);
   EXPECT_EQ(j.jointName, "Joint0 with space");
@@ -260,7 +261,8 @@ TEST_F(ProjectReaderTest, LinesThatDoNotFitAreListedInOneMessage) {
       // Poses of no joint fill nothing; a keyframe lacking B's pose is not kept.
       {"MODEL_FILENAME body.obj\n" + joints + relations +
            "keyframe\nkf_jointID 1\nkf_axisAngle 3\nkf_jointID 9\nkf_axisAngle 7\n"
-           "kf_jointID\nkf_axisAngle 8\nkf_jointID 2\nkf_axisAngle -4\nframeNumber 4\nframeTime 100\n"
+           "kf_jointID\nkf_axisAngle 8\nkf_jointID 2\nkf_axisAngle -4\n"
+           "frameNumber 4\nframeTime 100\n"
            "keyframe\nkf_jointID 1\nframeNumber 5\nframeTime 500\n",
        "\n17行目：存在しないジョイントの姿勢（kf_jointID）"
        "\n19行目：存在しないジョイントの姿勢（kf_jointID）"
