@@ -25,6 +25,8 @@ inline constexpr int kMenuPlay = 40059;
 inline constexpr int kMenuSaveFrames = 40097;
 
 inline constexpr const char* kKeyframeErrorTitle = "エラー";
+// Shown (titled kKeyframeErrorTitle) when memory runs out while a keyframe is made.
+inline constexpr char kKeyframeMemoryText[] = "　エラーコード：THROW_CKEY_MEMORY_ALLOC_ERROR_1";
 
 inline constexpr char kKeyframeTimeMissingText[] = "時刻の値が入力されていません。";
 inline constexpr char kKeyframeTimeMissingTitle[] = "時刻の値";

@@ -1,5 +1,7 @@
 // Dialog 106 "キーフレームの作成": the time at which the pose on screen becomes a
 // keyframe.
+#include <new>
+
 #include "anim/keyframe_commands.h"
 #include "app/dialogs.h"
 #include "app/program.h"
@@ -12,7 +14,13 @@ namespace {
 void onKeyframeOk(HWND dialog, SceneDocument& doc) {
   int32_t timeMs = 0;
   if (!acceptKeyframeTime(fieldText(dialog, IDC_KEYFRAME_TIME), program().ui, timeMs)) return;
-  createKeyFrameCommand(doc, program().ui, timeMs);
+  try {
+    createKeyFrameCommand(doc, program().ui, timeMs);
+  } catch (const std::bad_alloc&) {
+    // The store is as it was; the program goes on without the new keyframe.
+    program().ui.showMessage(kKeyframeMemoryText, kKeyframeErrorTitle);
+    doc.ErrorText.clear();
+  }
   EndDialog(dialog, IDOK);
 }
 

@@ -1,14 +1,18 @@
 // Opening a project whose joints form one deep chain (each joint the child of
 // the one before): reading must stay linear in the number of joints. The
 // argument is the chain's length; compare the time per joint across lengths.
+// Skinning on such a chain (one corner weighted to each joint) must hold memory
+// in proportion to the joints: compare bytes_per_joint across lengths.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/document.h"
 #include "core/shell_ui.h"
 #include "io/project_reader.h"
+#include "skin/skin_binding.h"
 
 namespace {
 
@@ -45,6 +49,49 @@ void BM_ReadJointChain(benchmark::State& state) {
                                              benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ReadJointChain)->Arg(15000)->Arg(60000)->Unit(benchmark::kMillisecond);
+
+template <typename T>
+size_t bytesOf(const std::vector<T>& v) {
+  return v.capacity() * sizeof(T);
+}
+
+// Binding and one frame's deformation; corner i is weighted to joint i, so the
+// deformation adds 1 + 2 + ... + n bone starts (that time is the chain walk's
+// own), while what is held stays a fixed amount per joint.
+void BM_SkinJointChain(benchmark::State& state) {
+  const int joints = static_cast<int>(state.range(0));
+  lw::NullShellUi ui;
+  lw::SceneDocument doc;
+  if (lw::readProjectText(doc, chainProject(joints), "", ui, emptyModel) != lw::kProjectRead) {
+    state.SkipWithError("chain not read");
+    return;
+  }
+  lw::MeshPart rest;
+  rest.positions.assign(joints, lw::Vector3{0.5f, -1.0f, 2.0f});
+  rest.normals.assign(joints, lw::Vector3{0.0f, 0.0f, 1.0f});
+  lw::SkinPart part;
+  part.skinPositions.resize(joints);
+  part.skinNormals.resize(joints);
+  part.skinWeights.resize(joints);
+  for (int i = 0; i < joints; ++i) part.skinWeights[i].push_back({"J" + std::to_string(i), 1.0f});
+  lw::SkinFrame frame;
+  for (auto _ : state) {
+    part.binding = lw::SkinBinding{};
+    lw::updateSkinBinding(part, rest, doc.skeleton);
+    lw::resizeSkinFrame(part.binding, frame);
+    for (lw::SkinJointPose& pose : frame.joints) pose.boneStart = {0.0f, 0.001f, 0.0f};
+    lw::prepareSkinFrame(part.binding, frame);
+    lw::deformBoundCorners(part.binding, frame, part, static_cast<size_t>(joints));
+    benchmark::DoNotOptimize(part.skinPositions.back());
+  }
+  if (part.binding.deepest != joints - 1) state.SkipWithError("not one chain");
+  const lw::SkinBinding& b = part.binding;
+  const size_t held = bytesOf(b.slots) + bytesOf(b.slotOrder) + bytesOf(b.corners) +
+                      bytesOf(b.heads) + bytesOf(b.weights) + bytesOf(frame.joints) +
+                      bytesOf(frame.turns) + bytesOf(frame.blend) + bytesOf(frame.chainBack);
+  state.counters["bytes_per_joint"] = static_cast<double>(held) / joints;
+}
+BENCHMARK(BM_SkinJointChain)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

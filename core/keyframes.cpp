@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <iterator>
+#include <utility>
 
 #include "core/document.h"
 
@@ -68,8 +69,19 @@ KeyFrame& createKeyFrame(KeyframeStore& store, const JointSet& skeleton, int32_t
   for (const auto& [name, joint] : skeleton.joints) kf->poses.emplace(name, poseOf(*joint));
   linkParentPoses(kf->poses, skeleton);
 
-  store.byNumber[kf->number] = kf;
-  store.byTime[kf->time] = kf;
+  // Out of memory on the way leaves the store as it was.
+  auto [numbered, inserted] = store.byNumber.try_emplace(kf->number);
+  KeyFramePtr replaced = std::exchange(numbered->second, kf);
+  try {
+    store.byTime[kf->time] = kf;
+  } catch (...) {
+    if (inserted) {
+      store.byNumber.erase(numbered);
+    } else {
+      numbered->second = std::move(replaced);
+    }
+    throw;
+  }
   store.lastCreated = kf;
   makeCurrent(store, *kf);
   return *kf;

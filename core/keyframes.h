@@ -96,6 +96,7 @@ KeyFrame* findKeyFrameByNumber(const KeyframeStore& store, int32_t number);
 // their defaults (linear, speeds 0). The keyframe goes into byNumber and into
 // byTime, replacing any keyframe held there under the same number or time (a
 // keyframe left in neither map is released); it becomes lastCreated and current.
+// Running out of memory throws std::bad_alloc with the store as it was.
 // The caller bakes the pose first (see anim/keyframe_commands.h).
 KeyFrame& createKeyFrame(KeyframeStore& store, const JointSet& skeleton, int32_t timeMs);
 

@@ -89,7 +89,6 @@ struct SkinSlot {
   Vector3 position;           // the joint's `position`, subtracted along a chain
   int32_t parentSlot = -1;    // -1 for a root
   int32_t depth = 0;          // joints on the chain from the root's child to it; 0 for a root
-  int32_t pathStart = 0;      // its chain (root's child first) in SkinBinding::paths
   int32_t nameId = 0;         // equal jointNames share an id
   int32_t usedInChain = 0;    // 1 when some weighted corner's chain holds this joint
 };
@@ -131,8 +130,7 @@ struct SkinBinding {
   // What the kernel reads.
   size_t cornerCount = 0;              // corners bound: the smallest of the part's arrays
   std::vector<int32_t> slotOrder;      // the slots below a root, every parent before its children
-  std::vector<int32_t> paths;          // per slot, its chain from the root's child
-  int32_t pathStride = 0;              // the deepest chain rounded up to a multiple of 4
+  int32_t deepest = 0;                 // the greatest depth of a slot
   std::vector<SkinBoundCorner> corners;
   std::vector<SkinBoundHead> heads;    // per corner
   std::vector<SkinBoundWeight> weights;  // all corners' chain weights, in corner order
@@ -159,8 +157,8 @@ struct SkinFrame {
   Vector3 weightedShift = kNoShift;             // added last to every blended corner
   std::vector<Matrix4> turns;      // per slot, the accumulated turn
   std::vector<SkinVec4> blend;     // per slot, three columns of its blend matrix
-  std::vector<SkinVec4> pathBack;  // per slot, pathStride entries: the boneStart of each
-                                   // joint of its chain, then kNoShift
+  std::vector<SkinVec4> chainBack;  // the kernel's own: the boneStart of each joint of
+                                    // the chain it is at (deepest entries)
 };
 
 // --- The buffers -------------------------------------------------------------

@@ -117,6 +117,11 @@ constexpr const char* kSkippedPart = "モデルにない部品のデータ（mtl
 constexpr const char* kSkippedCorner = "モデルにない頂点のデータ（nor）";
 constexpr const char* kSkippedWeight = "ジョイント名（verJnm）のない重み（verInf）";
 constexpr const char* kSkippedRelation = "存在しないジョイントの親子関係（relation）";
+constexpr const char* kSkippedJointName = "名前のないジョイント（jointName）";
+constexpr const char* kSkippedWeightName = "ジョイント名のない重み（verJnm）";
+constexpr const char* kSkippedPose = "存在しないジョイントの姿勢（kf_jointID）";
+constexpr const char* kSkippedUnrelatedKeyframe =
+    "ジョイントの親子関係（[JOINTRERATION]）より前のキーフレーム（keyframe）";
 
 class ProjectReader {
  public:
@@ -137,7 +142,9 @@ class ProjectReader {
   bool readJointLine(std::string_view line);
   void commitJoint();
   void readRelation(std::string_view line);
-  void skip(const char* what);
+  void skip(const char* what) { skipAt(lineNumber_, what); }
+  void skipAt(int lineNumber, std::string_view what);
+  bool keepKeyframe();
   const Joint* rootOf(const Joint* joint);
   bool readKeyframeLine(std::string_view line);
   void readPoseLine(std::string_view line);
@@ -158,12 +165,15 @@ class ProjectReader {
   std::string lastRelation_;
   std::vector<std::string> nameStack_;
   int lineNumber_ = 0;                   // of the line being read
+  bool relationsRead_ = false;           // the "[JOINTRERATION]" line was read
+  std::unordered_map<int32_t, const Joint*> jointsById_;  // the first joint kept with each ID
   std::string skipped_;                  // one "N行目：..." line per line that did not fit
   // Toward the root of the tree each attached joint is in: followed by rootOf,
   // which shortens the links it passes, so a deep chain is not walked per joint.
   std::unordered_map<const Joint*, const Joint*> towardRoot_;
 
   KeyFramePtr keyframe_;             // the keyframe being read
+  int keyframeLine_ = 0;             // the line of its "keyframe"
   KeyJointPose* pose_ = nullptr;     // its pose the pose keys fill
 };
 
@@ -244,8 +254,13 @@ void ProjectReader::readSkinLine(std::string_view line) {
   } else if (hasPrefix(line, "vec")) {
     if (inRange) valuesAfter(line, "vec").scanVector(part->skinPositions[corner_]);
   } else if (hasPrefix(line, "verJnm")) {
-    influence_ = JointWeight{std::string(restAfter(line, 7)), 0.0f};
-    haveInfluence_ = true;
+    std::string_view name = restAfter(line, 7);
+    haveInfluence_ = !name.empty();
+    if (!haveInfluence_) {
+      skip(kSkippedWeightName);
+      return;
+    }
+    influence_ = JointWeight{std::string(name), 0.0f};
   } else if (hasPrefix(line, "verInf")) {
     if (!haveInfluence_) {
       skip(kSkippedWeight);
@@ -261,6 +276,7 @@ void ProjectReader::commitJoint() {
   Joint* joint = pendingJoint_.get();
   joint->leafFlag = 1;
   doc_.skeleton.joints.emplace(joint->jointName, joint);
+  jointsById_.emplace(joint->jointID, joint);
   doc_.skeleton.jointOrder.push_back(std::move(pendingJoint_));
 }
 
@@ -307,7 +323,18 @@ bool ProjectReader::readJointLine(std::string_view line) {
     }
   }
   if (hasPrefix(line, "jointName")) {
-    if (joint_) joint_->jointName = restAfter(line, 10);
+    if (!joint_) return true;
+    std::string_view name = restAfter(line, 10);
+    if (!name.empty()) {
+      joint_->jointName = name;
+    } else {
+      // A joint without a name cannot be related or posed: it is not kept.
+      skip(kSkippedJointName);
+      if (pendingJoint_.get() == joint_) {
+        pendingJoint_.reset();
+        joint_ = nullptr;
+      }
+    }
     return true;
   }
   if (hasPrefix(line, "TreeName")) {
@@ -391,33 +418,40 @@ void ProjectReader::readPoseLine(std::string_view line) {
 bool ProjectReader::readKeyframeLine(std::string_view line) {
   KeyframeStore& store = *doc_.keyFrames;
   if (hasPrefix(line, "keyframe")) {
-    keyframe_ = std::make_shared<KeyFrame>();
-    store.lastCreated = keyframe_;
+    keyframe_.reset();
     pose_ = nullptr;
-    doc_.playbackMenuLock = 1;
+    // Poses are stored relative to the joints' parents, so a keyframe read
+    // before the joints were related cannot be applied.
+    if (!relationsRead_) {
+      skip(kSkippedUnrelatedKeyframe);
+      return true;
+    }
+    keyframe_ = std::make_shared<KeyFrame>();
+    keyframeLine_ = lineNumber_;
   } else if (hasPrefix(line, "kf_jointID")) {
     if (!keyframe_) return true;
+    pose_ = nullptr;  // the lines up to the next "kf_jointID" fill this pose or none
     int32_t id = 0;
-    if (!valuesAfter(line, "kf_jointID").scanInt(id)) return true;
-    std::string name = "NONE";
-    for (const auto& joint : doc_.skeleton.jointOrder) {
-      if (joint->jointID == id) {
-        name = joint->jointName;
-        break;
-      }
+    auto joint =
+        valuesAfter(line, "kf_jointID").scanInt(id) ? jointsById_.find(id) : jointsById_.end();
+    if (joint == jointsById_.end()) {
+      skip(kSkippedPose);
+      return true;
     }
-    pose_ = &keyframe_->poses[name];
+    pose_ = &keyframe_->poses[joint->second->jointName];
     pose_->kf_jointID = id;
   } else if (hasPrefix(line, "kf_")) {
     if (keyframe_) readPoseLine(line);
   } else if (hasPrefix(line, "frameNumber")) {
-    if (!keyframe_) return true;
+    if (!keepKeyframe()) return true;
+    store.lastCreated = keyframe_;
+    doc_.playbackMenuLock = 1;
     linkParentPoses(keyframe_->poses, doc_.skeleton);
     valuesAfter(line, "frameNumber").scanInt(keyframe_->number);
     store.byNumber[keyframe_->number] = keyframe_;
     store.currentNumber = keyframe_->number;
   } else if (hasPrefix(line, "frameTime")) {
-    if (!keyframe_) return true;
+    if (!keepKeyframe()) return true;
     valuesAfter(line, "frameTime").scanInt(keyframe_->time);
     store.byTime[keyframe_->time] = keyframe_;
     store.currentTime = keyframe_->time;
@@ -429,9 +463,24 @@ bool ProjectReader::readKeyframeLine(std::string_view line) {
   return true;
 }
 
-void ProjectReader::skip(const char* what) {
+void ProjectReader::skipAt(int lineNumber, std::string_view what) {
   skipped_.push_back('\n');
-  skipped_.append(std::to_string(lineNumber_)).append("行目：").append(what);
+  skipped_.append(std::to_string(lineNumber)).append("行目：").append(what);
+}
+
+// Every joint has its pose in every keyframe; a keyframe without all of them
+// would show the missing joints at rest, so it is not kept.
+bool ProjectReader::keepKeyframe() {
+  if (!keyframe_) return false;
+  for (const auto& [name, joint] : doc_.skeleton.joints) {
+    if (keyframe_->poses.count(name) == 0) {
+      skipAt(keyframeLine_, "ジョイント「" + name + "」の姿勢がないキーフレーム（keyframe）");
+      keyframe_.reset();
+      pose_ = nullptr;
+      return false;
+    }
+  }
+  return true;
 }
 
 int ProjectReader::readLine(std::string_view line, int lineNumber) {
@@ -463,7 +512,9 @@ int ProjectReader::readLine(std::string_view line, int lineNumber) {
       }
       break;
     case '[':
-      if (hasPrefix(line, "[down]")) {
+      if (hasPrefix(line, "[JOINTRERATION]")) {
+        relationsRead_ = true;
+      } else if (hasPrefix(line, "[down]")) {
         nameStack_.push_back(lastRelation_);
       } else if (hasPrefix(line, "[up]") && !nameStack_.empty()) {
         nameStack_.pop_back();

@@ -60,7 +60,6 @@ Matrix4 turnMatrix(Quaternion q) { return quaternionToMatrix(conjugate(q)); }
 void bindSlots(SkinBinding& b, const JointSet& skeleton) {
   b.slots.clear();
   b.mapKeys.clear();
-  b.paths.clear();
   b.slotOrder.clear();
   std::unordered_map<const Joint*, int32_t> slotOf;
   for (const auto& [key, joint] : skeleton.joints) {
@@ -80,26 +79,34 @@ void bindSlots(SkinBinding& b, const JointSet& skeleton) {
     s.parentSlot = s.parent != nullptr ? slotOf.at(s.parent) : -1;
     s.nameId = nameIds.emplace(s.jointName, static_cast<int32_t>(nameIds.size())).first->second;
   }
+  // Depths, each parent's once: walk up to a slot already known (or past a
+  // root), then number the slots passed on the way back down. A walk that meets
+  // itself found a parent cycle; every slot passed sits on it or below it (-1).
+  constexpr int32_t kUnknown = -2, kWalking = -3;
   for (SkinSlot& s : b.slots) {
-    int32_t depth = 0;
-    for (int32_t j = s.parentSlot; j >= 0 && depth <= n; j = b.slots[j].parentSlot) ++depth;
-    s.depth = depth > n ? -1 : depth;  // -1: the joint sits on a parent cycle
+    s.depth = kUnknown;
     s.usedInChain = 0;
   }
+  std::vector<int32_t> walked;
   for (int32_t i = 0; i < n; ++i) {
-    SkinSlot& s = b.slots[i];
-    s.pathStart = static_cast<int32_t>(b.paths.size());
-    if (s.depth <= 0) continue;
-    b.paths.resize(b.paths.size() + s.depth);
+    walked.clear();
     int32_t j = i;
-    for (int32_t k = s.depth - 1; k >= 0; --k, j = b.slots[j].parentSlot) {
-      b.paths[s.pathStart + k] = j;
+    while (j >= 0 && b.slots[j].depth == kUnknown) {
+      b.slots[j].depth = kWalking;
+      walked.push_back(j);
+      j = b.slots[j].parentSlot;
     }
-    b.slotOrder.push_back(i);
+    const bool cycle = j >= 0 && b.slots[j].depth < 0;
+    int32_t depth = j >= 0 ? b.slots[j].depth : -1;
+    for (auto k = walked.rbegin(); k != walked.rend(); ++k) {
+      b.slots[*k].depth = cycle ? -1 : ++depth;
+    }
   }
-  int32_t deepest = 0;
-  for (const SkinSlot& s : b.slots) deepest = std::max(deepest, s.depth);
-  b.pathStride = (deepest + 3) / 4 * 4;
+  b.deepest = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    b.deepest = std::max(b.deepest, b.slots[i].depth);
+    if (b.slots[i].depth > 0) b.slotOrder.push_back(i);
+  }
   std::stable_sort(b.slotOrder.begin(), b.slotOrder.end(),
                    [&](int32_t x, int32_t y) { return b.slots[x].depth < b.slots[y].depth; });
 }
@@ -121,6 +128,7 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
   b.heads.assign(count, SkinBoundHead{});
   b.weights.clear();
   std::vector<NameTarget> entryTargets;
+  std::vector<int32_t> chain;  // the dominant joint's chain, root's child first
   size_t previousStart = 0;
   for (size_t c = 0; c < count; ++c) {
     const WeightList& list = part.skinWeights[c];
@@ -151,8 +159,10 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
       if (dominant >= 0 && b.slots[dominant].depth > 0) {
         const SkinSlot& d = b.slots[dominant];
         head.dominant = static_cast<uint32_t>(dominant);
-        for (int32_t k = 0; k < d.depth; ++k) {
-          const int32_t j = b.paths[d.pathStart + k];
+        chain.resize(d.depth);
+        int32_t up = dominant;
+        for (int32_t k = d.depth - 1; k >= 0; --k, up = b.slots[up].parentSlot) chain[k] = up;
+        for (const int32_t j : chain) {
           b.slots[j].usedInChain = 1;
           for (size_t e = 0; e < list.size(); ++e) {
             if (entryTargets[e].nameId != b.slots[j].nameId) continue;
@@ -167,9 +177,9 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
     }
     Vector3 relative = restPosition;
     if (head.dominant != kSkinRestShape) {
-      const SkinSlot& d = b.slots[head.dominant];
-      for (int32_t k = d.depth - 1; k >= 0; --k) {
-        relative = relative - b.slots[b.paths[d.pathStart + k]].position;
+      int32_t j = static_cast<int32_t>(head.dominant);
+      for (int32_t k = b.slots[j].depth; k > 0; --k, j = b.slots[j].parentSlot) {
+        relative = relative - b.slots[j].position;
       }
     }
     b.corners[c].relative = toSkinVec4(relative);
@@ -221,7 +231,7 @@ void resizeSkinFrame(const SkinBinding& binding, SkinFrame& frame) {
   frame.joints.resize(slots);
   frame.turns.resize(slots);
   frame.blend.resize(3 * slots);
-  frame.pathBack.resize(slots * binding.pathStride);
+  frame.chainBack.resize(static_cast<size_t>(binding.deepest));
 }
 
 void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame) {
@@ -241,18 +251,9 @@ void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame) {
       frame.blend[3 * s + c] = {blend.at(0, c), blend.at(1, c), blend.at(2, c), 0.0f};
     }
   }
-  const SkinVec4 nothing = toSkinVec4(kNoShift);
-  for (size_t s = 0; s < binding.slots.size(); ++s) {
-    const SkinSlot& slot = binding.slots[s];
-    SkinVec4* back = frame.pathBack.data() + s * binding.pathStride;
-    for (int32_t k = 0; k < binding.pathStride; ++k) {
-      back[k] = k < slot.depth ? toSkinVec4(frame.joints[binding.paths[slot.pathStart + k]].boneStart)
-                               : nothing;
-    }
-  }
 }
 
-void deformBoundCorners(const SkinBinding& binding, const SkinFrame& frame, SkinPart& part,
+void deformBoundCorners(const SkinBinding& binding, SkinFrame& frame, SkinPart& part,
                         size_t count) {
   const size_t n = std::min({count, binding.cornerCount, part.skinPositions.size(),
                              part.skinNormals.size()});
@@ -262,9 +263,12 @@ void deformBoundCorners(const SkinBinding& binding, const SkinFrame& frame, Skin
   const SkinBoundCorner* corners = binding.corners.data();
   const SkinBoundHead* heads = binding.heads.data();
   const SkinBoundWeight* weight = binding.weights.data();
-  const size_t stride = static_cast<size_t>(binding.pathStride);
+  const SkinSlot* slots = binding.slots.data();
+  const SkinJointPose* poses = frame.joints.data();
   const SkinVec4* blend = frame.blend.data();
-  const SkinVec4* pathBack = frame.pathBack.data();
+  SkinVec4* chainBack = frame.chainBack.data();
+  uint32_t chainOf = kSkinRestShape;  // the slot whose chain chainBack holds
+  int32_t chainLength = 0;
   const Float4 restShift0 = toFloat4(frame.restShift[0]);
   const Float4 restShift1 = toFloat4(frame.restShift[1]);
   const Float4 weightedShift = toFloat4(frame.weightedShift);
@@ -291,15 +295,17 @@ void deformBoundCorners(const SkinBinding& binding, const SkinFrame& frame, Skin
         normalSum += (m0 * nx + m1 * ny) + m2 * nz;
       }
       weight += head.count;
-      // The whole stride: the padding adds -0, which changes nothing, and a
-      // fixed trip count keeps the branch predictor out of it.
-      const SkinVec4* back = pathBack + head.dominant * stride;
-      for (size_t k = 0; k < stride; k += 4) {
-        sum += load(back[k]);
-        sum += load(back[k + 1]);
-        sum += load(back[k + 2]);
-        sum += load(back[k + 3]);
+      // Corners of one dominant joint mostly come together: its chain is
+      // gathered (walking up the parents) only when the dominant joint changes.
+      if (head.dominant != chainOf) {
+        chainOf = head.dominant;
+        chainLength = slots[chainOf].depth;
+        int32_t j = static_cast<int32_t>(chainOf);
+        for (int32_t k = chainLength - 1; k >= 0; --k, j = slots[j].parentSlot) {
+          chainBack[k] = toSkinVec4(poses[j].boneStart);
+        }
       }
+      for (int32_t k = 0; k < chainLength; ++k) sum += load(chainBack[k]);
       position = sum + weightedShift;
       turned = normalSum;
     }

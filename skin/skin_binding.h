@@ -12,9 +12,10 @@
 // Everything that depends on the pose goes into a SkinFrame once per frame: per
 // joint the accumulated turn A and the blend matrix A * C, formed with
 // quaternionToMatrix and matrixMultiply exactly as a chain walk per corner forms
-// them, and per chain position the vector that puts a position back on the
-// posed skeleton. The kernel then does, per corner, only the blend of a few 3x3
-// matrices and the additions, in the same order and float rounding as the chain
+// them. The kernel then does, per corner, only the blend of a few 3x3 matrices
+// and the additions of the chain's bone starts (gathered by walking up the
+// parents, so nothing per chain is stored and a deep chain costs memory in
+// proportion to its joints), in the same order and float rounding as the chain
 // walk, so its results are bit-identical to it.
 //
 // Typical use, per frame and part (see deformPart in skin/deform.h):
@@ -66,14 +67,12 @@ void updateSkinBinding(SkinPart& part, const MeshPart& rest, const JointSet& ske
 // Sizes the frame's arrays for the binding; allocates only when they grow.
 void resizeSkinFrame(const SkinBinding& binding, SkinFrame& frame);
 
-// Derives the blend matrices and the put-back vectors from frame.joints. For every
+// Derives the blend matrices from frame.joints. For every
 // slot below a root, parents first, with M(q) = quaternionToMatrix(conj(q)):
 //   turn  = restart ? M(restartRotation)
 //                   : matrixMultiply(parent's turn, or the identity below a root,
 //                                    M(rotation));
 //   blend = matrixMultiply(turn, M(ikToFkRotation));
-// and, for every slot s, pathBack[s * pathStride + k] = the boneStart of the k-th
-// joint of its chain (root's child first), kNoShift past the chain's end.
 // Allocates nothing once the frame is sized.
 void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame);
 
@@ -85,11 +84,10 @@ void prepareSkinFrame(const SkinBinding& binding, SkinFrame& frame);
 //    each chain weight (joint j, weight w) in chain order, Mj = w * blend_j entry
 //    by entry (float), S += Mj q and N += Mj n, each row formed as
 //    (m0 * x + m1 * y) + m2 * z in float, S and N starting at 0; then
-//    position = (((S + pathBack of J1) + ...) + pathBack of Jk) + weightedShift
-//    and normal = N (not re-normalised). (The kernel adds the whole padded
-//    stride of pathBack; adding kNoShift changes nothing.)
-// Allocates nothing.
-void deformBoundCorners(const SkinBinding& binding, const SkinFrame& frame, SkinPart& part,
-                        size_t count);
+//    position = (((S + boneStart of J1) + ...) + boneStart of Jk) + weightedShift
+//    with J1 .. Jk the chain from the root's child down to the dominant joint,
+//    and normal = N (not re-normalised).
+// Uses frame.chainBack as its scratch; allocates nothing.
+void deformBoundCorners(const SkinBinding& binding, SkinFrame& frame, SkinPart& part, size_t count);
 
 }  // namespace lw

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
+#include <cstdlib>
+#include <new>
 
 #include "anim/anim_fixture.h"
 #include <climits>
@@ -10,6 +13,23 @@
 #include "anim/playback.h"
 #include "core/keyframes.h"
 #include "support/recording_ui.h"
+
+// Lets a test make one allocation fail: after `allowed` more succeed, the next
+// throws std::bad_alloc; -1 (the default) fails none.
+namespace {
+std::atomic<int> allowedAllocations{-1};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (allowedAllocations.load() >= 0 && allowedAllocations.fetch_sub(1) == 0) {
+    allowedAllocations = -1;
+    throw std::bad_alloc();
+  }
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace lw {
 namespace {
@@ -81,6 +101,35 @@ TEST_F(KeyframeStoreTest, KeyframesInNeitherMapAreReleased) {
   // byTime is empty, so the next keyframe is numbered 0 and takes its place.
   EXPECT_EQ(createKeyFrame(store(), doc_.skeleton, 5).number, 0);
   EXPECT_TRUE(replaced.expired());
+  EXPECT_EQ(store().byNumber.size(), 1u);
+}
+
+// Every allocation of a new keyframe failing in turn, with one keyframe held by
+// number only (the new one takes its number): the store stays as it was.
+TEST_F(KeyframeStoreTest, RunningOutOfMemoryLeavesTheStoreAsItWas) {
+  createKeyFrame(store(), doc_.skeleton, 100);
+  createKeyFrame(store(), doc_.skeleton, 100);
+  eraseShownKeyFrame(store());  // #0 is left, by number only
+  const auto numbered = store().byNumber;
+  const auto timed = store().byTime;
+  const KeyFramePtr last = store().lastCreated;
+  int failures = 0;
+  for (int allowed = 0;; ++allowed) {
+    allowedAllocations = allowed;
+    try {
+      createKeyFrame(store(), doc_.skeleton, 250);
+    } catch (const std::bad_alloc&) {
+      ++failures;
+      EXPECT_EQ(store().byNumber, numbered) << allowed;
+      EXPECT_EQ(store().byTime, timed) << allowed;
+      EXPECT_EQ(store().lastCreated, last) << allowed;
+      continue;
+    }
+    allowedAllocations = -1;
+    break;
+  }
+  EXPECT_GT(failures, 2);
+  EXPECT_EQ(store().byTime.at(250)->number, 0);
   EXPECT_EQ(store().byNumber.size(), 1u);
 }
 

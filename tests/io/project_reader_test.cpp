@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "io/project_fixture.h"
 #include "io/project_writer.h"
@@ -76,7 +77,8 @@ TEST_F(ProjectReaderTest, WindowsLineEndsReadLikeTextMode) {
 TEST_F(ProjectReaderTest, TreeNameKeepsItsFirstWordButJointNamesKeepSpaces) {
   ASSERT_EQ(read("MODEL_FILENAME body.obj extra words\n"
                  "jointID 1\njointName Joint0 with space\nTreeName left upper arm\n"
-                 "keyframe\nkf_jointID 1\nkf_jointName pose name\nframeNumber 0\nframeTime 0\n"),
+                 "[JOINTRERATION]\nkeyframe\nkf_jointID 1\nkf_jointName pose name\n"
+                 "frameNumber 0\nframeTime 0\n"),
             kProjectRead);
   const Joint& j = *doc_.skeleton.jointOrder.at(0);
   EXPECT_EQ(j.jointName, "Joint0 with space");
@@ -95,7 +97,7 @@ TEST_F(ProjectReaderTest, JointWithoutTreeNameIsNotKept) {
 
 TEST_F(ProjectReaderTest, KeyframesKeepTheirNumbersAndTimeOrderComesFromFrameTime) {
   ASSERT_EQ(read("MODEL_FILENAME body.obj\njointID 1\njointName Joint0\nTreeName Joint0\n"
-                 "keyframe\nkf_jointID 1\nframeNumber 7\nframeTime 900\n"
+                 "[JOINTRERATION]\nkeyframe\nkf_jointID 1\nframeNumber 7\nframeTime 900\n"
                  "keyframe\nkf_jointID 1\nframeNumber 3\nframeTime -20\n"
                  "keyframe\nkf_jointID 1\nframeNumber 5\nframeTime 400\n"),
             kProjectRead);
@@ -112,7 +114,7 @@ TEST_F(ProjectReaderTest, KeyframesKeepTheirNumbersAndTimeOrderComesFromFrameTim
 
 TEST_F(ProjectReaderTest, LastKeyframeInTimeStaysShown) {
   ASSERT_EQ(read("MODEL_FILENAME body.obj\njointID 1\njointName Joint0\nTreeName Joint0\n"
-                 "keyframe\nkf_jointID 1\nframeNumber 0\nframeTime 0\n"
+                 "[JOINTRERATION]\nkeyframe\nkf_jointID 1\nframeNumber 0\nframeTime 0\n"
                  "keyframe\nkf_jointID 1\nframeNumber 1\nframeTime 100\n"),
             kProjectRead);
   EXPECT_EQ(doc_.keyFrames->currentNumber, 1);
@@ -134,8 +136,7 @@ TEST_F(ProjectReaderTest, MalformedLinesAreSkippedSafely) {
   const SkinPart& part = doc_.skinBuffers->parts[0];
   EXPECT_EQ(part.skinNormals[0], (Vector3{1, 0, 0}));
   EXPECT_EQ(part.skinPositions[0], (Vector3{4, 5, 6}));
-  ASSERT_EQ(part.skinWeights[0].size(), 1u);
-  EXPECT_EQ(part.skinWeights[0][0].jointName, "");
+  EXPECT_TRUE(part.skinWeights[0].empty());  // its joint name was empty
   EXPECT_EQ(part.skinNormals[1], (Vector3{0, 1, 0}));
   EXPECT_EQ(part.skinWeights[1].size(), 0u);  // its corners ran out before the weight
   EXPECT_TRUE(doc_.keyFrames->byNumber.empty());
@@ -219,21 +220,85 @@ TEST_F(ProjectReaderTest, DecorationThatDoesNotReadIsSkippedAndReadingGoesOn) {
 // Lines that do not fit the model or the joints are skipped, and all of them
 // are told in one message, by line number; what fits is still read.
 TEST_F(ProjectReaderTest, LinesThatDoNotFitAreListedInOneMessage) {
-  ASSERT_EQ(read("MODEL_FILENAME body.obj\n"
-                 "mtlstart\nnor 0 0 1\nnor 0 0 2\nnor 0 0 3\nverInf 0.5\n"
-                 "mtlstart\nmtlstart\n"
-                 "[JOINTDATA]\njointID 1\njointName Joint0\nTreeName Joint0\n"
-                 "[JOINTRERATION]\nrelation Joint0\n[down]\nrelation Ghost\n[up]\n"),
-            kProjectRead);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, std::string(kProjectSkippedLinesMessage) +
-                                      "\n5行目：モデルにない頂点のデータ（nor）"
-                                      "\n6行目：ジョイント名（verJnm）のない重み（verInf）"
-                                      "\n8行目：モデルにない部品のデータ（mtlstart）"
-                                      "\n16行目：存在しないジョイントの親子関係（relation）");
-  EXPECT_EQ(ui_.messages[0].title, "OJPファイル読み込みエラー");
-  EXPECT_EQ(doc_.skinBuffers->parts[0].skinNormals[1], (Vector3{0, 0, 2}));
-  EXPECT_EQ(doc_.skeleton.size(), 1u);
+  const std::string joints =  // lines 2-9: A (ID 1) with B (ID 2) below it
+      "[JOINTDATA]\njointID 1\njointName A\nTreeName A\njointID 2\njointName B\nTreeName B\n"
+      "[JOINTRERATION]\n";
+  const std::string relations = "relation A\n[down]\nrelation B\n[up]\n";  // lines 10-13
+  struct Case {
+    std::string text;
+    std::string listed;
+    std::function<void(const SceneDocument&)> check;
+  };
+  const Case cases[] = {
+      {"MODEL_FILENAME body.obj\n"
+       "mtlstart\nnor 0 0 1\nnor 0 0 2\nnor 0 0 3\nverInf 0.5\n"
+       "mtlstart\nmtlstart\n"
+       "[JOINTDATA]\njointID 1\njointName Joint0\nTreeName Joint0\n"
+       "[JOINTRERATION]\nrelation Joint0\n[down]\nrelation Ghost\n[up]\n",
+       "\n5行目：モデルにない頂点のデータ（nor）"
+       "\n6行目：ジョイント名（verJnm）のない重み（verInf）"
+       "\n8行目：モデルにない部品のデータ（mtlstart）"
+       "\n16行目：存在しないジョイントの親子関係（relation）",
+       [](const SceneDocument& doc) {
+         EXPECT_EQ(doc.skinBuffers->parts[0].skinNormals[1], (Vector3{0, 0, 2}));
+         EXPECT_EQ(doc.skeleton.size(), 1u);
+       }},
+      // Short name lines: the nameless joint is not kept, nor its ID.
+      {"MODEL_FILENAME body.obj\nmtlstart\nnor 0 0 1\nverJnm\nverInf 0.5\nverJnm B\nverInf 0.25\n"
+       "jointID 3\njointName\nTreeName C\njointID 3\njointName B\nTreeName B\n"
+       "[JOINTRERATION]\nrelation B\nkeyframe\nkf_jointID 3\nframeNumber 0\nframeTime 0\n",
+       "\n4行目：ジョイント名のない重み（verJnm）"
+       "\n5行目：ジョイント名（verJnm）のない重み（verInf）"
+       "\n9行目：名前のないジョイント（jointName）",
+       [](const SceneDocument& doc) {
+         const auto& weights = doc.skinBuffers->parts[0].skinWeights[0];
+         ASSERT_EQ(weights.size(), 1u);
+         EXPECT_EQ(weights[0].jointName, "B");
+         EXPECT_EQ(weights[0].weight, 0.25f);
+         EXPECT_EQ(doc.skeleton.size(), 1u);
+         EXPECT_EQ(doc.keyFrames->byTime.at(0)->poses.count("B"), 1u);
+       }},
+      // Poses of no joint fill nothing; a keyframe lacking B's pose is not kept.
+      {"MODEL_FILENAME body.obj\n" + joints + relations +
+           "keyframe\nkf_jointID 1\nkf_axisAngle 3\nkf_jointID 9\nkf_axisAngle 7\n"
+           "kf_jointID\nkf_axisAngle 8\nkf_jointID 2\nkf_axisAngle -4\n"
+           "frameNumber 4\nframeTime 100\n"
+           "keyframe\nkf_jointID 1\nframeNumber 5\nframeTime 500\n",
+       "\n17行目：存在しないジョイントの姿勢（kf_jointID）"
+       "\n19行目：存在しないジョイントの姿勢（kf_jointID）"
+       "\n25行目：ジョイント「B」の姿勢がないキーフレーム（keyframe）",
+       [](const SceneDocument& doc) {
+         const KeyframeStore& store = *doc.keyFrames;
+         ASSERT_EQ(store.byTime.size(), 1u);
+         ASSERT_EQ(store.byNumber.size(), 1u);
+         const KeyFrame& kf = *store.byTime.at(100);
+         EXPECT_EQ(store.lastCreated.get(), &kf);
+         ASSERT_EQ(kf.poses.size(), 2u);
+         EXPECT_EQ(kf.poses.at("A").kf_axisAngle, 3.0);
+         EXPECT_EQ(kf.poses.at("B").kf_axisAngle, -4.0);
+         EXPECT_EQ(kf.poses.at("B").parentPose, &kf.poses.at("A"));
+       }},
+      // Keyframes before the relation block: the joints had no parents yet.
+      {"MODEL_FILENAME body.obj\njointID 1\njointName A\nTreeName A\n"
+       "keyframe\nkf_jointID 1\nframeNumber 0\nframeTime 0\n"
+       "[JOINTRERATION]\nrelation A\nkeyframe\nkf_jointID 1\nframeNumber 1\nframeTime 40\n",
+       "\n5行目：ジョイントの親子関係（[JOINTRERATION]）より前のキーフレーム（keyframe）",
+       [](const SceneDocument& doc) {
+         ASSERT_EQ(doc.keyFrames->byTime.size(), 1u);
+         EXPECT_EQ(doc.keyFrames->byTime.begin()->first, 40);
+         EXPECT_EQ(doc.keyFrames->byNumber.begin()->first, 1);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.listed);
+    doc_ = SceneDocument{};
+    ui_.messages.clear();
+    ASSERT_EQ(read(c.text), kProjectRead);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, kProjectSkippedLinesMessage + c.listed);
+    EXPECT_EQ(ui_.messages[0].title, "OJPファイル読み込みエラー");
+    c.check(doc_);
+  }
 }
 
 TEST_F(ProjectReaderTest, ModelNamesAreTakenFromTheProjectsFolder) {

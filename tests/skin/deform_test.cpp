@@ -110,6 +110,31 @@ TEST(DeformPart, CornersWithoutUsableWeightsKeepTheRestShapeAndMoveWithTheRoot) 
   EXPECT_EQ(t.doc.skeleton.joints.count("Ghost"), 0u);
 }
 
+// Joints on a parent cycle (C and E) and below one (F) have no chain: their
+// corners keep the rest shape, and the chain beside them deforms as without them.
+TEST(DeformPart, JointsOnOrBelowAParentCycleKeepTheRestShape) {
+  TwoJoints plain, looped;
+  Joint* c = addTestJoint(looped.doc, "C", nullptr, 5);
+  Joint* e = addTestJoint(looped.doc, "E", c, 6);
+  c->parent = e;
+  addTestJoint(looped.doc, "F", e, 7);
+  for (TwoJoints* t : {&plain, &looped}) {
+    addTestModel(t->doc, {3}, {{2, 0, 0}, {0, 4, 0}, {0, 0, -5}});
+    SkinPart& part = t->doc.skinBuffers->parts[0];
+    part.skinWeights[0].push_back({"C", 1.0f});
+    part.skinWeights[1].push_back({"F", 0.75f});
+    part.skinWeights[2].push_back({"Joint0_0", 1.0f});
+    t->d->rotationJointQuaternion = axisAngleToQuaternion({0, 0, 1}, 90);
+    t->doc.rootMoveOffset = {0.5f, 0, 0};
+    ASSERT_EQ(deformPart(t->doc, 0, 3), kDeformDone);
+  }
+  const SkinPart& part = looped.doc.skinBuffers->parts[0];
+  EXPECT_EQ(part.skinPositions[0], (Vector3{2.5f, 0, 0}));
+  EXPECT_EQ(part.skinPositions[1], (Vector3{0.5f, 4, 0}));
+  EXPECT_TRUE(sameBits(part.skinPositions[2], plain.doc.skinBuffers->parts[0].skinPositions[2]));
+  EXPECT_FALSE(sameBits(part.skinPositions[2], Vector3{0.5f, 0, -5}));
+}
+
 TEST(DeformPart, WeightOfAJointOffTheChainIsNotUsed) {
   TwoJoints t;
   addTestJoint(t.doc, "Joint0_1", t.root, 3);
