@@ -26,7 +26,7 @@ std::wstring wideFromCp932(const std::string& text) {
 #else
 // The UTF-8 form of a CP932 name, as file systems here spell names; a name that
 // is not CP932 is used as its bytes.
-std::string utf8FromCp932(const std::string& text) {
+std::string fileSystemName(const std::string& text) {
   bool ascii = true;
   for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (ascii) return text;
@@ -51,7 +51,7 @@ std::filesystem::path filePath(const std::string& name) {
 #ifdef _WIN32
   return std::filesystem::path(wideFromCp932(name));
 #else
-  return std::filesystem::path(utf8FromCp932(name));
+  return std::filesystem::path(fileSystemName(name));
 #endif
 }
 
@@ -66,7 +66,7 @@ std::FILE* openFile(const std::string& name, const char* mode) {
 #ifdef _WIN32
   return _wfopen(wideFromCp932(name).c_str(), wideFromCp932(mode).c_str());
 #else
-  return std::fopen(utf8FromCp932(name).c_str(), mode);
+  return std::fopen(fileSystemName(name).c_str(), mode);
 #endif
 }
 

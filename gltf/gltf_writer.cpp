@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/replacing_file.h"
+#include "core/text_encoding.h"
 #include "gltf/png_image.h"
 
 namespace lw {

@@ -49,7 +49,5 @@ bool writeGltfFiles(const GltfFiles& gltf);
 // Returns 0 when written, 1 when not (no message).
 int exportGltf(SceneDocument& doc, const std::string& path, const std::string& fileTitle);
 
-// CP932 text as UTF-8; bytes that are not CP932 become '?'.
-std::string utf8FromCp932(const std::string& text);
 
 }  // namespace lw

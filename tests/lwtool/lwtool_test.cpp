@@ -121,9 +121,9 @@ TEST(ArgumentsFromUtf8, ConvertsOrRefusesEachWord) {
 }
 
 TEST(Cp932ToUtf8, ConvertsNamesAndMarksBytesThatAreNotCp932) {
-  EXPECT_EQ(cp932ToUtf8("\x83\x65\x83\x58\x83\x67"), utf8(u8"テスト"));
-  EXPECT_EQ(cp932ToUtf8(std::string("a\x81", 2)), "a?");
-  EXPECT_EQ(cp932ToUtf8("plain"), "plain");
+  EXPECT_EQ(utf8FromCp932("\x83\x65\x83\x58\x83\x67"), utf8(u8"テスト"));
+  EXPECT_EQ(utf8FromCp932(std::string("a\x81", 2)), "a?");
+  EXPECT_EQ(utf8FromCp932("plain"), "plain");
 }
 
 }  // namespace

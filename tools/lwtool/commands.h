@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/document.h"
+#include "core/text_encoding.h"
 
 namespace lw::tool {
 
@@ -52,9 +53,6 @@ std::string refusalLine(const std::string& title, const std::string& message);
 std::string fileRefusalLine(const std::string& title, const std::string& message,
                             const std::string& path);
 
-// CP932 text (names read from files, the program's messages) as UTF-8; bytes that
-// are not CP932 become '?'.
-std::string cp932ToUtf8(const std::string& text);
 
 #ifdef _WIN32
 // UTF-16 text (the command line on Windows) as CP932; characters that CP932

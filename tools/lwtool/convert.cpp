@@ -37,7 +37,7 @@ int runConvert(const Args& args, std::string& out, std::string& err) {
     err = fileRefusalLine(kConvertFailedTitle, kConvertFailedMessage, tloPath);
     return 1;
   }
-  out = "wrote " + cp932ToUtf8(tloPath) + ": " + std::to_string(obj->faceCount) + " faces, " +
+  out = "wrote " + utf8FromCp932(tloPath) + ": " + std::to_string(obj->faceCount) + " faces, " +
         std::to_string(obj->groupCount) + " material groups\n";
   return 0;
 }

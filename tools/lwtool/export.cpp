@@ -51,7 +51,7 @@ int runGltfExport(const Args& args, std::string& out, std::string& err) {
                 "largest difference over %zu sampled times: %.3g of the model's height\n",
                 fidelity.inexactCorners, fidelity.cornerCount, rig.samples.size(),
                 fidelity.largestDifference);
-  out = "wrote " + cp932ToUtf8(path) + "\n" + figures;
+  out = "wrote " + utf8FromCp932(path) + "\n" + figures;
   return 0;
 }
 
@@ -83,7 +83,7 @@ int runExport(const Args& args, std::string& out, std::string& err) {
     err = refusalLine(kSaveFailedTitle, path + kSaveFailedSuffix);
     return 1;
   }
-  out = "wrote " + cp932ToUtf8(path) + "\n";
+  out = "wrote " + utf8FromCp932(path) + "\n";
   return 0;
 }
 

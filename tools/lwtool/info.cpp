@@ -26,9 +26,9 @@ std::string colour(const float* c) {
 void describeMaterials(const Mesh& mesh, std::string& out) {
   out += "materials: " + number(mesh.materialCount()) + "\n";
   for (const Material& m : mesh.materials) {
-    out += "  " + cp932ToUtf8(m.name) + "  Kd " + colour(m.diffuse);
+    out += "  " + utf8FromCp932(m.name) + "  Kd " + colour(m.diffuse);
     if (!m.textureFile.empty()) {
-      out += "  texture " + cp932ToUtf8(m.textureFile);
+      out += "  texture " + utf8FromCp932(m.textureFile);
       if (m.texture) out += " (" + number(m.texture->width) + "x" + number(m.texture->height) + ")";
     }
     out += "\n";
@@ -47,7 +47,7 @@ int objInfo(const std::string& path, std::string& out, std::string& err) {
     err = fileRefusalLine(kObjReadErrorTitle, errorText, path);
     return 1;
   }
-  out = "OBJ " + cp932ToUtf8(path) + "\n";
+  out = "OBJ " + utf8FromCp932(path) + "\n";
   out += "positions: " + number(obj->vertexCount) + "\n";
   out += "texture coordinates: " + number(obj->texCoordCount) + "\n";
   out += "normals: " + number(obj->normalCount) + "\n";
@@ -58,10 +58,10 @@ int objInfo(const std::string& path, std::string& out, std::string& err) {
   out += "material groups: " + number(obj->groupCount) + "\n";
   for (int32_t g = 0; g < obj->groupCount; ++g) {
     const ObjMaterialGroup& group = obj->groups[static_cast<size_t>(g)];
-    out += "  " + cp932ToUtf8(group.materialName) + ": " +
+    out += "  " + utf8FromCp932(group.materialName) + ": " +
            number(obj->groupFaceCounts[static_cast<size_t>(g)]) + " faces\n";
   }
-  out += "material library: " + cp932ToUtf8(obj->materialLibrary) + "\n";
+  out += "material library: " + utf8FromCp932(obj->materialLibrary) + "\n";
   if (!obj->materialLibrary.empty()) {
     Mesh library;
     if (readMaterialLibrary(resolveInFolder(folderOf(path), obj->materialLibrary), library,
@@ -82,16 +82,16 @@ int tloInfo(const std::string& path, std::string& out, std::string& err) {
     return 1;
   }
   if (!errorText.empty()) err = "warning: " + refusalLine(kTloErrorTitle, errorText);
-  out = "TLO " + cp932ToUtf8(path) + "\n";
+  out = "TLO " + utf8FromCp932(path) + "\n";
   out += "faces: " + number(mesh->faceCount) + "\n";
   out += "parts: " + number(mesh->partCount()) + "\n";
   for (const MeshPart& part : mesh->parts) {
     std::string material = part.materialIndex >= 0
-                               ? cp932ToUtf8(mesh->materials[static_cast<size_t>(part.materialIndex)].name)
+                               ? utf8FromCp932(mesh->materials[static_cast<size_t>(part.materialIndex)].name)
                                : std::string("(no material)");
     out += "  " + material + ": " + number(part.vertexCount) + " corners\n";
   }
-  out += "material library: " + cp932ToUtf8(mesh->materialLibrary) + "\n";
+  out += "material library: " + utf8FromCp932(mesh->materialLibrary) + "\n";
   describeMaterials(*mesh, out);
   return 0;
 }

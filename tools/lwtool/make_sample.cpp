@@ -155,10 +155,10 @@ int runMakeSample(const Args& args, std::string& out, std::string& err) {
   }
   doc.editedJointName.clear();
   if (writeProject(doc, args[1]) != 0) {
-    err = "lwtool make-sample: cannot write " + cp932ToUtf8(args[1]) + "\n";
+    err = "lwtool make-sample: cannot write " + utf8FromCp932(args[1]) + "\n";
     return 1;
   }
-  out = "wrote " + cp932ToUtf8(args[1]) + ": " + std::to_string(doc.skeleton.size()) + " joints, " +
+  out = "wrote " + utf8FromCp932(args[1]) + ": " + std::to_string(doc.skeleton.size()) + " joints, " +
         std::to_string(doc.keyFrames->byNumber.size()) + " keyframes\n";
   return 0;
 }

@@ -59,10 +59,10 @@ bool tooFewKeyframesForTime(const SceneDocument& doc, const char* command, std::
 int projectInfo(const std::string& path, std::string& out, std::string& err) {
   SceneDocument doc;
   if (int status = readProjectFile(doc, path, err); status != 0) return status;
-  out = "OJP " + cp932ToUtf8(path) + "\n";
-  out += "model: " + cp932ToUtf8(doc.modelFileName) + "\n";
+  out = "OJP " + utf8FromCp932(path) + "\n";
+  out += "model: " + utf8FromCp932(doc.modelFileName) + "\n";
   out += "decorations: " + number(static_cast<long long>(doc.decorations.size())) + "\n";
-  for (const auto& [key, mesh] : doc.decorations) out += "  " + cp932ToUtf8(mesh->fileName) + "\n";
+  for (const auto& [key, mesh] : doc.decorations) out += "  " + utf8FromCp932(mesh->fileName) + "\n";
   const auto& parts = doc.skinBuffers->parts;
   long long corners = 0, weighted = 0;
   for (const SkinPart& part : parts) {
@@ -73,9 +73,9 @@ int projectInfo(const std::string& path, std::string& out, std::string& err) {
   out += "corners: " + number(corners) + " (weighted " + number(weighted) + ")\n";
   out += "joints: " + number(static_cast<long long>(doc.skeleton.size())) + "\n";
   for (const auto& [name, joint] : doc.skeleton.joints) {
-    out += "  " + number(joint->jointID) + " " + cp932ToUtf8(name);
-    if (joint->TreeName != name) out += " \"" + cp932ToUtf8(joint->TreeName) + "\"";
-    if (joint->parent) out += " <- " + cp932ToUtf8(joint->parent->jointName);
+    out += "  " + number(joint->jointID) + " " + utf8FromCp932(name);
+    if (joint->TreeName != name) out += " \"" + utf8FromCp932(joint->TreeName) + "\"";
+    if (joint->parent) out += " <- " + utf8FromCp932(joint->parent->jointName);
     out += "\n";
   }
   const KeyframeStore& store = *doc.keyFrames;

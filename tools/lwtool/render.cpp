@@ -122,7 +122,7 @@ int runRender(const Args& args, std::string& out, std::string& err) {
     err += refusalLine(kSaveFailedTitle, path + kSaveFailedSuffix);
     return 1;
   }
-  out = "wrote " + cp932ToUtf8(path) + "\n";
+  out = "wrote " + utf8FromCp932(path) + "\n";
   return 0;
 }
 

@@ -19,13 +19,6 @@ namespace {
 
 #ifdef _WIN32
 constexpr UINT kCodePage932 = 932;
-
-std::string utf8FromWide(const wchar_t* wide, int length) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
 #else
 // Converts `text` between encodings; false when a byte sequence has no
 // counterpart (then `result` holds '?' in its place).
@@ -64,27 +57,6 @@ constexpr const char* kOutputIsInputSuffix =
 }  // namespace
 
 #ifdef _WIN32
-std::string cp932ToUtf8(const std::string& text) {
-  // One character at a time (a lead byte and its trail byte, or one byte), so
-  // that a byte that is not CP932 becomes '?' alone, as with iconv elsewhere.
-  std::string result;
-  for (size_t at = 0; at < text.size();) {
-    const bool lead = IsDBCSLeadByteEx(kCodePage932, static_cast<BYTE>(text[at])) != 0;
-    const int length = lead && at + 1 < text.size() ? 2 : 1;
-    wchar_t wide[2];
-    const int count = MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, text.data() + at,
-                                          length, wide, 2);
-    if (count > 0) {
-      result += utf8FromWide(wide, count);
-      at += static_cast<size_t>(length);
-    } else {
-      result += '?';
-      ++at;
-    }
-  }
-  return result;
-}
-
 std::string cp932FromWide(const std::wstring& wide) {
   const int length = static_cast<int>(wide.size());
   const int size =
@@ -94,12 +66,6 @@ std::string cp932FromWide(const std::wstring& wide) {
   return text;
 }
 #else
-std::string cp932ToUtf8(const std::string& text) {
-  std::string result;
-  convertText("UTF-8", "CP932", text, result);
-  return result;
-}
-
 int argumentsFromUtf8(char** begin, char** end, Args& args, std::string& err) {
   args.clear();
   for (char** word = begin; word != end; ++word) {
@@ -116,7 +82,7 @@ int argumentsFromUtf8(char** begin, char** end, Args& args, std::string& err) {
 #endif
 
 std::string refusalLine(const std::string& title, const std::string& message) {
-  return cp932ToUtf8(title) + ": " + cp932ToUtf8(message) + "\n";
+  return utf8FromCp932(title) + ": " + utf8FromCp932(message) + "\n";
 }
 
 std::string fileRefusalLine(const std::string& title, const std::string& message,
