@@ -4,11 +4,9 @@
 #include <climits>
 #include <cstdlib>
 #include <new>
-
-#include "anim/anim_fixture.h"
-#include <climits>
 #include <optional>
 
+#include "anim/anim_fixture.h"
 #include "anim/keyframe_commands.h"
 #include "anim/playback.h"
 #include "core/keyframes.h"
@@ -27,6 +25,15 @@ void* operator new(std::size_t size) {
   }
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
+}
+// The library's nothrow allocations (stable_sort's buffer) must come from the
+// same heap as the deletes below.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
