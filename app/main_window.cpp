@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/program.h"
 #include "app/side_panels.h"
+#include "app/undo_keys.h"
 #include "app/view_window.h"
 #include "app/win_text.h"
 #include "resources/resource.h"
@@ -156,6 +157,7 @@ bool createProgramWindows(HINSTANCE instance, int showCommand) {
   if (main == nullptr) return false;
   p.windows.motionPanel = createMotionPanel(main, instance, origin);
   p.windows.boneTree = createBoneTree(main, instance, origin);
+  startUndoHistory();
   for (HWND window : {main, p.windows.boneTree, p.windows.motionPanel}) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -165,11 +167,13 @@ bool createProgramWindows(HINSTANCE instance, int showCommand) {
 
 namespace {
 
-// Space and Escape are playback keys wherever the keyboard focus is: in a side
-// panel (after one of its buttons was pressed) or in the bone tree they go to
-// the 3D window instead of pressing the focused button.
+// Space and Escape are playback keys, and Ctrl+Z / Ctrl+Y undo and redo,
+// wherever the keyboard focus is: in a side panel (after one of its buttons was
+// pressed) or in the bone tree they go to the 3D window instead of pressing the
+// focused button.
 bool routePlaybackKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN || (message.wParam != VK_SPACE && message.wParam != VK_ESCAPE)) {
+  if (message.message != WM_KEYDOWN ||
+      (message.wParam != VK_SPACE && message.wParam != VK_ESCAPE && !isUndoKey(message.wParam))) {
     return false;
   }
   const ProgramWindows& w = program().windows;

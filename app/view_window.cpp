@@ -5,6 +5,7 @@
 
 #include "app/dialogs.h"
 #include "app/program.h"
+#include "app/undo_keys.h"
 #include "app/view_input_host.h"
 #include "app/win_text.h"
 #include "render/camera.h"
@@ -79,7 +80,8 @@ LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       onViewDestroy();
       break;
     default:
-      handleViewInputMessage(message, wParam, lParam);
+      if (message == WM_KEYDOWN && handleUndoKey(wParam)) return 0;
+      if (handleViewInputMessage(message, wParam, lParam)) recordViewAction(message);
       break;
   }
   return DefWindowProcW(window, message, wParam, lParam);

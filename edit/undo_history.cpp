@@ -300,12 +300,12 @@ size_t UndoHistory::stepBytes() const {
   std::set<const void*> counted;
   const auto once = [&](const void* value) { return value && counted.insert(value).second; };
   for (const auto& step : steps_) {
-    total += sizeof(Step) + stringBytes(step->label) +
-             (step->menuBefore.capacity() + step->menuAfter.capacity()) * sizeof(MenuItemState) +
-             (step->editBefore.vertexSelection.capacity() +
-              step->editAfter.vertexSelection.capacity()) *
-                 sizeof(CornerRef) +
-             step->weights.capacity() * sizeof(CornerChange);
+    total +=
+        sizeof(Step) + stringBytes(step->label) +
+        (step->menuBefore.capacity() + step->menuAfter.capacity()) * sizeof(MenuItemState) +
+        (step->editBefore.vertexSelection.capacity() + step->editAfter.vertexSelection.capacity()) *
+            sizeof(CornerRef) +
+        step->weights.capacity() * sizeof(CornerChange);
     for (const CornerChange& change : step->weights) {
       total += listBytes(change.before) + listBytes(change.after);
     }

@@ -90,9 +90,9 @@ std::shared_ptr<KeyFrame> copyFrame(const KeyFrame& from) {
 bool sameJointFields(const Joint& a, const Joint& b) {
   return same(a.leafFlag, b.leafFlag) && same(a.jointID, b.jointID) &&
          same(a.jointName, b.jointName) && same(a.validJoint, b.validJoint) &&
-         same(a.position, b.position) && same(a.xVector, b.xVector) &&
-         same(a.yVector, b.yVector) && same(a.parent_xVector, b.parent_xVector) &&
-         same(a.parent_yVector, b.parent_yVector) && same(a.pTOc_Quaternion, b.pTOc_Quaternion) &&
+         same(a.position, b.position) && same(a.xVector, b.xVector) && same(a.yVector, b.yVector) &&
+         same(a.parent_xVector, b.parent_xVector) && same(a.parent_yVector, b.parent_yVector) &&
+         same(a.pTOc_Quaternion, b.pTOc_Quaternion) &&
          same(a.rotationJointQuaternion, b.rotationJointQuaternion) &&
          same(a.drawRotationJointQuaternion, b.drawRotationJointQuaternion) &&
          same(a.initPoseBoneVector, b.initPoseBoneVector) &&
@@ -163,7 +163,7 @@ void restoreSkeleton(const SkeletonValue& value, JointSet& set) {
   }
   const auto at = [&](int32_t i) {
     return i < 0 || static_cast<size_t>(i) >= set.jointOrder.size() ? nullptr
-                                                                     : set.jointOrder[i].get();
+                                                                    : set.jointOrder[i].get();
   };
   for (size_t i = 0; i < value.joints.size(); ++i) {
     Joint& joint = *set.jointOrder[i];

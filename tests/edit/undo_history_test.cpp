@@ -104,7 +104,9 @@ TEST_F(UndoTest, JointPlacementFamilyBeforeFixing) {
   history.reset(doc, menuOf(ui));
   const Edit edits[] = {
       {"基準ジョイント配置",
-       [](SceneDocument& d, ShellUi& u) { placeBaseJoint(d, {0.25f, 1.5f, -0.75f}, u); }},
+       [](SceneDocument& d, ShellUi& u) {
+         placeBaseJoint(d, {0.25f, 1.5f, -0.75f}, u);
+       }},
       {"子ジョイントの配置",
        [](SceneDocument& d, ShellUi& u) {
          addChildJoint(d, kBaseJointName, {0.5f, 2.0f, -1.0f}, kMirrorYZ, u);
@@ -165,8 +167,8 @@ TEST_F(UndoTest, PosingAxesAndBonesOnTheSample) {
        }},
       {"ボーンの長さを揃える",
        [](SceneDocument& d, ShellUi& u) {
-         equaliseBoneLength(d, d.skeleton.jointOrder[3]->jointID,
-                            d.skeleton.jointOrder[5]->jointID, u);
+         equaliseBoneLength(d, d.skeleton.jointOrder[3]->jointID, d.skeleton.jointOrder[5]->jointID,
+                            u);
        }},
   };
   for (const Edit& edit : edits) expectUndoable(edit);

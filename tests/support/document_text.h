@@ -32,10 +32,22 @@ class DocumentText {
     out_ << '\n' << name << ':';
     return *this;
   }
-  DocumentText& operator<<(int64_t v) { out_ << ' ' << v; return *this; }
-  DocumentText& operator<<(float v) { out_ << ' ' << std::hexfloat << v << std::defaultfloat; return *this; }
-  DocumentText& operator<<(double v) { out_ << ' ' << std::hexfloat << v << std::defaultfloat; return *this; }
-  DocumentText& operator<<(const std::string& v) { out_ << " \"" << v << '"'; return *this; }
+  DocumentText& operator<<(int64_t v) {
+    out_ << ' ' << v;
+    return *this;
+  }
+  DocumentText& operator<<(float v) {
+    out_ << ' ' << std::hexfloat << v << std::defaultfloat;
+    return *this;
+  }
+  DocumentText& operator<<(double v) {
+    out_ << ' ' << std::hexfloat << v << std::defaultfloat;
+    return *this;
+  }
+  DocumentText& operator<<(const std::string& v) {
+    out_ << " \"" << v << '"';
+    return *this;
+  }
   DocumentText& operator<<(const Vector3& v) { return *this << v.x << v.y << v.z; }
   DocumentText& operator<<(const Quaternion& q) {
     float f[4];
@@ -94,11 +106,10 @@ inline void writeFrame(DocumentText& t, const char* name, const KeyFramePtr& fra
 }
 
 inline void writeStore(DocumentText& t, const KeyframeStore& s) {
-  t("store") << int64_t{s.keyframeBoneView} << int64_t{s.keyframeShown}
-             << int64_t{s.currentNumber} << int64_t{s.currentTime} << int64_t{s.deletedTime}
-             << int64_t{s.playTime} << int64_t{s.rangeStart} << int64_t{s.rangeEnd}
-             << int64_t{s.rangeDuration} << int64_t{s.segmentStarted}
-             << static_cast<int64_t>(s.nextSegment);
+  t("store") << int64_t{s.keyframeBoneView} << int64_t{s.keyframeShown} << int64_t{s.currentNumber}
+             << int64_t{s.currentTime} << int64_t{s.deletedTime} << int64_t{s.playTime}
+             << int64_t{s.rangeStart} << int64_t{s.rangeEnd} << int64_t{s.rangeDuration}
+             << int64_t{s.segmentStarted} << static_cast<int64_t>(s.nextSegment);
   for (const Segment& g : s.segments) {
     t("segment") << int64_t{g.startNumber} << int64_t{g.endNumber} << int64_t{g.duration};
   }
@@ -112,8 +123,7 @@ inline void writeStore(DocumentText& t, const KeyframeStore& s) {
   }
   for (const auto& [time, frame] : s.byTime) {
     const auto other = frame ? s.byNumber.find(frame->number) : s.byNumber.end();
-    t("byTime") << int64_t{time}
-                << int64_t{other != s.byNumber.end() && other->second == frame};
+    t("byTime") << int64_t{time} << int64_t{other != s.byNumber.end() && other->second == frame};
     writeFrame(t, "frame", frame);
   }
   writeFrame(t, "lastCreated", s.lastCreated);
@@ -171,24 +181,24 @@ inline std::string documentText(const SceneDocument& doc) {
              << int64_t{doc.treeAlwaysExpanded} << int64_t{doc.saveFramesAsBmp};
   t("edit") << int64_t{doc.editMode} << int64_t{doc.mirrorPlane} << int64_t{doc.selectedJoint}
             << int64_t{doc.rootMoveAxis} << int64_t{doc.axisPreset} << int64_t{doc.axisReversed}
-            << doc.axisEditVector << doc.editedJointName << doc.parentJointName
-            << doc.pickPoint[0] << doc.pickPoint[1] << doc.pickPoint[2]
-            << int64_t{doc.treeSelectedJoint} << doc.backupBasicBoneVec << doc.rootMoveOffset;
+            << doc.axisEditVector << doc.editedJointName << doc.parentJointName << doc.pickPoint[0]
+            << doc.pickPoint[1] << doc.pickPoint[2] << int64_t{doc.treeSelectedJoint}
+            << doc.backupBasicBoneVec << doc.rootMoveOffset;
   t("box");
   for (const auto& corner : doc.weightBox.corners) t << corner[0] << corner[1] << corner[2];
   t("vertex selection");
   for (const CornerRef& c : doc.vertexSelection) t << int64_t{c.part} << int64_t{c.corner};
   t("drag") << int64_t{doc.dragStarted} << int64_t{doc.dragCounter} << doc.dragVector;
   t("display") << int64_t{doc.drawMode} << int64_t{doc.showJointNumbers}
-               << int64_t{doc.showBoneAxes} << int64_t{doc.showFkAxes}
-               << int64_t{doc.showWorldAxes} << int64_t{doc.showDecorations}
-               << int64_t{doc.antiAliasing} << int64_t{doc.shadowMap}
-               << int64_t{doc.shaderState.toonLoaded} << int64_t{doc.shaderState.customChosen}
-               << int64_t{doc.rightLightOn} << int64_t{doc.leftLightOn} << doc.lightColour[0]
-               << doc.lightColour[1] << doc.backgroundColour << doc.shadowLightPosition;
-  t("view") << doc.viewElevation << doc.viewAzimuth << doc.viewDirection
-            << int64_t{doc.cameraDrag} << doc.cameraDistance << doc.cameraPanX << doc.cameraPanY
-            << int64_t{doc.clientWidth} << int64_t{doc.clientHeight};
+               << int64_t{doc.showBoneAxes} << int64_t{doc.showFkAxes} << int64_t{doc.showWorldAxes}
+               << int64_t{doc.showDecorations} << int64_t{doc.antiAliasing}
+               << int64_t{doc.shadowMap} << int64_t{doc.shaderState.toonLoaded}
+               << int64_t{doc.shaderState.customChosen} << int64_t{doc.rightLightOn}
+               << int64_t{doc.leftLightOn} << doc.lightColour[0] << doc.lightColour[1]
+               << doc.backgroundColour << doc.shadowLightPosition;
+  t("view") << doc.viewElevation << doc.viewAzimuth << doc.viewDirection << int64_t{doc.cameraDrag}
+            << doc.cameraDistance << doc.cameraPanX << doc.cameraPanY << int64_t{doc.clientWidth}
+            << int64_t{doc.clientHeight};
   return t.str();
 }
 
