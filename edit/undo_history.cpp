@@ -33,7 +33,6 @@ struct WeightShadow {
   std::vector<std::string> names;
   std::map<std::string, uint32_t> nameIds;
   std::vector<Part> parts;
-  uint64_t changeCount = 0;  // weightChangeCount() when it was last brought up to date
 
   uint32_t nameId(const std::string& name) {
     const auto [it, added] = nameIds.emplace(name, static_cast<uint32_t>(names.size()));
@@ -55,7 +54,6 @@ struct WeightShadow {
     const size_t count = doc.skinBuffers ? doc.skinBuffers->parts.size() : 0;
     parts.assign(count, {});
     for (size_t p = 0; p < count; ++p) take(p, doc.skinBuffers->parts[p]);
-    changeCount = weightChangeCount();
   }
 
   bool sameShape(const SceneDocument& doc) const {
@@ -108,7 +106,6 @@ std::vector<CornerChange> takeWeightChanges(const SceneDocument& doc, WeightShad
     shadow.takeAll(doc);
     return changes;
   }
-  if (shadow.changeCount == weightChangeCount()) return changes;
   for (size_t p = 0; p < shadow.parts.size(); ++p) {
     const SkinPart& part = doc.skinBuffers->parts[p];
     const size_t before = changes.size();
@@ -119,7 +116,6 @@ std::vector<CornerChange> takeWeightChanges(const SceneDocument& doc, WeightShad
     }
     if (changes.size() != before) shadow.take(p, part);
   }
-  shadow.changeCount = weightChangeCount();
   return changes;
 }
 
@@ -278,7 +274,6 @@ void UndoHistory::apply(const Step& step, bool forward, SceneDocument& doc, Shel
       parts.insert(change.part);
     }
     for (int32_t p : parts) s.weights.take(p, doc.skinBuffers->parts[p]);
-    s.weights.changeCount = weightChangeCount();
   }
   s.fields = forward ? step.fieldsAfter : step.fieldsBefore;
   restoreDocumentFields(s.fields, doc);
