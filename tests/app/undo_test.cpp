@@ -36,36 +36,23 @@ std::vector<uint8_t> captureView() {
 }
 
 // Every menu item's grey and check state.
-std::map<UINT, UINT> menuStates() {
-  std::map<UINT, UINT> states;
-  HMENU bar = GetMenu(program().windows.main);
-  std::vector<HMENU> menus{bar};
-  while (!menus.empty()) {
-    HMENU menu = menus.back();
-    menus.pop_back();
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-      if (HMENU sub = GetSubMenu(menu, i)) {
-        menus.push_back(sub);
-      } else {
-        states[GetMenuItemID(menu, i)] =
-            GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED);
-      }
+void addMenuStates(HMENU menu, std::map<UINT, UINT>& states) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    if (HMENU sub = GetSubMenu(menu, i)) {
+      addMenuStates(sub, states);
+    } else {
+      states[GetMenuItemID(menu, i)] =
+          GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED);
     }
   }
-  return states;
 }
 
-// The bone tree's item texts, depth first.
-std::vector<std::wstring> treeTexts() {
-  std::vector<std::wstring> texts;
+// The bone tree's items below `parent` (the roots for null), depth first, each
+// text followed by its children's.
+void addTreeTexts(HTREEITEM parent, std::vector<std::wstring>& texts) {
   HWND tree = program().windows.treeView;
-  std::vector<HTREEITEM> stack;
-  for (HTREEITEM i = TreeView_GetRoot(tree); i; i = TreeView_GetNextSibling(tree, i)) {
-    stack.insert(stack.begin(), i);
-  }
-  while (!stack.empty()) {
-    HTREEITEM item = stack.back();
-    stack.pop_back();
+  for (HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree); item;
+       item = TreeView_GetNextSibling(tree, item)) {
     wchar_t text[256] = {};
     TVITEMW tv = {};
     tv.mask = TVIF_TEXT;
@@ -74,12 +61,13 @@ std::vector<std::wstring> treeTexts() {
     tv.cchTextMax = 255;
     TreeView_GetItem(tree, &tv);
     texts.push_back(text);
-    std::vector<HTREEITEM> children;
-    for (HTREEITEM c = TreeView_GetChild(tree, item); c; c = TreeView_GetNextSibling(tree, c)) {
-      children.insert(children.begin(), c);
-    }
-    stack.insert(stack.end(), children.begin(), children.end());
+    addTreeTexts(item, texts);
   }
+}
+
+std::vector<std::wstring> treeTexts() {
+  std::vector<std::wstring> texts;
+  addTreeTexts(nullptr, texts);
   return texts;
 }
 
@@ -97,7 +85,11 @@ struct Seen {
   size_t joints = 0;
 };
 
-Seen seen() { return {captureView(), menuStates(), treeTexts(), program().doc.skeleton.size()}; }
+Seen seen() {
+  Seen now{captureView(), {}, treeTexts(), program().doc.skeleton.size()};
+  addMenuStates(GetMenu(program().windows.main), now.menu);
+  return now;
+}
 
 void expectSame(const Seen& now, const Seen& expected) {
   EXPECT_TRUE(now.picture == expected.picture) << "the picture differs";
