@@ -12,7 +12,7 @@
 #include "app/win_shell_ui.h"
 #include "core/document.h"
 #include "render/render_state.h"
-#include "skeleton/view_input.h"
+#include "edit/view_input.h"
 
 namespace lw {
 

@@ -12,9 +12,7 @@
 #include "render/camera.h"
 #include "render/picking.h"
 #include "render/scene.h"
-#include "skeleton/view_input.h"
-#include "skin/weight_box.h"
-#include "skin/weight_dialogs.h"
+#include "edit/view_input.h"
 
 namespace lw {
 
@@ -76,15 +74,6 @@ class ViewWindowHost : public ViewInputHost {
   }
 
   void dragCamera(int dx, int dy) override { lw::dragCamera(p_.doc, p_.ui, dx, dy); }
-
-  void placeWeightBox(const double point[3]) override { lw::placeWeightBox(p_.doc, p_.ui, point); }
-
-  void moveWeightBoxFace(int32_t pickName, int32_t pickBase, bool leftward) override {
-    lw::moveWeightBoxFace(p_.doc.weightBox, pickName, pickBase,
-                          leftward ? -kBoxFaceStep : kBoxFaceStep);
-  }
-
-  void appendPickedVertex(int32_t pickName) override { selectPickedCorner(p_.doc, pickName); }
 
   void openVertexWeightDialog() override { showVertexWeightDialog(p_.windows.view, p_.doc); }
 

@@ -27,18 +27,13 @@ void drawModelParts(SceneDocument& doc, RenderState& rs, ModelLights lights, Par
 
 // The decoration models from their rest shapes, lit by light 0 only. With
 // setLight, light 0 is placed at viewDirection first; with respectEditMode the
-// parts are left out in vertex weighting (editMode 21-23) and while
+// parts are left out in vertex weighting (isVertexWeightingMode) and while
 // pointPickView is 1. Leaves arrays, depth testing, light 0 and lighting off.
 void drawDecorations(SceneDocument& doc, bool setLight, bool respectEditMode);
 
 // The GL primitive of a drawMode: 4 triangles, 3 one line strip, 0 points;
 // anything else draws triangles.
 unsigned int primitiveForDrawMode(int drawMode);
-
-// True in the vertex weighting modes 21, 22 and 23.
-inline bool isVertexWeightingMode(int32_t editMode) {
-  return editMode == 21 || editMode == 22 || editMode == 23;
-}
 
 // Sets ambient (Ka, 1), diffuse (Kd, 1), specular (Ks, 1) and shininess Ns for
 // front and back faces; GL's default material without one.

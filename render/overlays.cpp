@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "edit/view_input.h"
 #include "render/gl_headers.h"
 #include "render/picking.h"
 #include "render/primitives.h"
@@ -134,7 +135,7 @@ const std::string* treeSelectedJointName(const SceneDocument& doc) {
 void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputState& input) {
   glEnable(GL_DEPTH_TEST);
   glInitNames();
-  if (doc.editMode != 15 && doc.skinBuffers) {
+  if (doc.editMode != kModeBoxFacePicking && doc.skinBuffers) {
     if (doc.pointPickView == 0) drawModelOutline(doc, 1.8f, false);
     for (const SkinPart& part : doc.skinBuffers->parts) {
       for (const Vector3& p : part.skinPositions) {
@@ -149,11 +150,11 @@ void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputSt
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glDepthMask(GL_FALSE);
   const int32_t base = input.pressedPick;
-  glPushName(static_cast<GLuint>(base + kBoxFaceNameStep));
-  const bool highlight = doc.editMode == 14 || doc.editMode == 16;
+  glPushName(static_cast<GLuint>(boxFacePickName(base, kBoxFaceZMinus)));
+  const bool highlight = isBoxFaceChosen(doc.editMode);
   const auto& c = doc.weightBox.corners;
   for (int face = kBoxFaceZMinus; face <= kBoxFaceCount; ++face) {
-    const int32_t name = base + kBoxFaceNameStep * face;
+    const int32_t name = boxFacePickName(base, static_cast<BoxFace>(face));
     const std::array<int, 4> corners = boxFaceCorners(face);
     glLoadName(static_cast<GLuint>(name));
     if (highlight && name == doc.selectedJoint) {
@@ -176,7 +177,7 @@ void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputSt
 
 void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPass) {
   if (!doc.skinBuffers) return;
-  if (doc.editMode != 22 && doc.drawMode != 0) {
+  if (doc.editMode != kModeVertexPicking && doc.drawMode != 0) {
     drawModelOutline(doc, 1.5f, true);
     glDisable(GL_DEPTH_TEST);
   }
@@ -185,9 +186,9 @@ void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPa
   auto cornersOf = [](const SkinPart& skin) {
     return static_cast<int>(std::min(skin.skinPositions.size(), skin.skinWeights.size()));
   };
-  // The corner under the cursor in mode 23: its name counts the corners before it.
+  // The corner under the cursor in kModeVertexPicked: its name counts the corners before it.
   rs.clickedCorner = ClickedCorner{};
-  if (doc.editMode == 23) {
+  if (doc.editMode == kModeVertexPicked) {
     int32_t n = doc.selectedJoint - kVertexPickBase;
     for (int p = 0; p < static_cast<int>(parts.size()) && n >= 0; ++p) {
       const int corners = cornersOf(parts[p]);

@@ -1,6 +1,6 @@
 // What the 3D window keeps for drawing between frames. The input state the
 // frame reads (the drag in progress, the remembered pick) is the input state
-// machine's own ViewInputState (skeleton/view_input.h).
+// machine's own ViewInputState (edit/view_input.h).
 #pragma once
 
 #include <array>

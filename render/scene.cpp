@@ -42,12 +42,11 @@ int drawScene(SceneDocument& doc, RenderState& rs, const ViewInputState& input, 
     if (doc.modelLoaded == 1) drawModelWithShadow(doc, rs);
     if (!doc.decorations.empty() && doc.showDecorations == 1) drawDecorations(doc, true, true);
   }
-  if (doc.weightBoxShown == 1 &&
-      (doc.editMode == 9 || doc.editMode == 14 || doc.editMode == 15 || doc.editMode == 16)) {
+  if (doc.weightBoxShown == 1 && isWeightBoxMode(doc.editMode)) {
     drawWeightBoxOverlay(doc, rs, input);
   }
   if (isVertexWeightingMode(doc.editMode)) drawVertexWeightOverlay(doc, rs, pickingPass);
-  if (doc.editMode != 15 && doc.editMode != 22 && doc.editMode != 36) {
+  if (!hidesSkeleton(doc.editMode)) {
     glDisable(GL_DEPTH_TEST);
     drawSkeleton(doc, input);
   }

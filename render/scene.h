@@ -5,7 +5,7 @@
 
 #include "core/document.h"
 #include "render/render_state.h"
-#include "skeleton/view_input.h"
+#include "edit/view_input.h"
 
 namespace lw {
 
@@ -17,10 +17,10 @@ inline constexpr int kDrawSceneFailed = -1;
 // the skin buffers with lights, materials, textures and program, and its shadow
 // (when modelLoaded), the decorations (when present and shown), then, with the
 // positions fixed and keyframeBoneView 1, the joint pose update (evaluatePose).
-// Then in every pass: the weighting box overlay (weightBoxShown 1 in editMode
-// 9, 14, 15, 16), the vertex weighting overlay (editMode 21-23, corner names
-// 1000 + n), the placement or posed skeleton (names jointID, axis handles
-// jointID + 10000) unless editMode is 15, 22 or 36, and the joint numbers
+// Then in every pass: the weighting box overlay (weightBoxShown 1 and
+// isWeightBoxMode), the vertex weighting overlay (isVertexWeightingMode, corner
+// names 1000 + n), the placement or posed skeleton (names jointID, axis handles
+// jointID + 10000) unless hidesSkeleton, and the joint numbers
 // through rs.textDrawer; anti-aliasing off; the camera matrix popped.
 // Returns 0, or kDrawSceneFailed when a joint number is not valid multibyte
 // text (the matrix is popped and smoothing switched off first).
@@ -31,7 +31,7 @@ int drawScene(SceneDocument& doc, RenderState& rs, const ViewInputState& input, 
 // Corner markers go out as one batch in normal frames and one by one, each
 // under its name, in picking passes (where only markers inside the pick region
 // are sent at all).
-// The vertex weighting overlay records the corner picked in editMode 23 in
+// The vertex weighting overlay records the corner picked in kModeVertexPicked in
 // rs.clickedCorner.
 void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputState& input);
 void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPass);

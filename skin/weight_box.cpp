@@ -44,8 +44,6 @@ void placeWeightBox(SceneDocument& doc, ShellUi& ui, const double point[3]) {
   ui.checkMenuItem(kMenuShowWeightBox, true);
 }
 
-int boxFacePickName(int pickBase, BoxFace face) { return pickBase + kBoxFaceNameStep * face; }
-
 int boxFaceFromPickName(int pickName, int pickBase) {
   const long long offset = static_cast<long long>(pickName) - pickBase;
   if (offset < kBoxFaceNameStep || offset > kBoxFaceNameStep * kBoxFaceCount ||
@@ -58,10 +56,6 @@ int boxFaceFromPickName(int pickName, int pickBase) {
 std::array<int, 4> boxFaceCorners(int face) {
   if (!isFace(face)) return {0, 0, 0, 0};
   return kFaceRules[face - 1].corners;
-}
-
-double boxFaceDragStep(int cursorX, int previousX) {
-  return cursorX < previousX ? -kBoxFaceStep : kBoxFaceStep;
 }
 
 bool moveWeightBoxFace(WeightBox& box, int pickName, int pickBase, double step) {

@@ -32,7 +32,7 @@
 #include "core/joint.h"
 #include "io/bmp.h"
 #include "resources/resource.h"
-#include "skeleton/view_input.h"
+#include "edit/view_input.h"
 #include "gui_harness.h"
 
 namespace lw {

@@ -1,10 +1,10 @@
-#include "skeleton/view_input.h"
+#include "edit/view_input.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "skeleton/view_input_fake.h"
+#include "edit/view_input_fake.h"
 
 namespace lw {
 namespace {

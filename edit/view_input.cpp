@@ -1,10 +1,12 @@
-#include "skeleton/view_input.h"
+#include "edit/view_input.h"
 
 #include "core/joint.h"
 #include "skeleton/axes.h"
 #include "skeleton/fk.h"
 #include "skeleton/ik.h"
 #include "skeleton/placement.h"
+#include "skin/weight_box.h"
+#include "skin/weight_dialogs.h"
 
 namespace lw {
 
@@ -46,18 +48,6 @@ constexpr PickFamily kFamilies[] = {
     {kModeRootMovePicking, {MoveRootJoint, kModeRootMovePicked}, kModeRootMovePicked,
      MoveRootJoint, PickChoice::First, true, false},
 };
-
-// Box faces are named pressedPick + 100 ... pressedPick + 600.
-constexpr int64_t kFirstBoxFaceOffset = 100;
-constexpr int64_t kLastBoxFaceOffset = 600;
-
-// Whether a picked name is one of the weighting box's faces. The faces are
-// named relative to pressedPick, which is whatever the last press left there
-// (-1 after a press on empty space), so the test is relative too.
-bool isBoxFaceName(int32_t name, int32_t pickBase) {
-  const int64_t offset = int64_t{name} - pickBase;
-  return offset >= kFirstBoxFaceOffset && offset <= kLastBoxFaceOffset;
-}
 
 void showDrawFailure(ViewInputContext& ctx) {
   ctx.ui.showMessage(kDrawFailedText, kDrawFailedTitle);
@@ -109,155 +99,212 @@ std::string selectedJointName(const SceneDocument& doc) {
   return jointNameForID(doc.skeleton, doc.selectedJoint);
 }
 
-// The operation a left press starts in the current editMode. Returns true when
-// the press goes on to remember the selection in pressedPick and redraw; false
-// when the operation has finished the press itself.
-bool pressInMode(ViewInputContext& ctx, int16_t x, int16_t y) {
-  SceneDocument& doc = ctx.doc;
-  ViewInputState& state = ctx.state;
-  ShellUi& ui = ctx.ui;
-  switch (doc.editMode) {
-    case MoveChildJoint:
-      if (!state.dragActive) {
-        startLeftDrag(ctx);
-        state.hoverX = x;
-        state.hoverY = y;
-        doc.editMode = kModeMoveJointPicking;  // the repaint picks the joint to drag
-      }
-      ui.redraw();
-      return false;
-    case PlaceWeightBox:
-      if (placementPoint(ctx, x, y)) ctx.host.placeWeightBox(doc.pickPoint);
-      doc.editMode = PlaceWeightBox;
-      return true;
-    case kModeChildParentPicked:
-      doc.editMode = kModeChildPlacing;
-      state.pressedPick = doc.selectedJoint;
-      doc.parentJointName = selectedJointName(doc);
-      return true;
-    case kModeChildPlacing:
-      if (placementPoint(ctx, x, y)) {
-        addChildJoint(doc, doc.parentJointName, pickPointVector(doc), doc.mirrorPlane, ui);
-        doc.editMode = PlaceChildJoint;
-      } else {
-        doc.editMode = kModeChildPlacing;  // the parent stays chosen for another click
-      }
-      return true;
-    case PlaceRootJoint:
-      if (placementPoint(ctx, x, y)) placeBaseJoint(doc, pickPointVector(doc), ui);
-      return true;
-    case MoveWeightBoxFace:
-      if (!state.dragActive) {
-        startLeftDrag(ctx);
-        state.hoverX = x;
-        state.hoverY = y;
-        doc.editMode = kModeBoxFacePicking;  // the repaint picks the face to drag
-      }
-      ui.redraw();
-      return false;
-    case kModeFkPicked:
-      if (!state.dragActive) {
-        startLeftDrag(ctx);
-        state.prevX = x;
-        state.prevY = y;
-      }
-      doc.editMode = kModeFkDrag;
-      doc.editedJointName = selectedJointName(doc);
-      state.pressedPick = doc.selectedJoint;
-      ui.redraw();
-      return false;
-    case kModeVertexPicked:
-      ctx.host.appendPickedVertex(doc.selectedJoint);
-      return true;
-    case kModeAxisPicked:
-      if (!state.dragActive) {
-        startLeftDrag(ctx);
-        doc.editMode = kModeAxisDrag;
-        state.pressedPick = doc.selectedJoint % kAxisHandlePickBase;
-      }
-      ui.redraw();
-      return false;
-    case kModeIkPicked:
-      if (!state.dragActive) {
-        startLeftDrag(ctx);
-        state.prevX = x;
-        state.prevY = y;
-      }
-      doc.editMode = kModeIkDrag;
-      doc.editedJointName = selectedJointName(doc);
-      state.dragTarget = kNoDirectionVector;
-      ui.redraw();
-      return false;
-    case kModeEqualiseSourcePicked:
-      if (!state.dragActive) {
-        // The mouse is captured so that the release always arrives and ends
-        // the press, even when the button comes up outside the window.
-        startLeftDrag(ctx);
-        doc.editMode = kModeEqualiseTarget;
-        state.pressedPick = doc.selectedJoint;
-      }
-      ui.redraw();
-      return false;
-    case kModeEqualiseTargetPicked:
-      if (!state.dragActive && doc.selectedJoint != state.pressedPick) {
-        equaliseBoneLength(doc, state.pressedPick, doc.selectedJoint, ui);
-        doc.editMode = EqualiseBoneLengths;
-        ui.redraw();
-      }
-      return false;
-    case kModeStopIkPicked:
-      doc.editedJointName = selectedJointName(doc);
-      ctx.host.openIkStopDialog();
-      ui.redraw();
-      return false;
-    case kModeDeletePicked:
-      deleteJoint(doc, doc.selectedJoint, ui);
-      doc.editMode = DeleteChildJoint;
-      doc.selectedJoint = kNoJointPicked;
-      return true;
-    case kModeNamePicked: {
-      doc.editedJointName = selectedJointName(doc);
-      std::string treeName;
-      if (ctx.host.askJointName(treeName)) {
-        if (Joint* joint = findJoint(doc.skeleton, doc.editedJointName)) {
-          renameJoint(doc.skeleton, *joint, treeName, ui);
-        }
-      }
-      doc.editMode = NameJoint;
-      return true;
-    }
-    case kModeMirrorSourcePicked:
-      state.pressedPick = doc.selectedJoint;
-      doc.editMode = kModeMirrorTarget;
-      doc.selectedJoint = kNoJointPicked;
-      ui.redraw();
-      return false;
-    case kModeMirrorTargetPicked: {
-      const Joint* source = findJointByID(doc.skeleton, state.pressedPick);
-      Joint* target = findJointByID(doc.skeleton, doc.selectedJoint);
-      if (source != nullptr && target != nullptr) {
-        mirrorJointOnto(*source, *target, doc.mirrorPlane);
-      }
-      doc.editMode = MirrorJoint;
-      doc.selectedJoint = kNoJointPicked;
-      return true;
-    }
-    case kModeRootMovePicked:
-      if (!state.dragActive) {
-        startLeftDrag(ctx);
-        // Each step's direction is taken against the previous cursor x, so the
-        // drag starts from the press; a position left over from an earlier
-        // drag would send the first step the wrong way.
-        state.prevX = x;
-        state.prevY = y;
-        doc.editMode = kModeRootMoveDrag;
-        state.pressedPick = doc.selectedJoint;
-      }
-      ui.redraw();
-      return false;
-    default:
-      return true;
+// The operations a left press starts, one per editMode it acts in. Each returns
+// true when the press goes on to remember the selection in pressedPick and
+// redraw; false when the operation has finished the press itself.
+
+// MoveChildJoint, MoveWeightBoxFace: the drag starts, and the repaint picks what
+// it drags at the cursor.
+bool pressPickToDrag(ViewInputContext& ctx, int16_t x, int16_t y) {
+  if (!ctx.state.dragActive) {
+    startLeftDrag(ctx);
+    ctx.state.hoverX = x;
+    ctx.state.hoverY = y;
+    ctx.doc.editMode = armedFamilyFor(ctx.doc.editMode)->picking;
   }
+  ctx.ui.redraw();
+  return false;
+}
+
+bool pressPlaceWeightBox(ViewInputContext& ctx, int16_t x, int16_t y) {
+  SceneDocument& doc = ctx.doc;
+  if (placementPoint(ctx, x, y)) placeWeightBox(doc, ctx.ui, doc.pickPoint);
+  doc.editMode = PlaceWeightBox;
+  return true;
+}
+
+bool pressChildParent(ViewInputContext& ctx, int16_t, int16_t) {
+  SceneDocument& doc = ctx.doc;
+  doc.editMode = kModeChildPlacing;
+  ctx.state.pressedPick = doc.selectedJoint;
+  doc.parentJointName = selectedJointName(doc);
+  return true;
+}
+
+bool pressPlaceChild(ViewInputContext& ctx, int16_t x, int16_t y) {
+  SceneDocument& doc = ctx.doc;
+  if (placementPoint(ctx, x, y)) {
+    addChildJoint(doc, doc.parentJointName, pickPointVector(doc), doc.mirrorPlane, ctx.ui);
+    doc.editMode = PlaceChildJoint;
+  } else {
+    doc.editMode = kModeChildPlacing;  // the parent stays chosen for another click
+  }
+  return true;
+}
+
+bool pressPlaceRoot(ViewInputContext& ctx, int16_t x, int16_t y) {
+  if (placementPoint(ctx, x, y)) placeBaseJoint(ctx.doc, pickPointVector(ctx.doc), ctx.ui);
+  return true;
+}
+
+// Starts a drag whose steps are taken against the previous cursor position.
+void startStepDrag(ViewInputContext& ctx, int16_t x, int16_t y) {
+  if (ctx.state.dragActive) return;
+  startLeftDrag(ctx);
+  ctx.state.prevX = x;
+  ctx.state.prevY = y;
+}
+
+bool pressFk(ViewInputContext& ctx, int16_t x, int16_t y) {
+  SceneDocument& doc = ctx.doc;
+  startStepDrag(ctx, x, y);
+  doc.editMode = kModeFkDrag;
+  doc.editedJointName = selectedJointName(doc);
+  ctx.state.pressedPick = doc.selectedJoint;
+  ctx.ui.redraw();
+  return false;
+}
+
+bool pressIk(ViewInputContext& ctx, int16_t x, int16_t y) {
+  SceneDocument& doc = ctx.doc;
+  startStepDrag(ctx, x, y);
+  doc.editMode = kModeIkDrag;
+  doc.editedJointName = selectedJointName(doc);
+  ctx.state.dragTarget = kNoDirectionVector;
+  ctx.ui.redraw();
+  return false;
+}
+
+bool pressRootMove(ViewInputContext& ctx, int16_t x, int16_t y) {
+  if (!ctx.state.dragActive) {
+    // Each step's direction is taken against the previous cursor x, so the
+    // drag starts from the press; a position left over from an earlier drag
+    // would send the first step the wrong way.
+    startStepDrag(ctx, x, y);
+    ctx.doc.editMode = kModeRootMoveDrag;
+    ctx.state.pressedPick = ctx.doc.selectedJoint;
+  }
+  ctx.ui.redraw();
+  return false;
+}
+
+bool pressAxis(ViewInputContext& ctx, int16_t, int16_t) {
+  if (!ctx.state.dragActive) {
+    startLeftDrag(ctx);
+    ctx.doc.editMode = kModeAxisDrag;
+    ctx.state.pressedPick = ctx.doc.selectedJoint % kAxisHandlePickBase;
+  }
+  ctx.ui.redraw();
+  return false;
+}
+
+bool pressVertex(ViewInputContext& ctx, int16_t, int16_t) {
+  selectPickedCorner(ctx.doc, ctx.doc.selectedJoint);
+  return true;
+}
+
+bool pressEqualiseSource(ViewInputContext& ctx, int16_t, int16_t) {
+  if (!ctx.state.dragActive) {
+    // The mouse is captured so that the release always arrives and ends the
+    // press, even when the button comes up outside the window.
+    startLeftDrag(ctx);
+    ctx.doc.editMode = kModeEqualiseTarget;
+    ctx.state.pressedPick = ctx.doc.selectedJoint;
+  }
+  ctx.ui.redraw();
+  return false;
+}
+
+bool pressEqualiseTarget(ViewInputContext& ctx, int16_t, int16_t) {
+  SceneDocument& doc = ctx.doc;
+  if (!ctx.state.dragActive && doc.selectedJoint != ctx.state.pressedPick) {
+    equaliseBoneLength(doc, ctx.state.pressedPick, doc.selectedJoint, ctx.ui);
+    doc.editMode = EqualiseBoneLengths;
+    ctx.ui.redraw();
+  }
+  return false;
+}
+
+bool pressStopIk(ViewInputContext& ctx, int16_t, int16_t) {
+  ctx.doc.editedJointName = selectedJointName(ctx.doc);
+  ctx.host.openIkStopDialog();
+  ctx.ui.redraw();
+  return false;
+}
+
+bool pressDelete(ViewInputContext& ctx, int16_t, int16_t) {
+  SceneDocument& doc = ctx.doc;
+  deleteJoint(doc, doc.selectedJoint, ctx.ui);
+  doc.editMode = DeleteChildJoint;
+  doc.selectedJoint = kNoJointPicked;
+  return true;
+}
+
+bool pressName(ViewInputContext& ctx, int16_t, int16_t) {
+  SceneDocument& doc = ctx.doc;
+  doc.editedJointName = selectedJointName(doc);
+  std::string treeName;
+  if (ctx.host.askJointName(treeName)) {
+    if (Joint* joint = findJoint(doc.skeleton, doc.editedJointName)) {
+      renameJoint(doc.skeleton, *joint, treeName, ctx.ui);
+    }
+  }
+  doc.editMode = NameJoint;
+  return true;
+}
+
+bool pressMirrorSource(ViewInputContext& ctx, int16_t, int16_t) {
+  SceneDocument& doc = ctx.doc;
+  ctx.state.pressedPick = doc.selectedJoint;
+  doc.editMode = kModeMirrorTarget;
+  doc.selectedJoint = kNoJointPicked;
+  ctx.ui.redraw();
+  return false;
+}
+
+bool pressMirrorTarget(ViewInputContext& ctx, int16_t, int16_t) {
+  SceneDocument& doc = ctx.doc;
+  const Joint* source = findJointByID(doc.skeleton, ctx.state.pressedPick);
+  Joint* target = findJointByID(doc.skeleton, doc.selectedJoint);
+  if (source != nullptr && target != nullptr) mirrorJointOnto(*source, *target, doc.mirrorPlane);
+  doc.editMode = MirrorJoint;
+  doc.selectedJoint = kNoJointPicked;
+  return true;
+}
+
+// One row per editMode a left press acts in, grouped by family; in any other
+// value a press only remembers the selection and redraws.
+struct PressRow {
+  int32_t mode;
+  bool (*press)(ViewInputContext& ctx, int16_t x, int16_t y);
+};
+
+constexpr PressRow kPresses[] = {
+    {MoveChildJoint, pressPickToDrag},
+    {kModeChildParentPicked, pressChildParent},
+    {kModeChildPlacing, pressPlaceChild},
+    {PlaceRootJoint, pressPlaceRoot},
+    {PlaceWeightBox, pressPlaceWeightBox},
+    {MoveWeightBoxFace, pressPickToDrag},
+    {kModeFkPicked, pressFk},
+    {kModeVertexPicked, pressVertex},
+    {kModeAxisPicked, pressAxis},
+    {kModeIkPicked, pressIk},
+    {kModeEqualiseSourcePicked, pressEqualiseSource},
+    {kModeEqualiseTargetPicked, pressEqualiseTarget},
+    {kModeStopIkPicked, pressStopIk},
+    {kModeDeletePicked, pressDelete},
+    {kModeNamePicked, pressName},
+    {kModeMirrorSourcePicked, pressMirrorSource},
+    {kModeMirrorTargetPicked, pressMirrorTarget},
+    {kModeRootMovePicked, pressRootMove},
+};
+
+bool pressInMode(ViewInputContext& ctx, int16_t x, int16_t y) {
+  for (const PressRow& row : kPresses) {
+    if (row.mode == ctx.doc.editMode) return row.press(ctx, x, y);
+  }
+  return true;
 }
 
 // One mouse move of a left drag, by editMode.
@@ -274,7 +321,8 @@ void dragStep(ViewInputContext& ctx, int16_t x, int16_t y) {
       ui.redraw();
       break;
     case kModeBoxFaceDrag:
-      ctx.host.moveWeightBoxFace(doc.selectedJoint, state.pressedPick, x < state.prevX);
+      moveWeightBoxFace(doc.weightBox, doc.selectedJoint, state.pressedPick,
+                        boxFaceDragStep(x, state.prevX));
       ui.redraw();
       break;
     case kModeFkDrag:
@@ -308,6 +356,21 @@ void dragStep(ViewInputContext& ctx, int16_t x, int16_t y) {
 }
 
 }  // namespace
+
+int32_t boxFacePickName(int32_t pickBase, BoxFace face) {
+  return pickBase + kBoxFaceNameStep * face;
+}
+
+// The faces are named relative to pressedPick, which is whatever the last press
+// left there (-1 after a press on empty space), so the test is relative too.
+bool isBoxFacePickName(int32_t name, int32_t pickBase) {
+  const int64_t offset = int64_t{name} - pickBase;
+  return offset >= kBoxFaceNameStep && offset <= int64_t{kBoxFaceNameStep} * kBoxFaceCount;
+}
+
+double boxFaceDragStep(int cursorX, int previousX) {
+  return cursorX < previousX ? -kBoxFaceStep : kBoxFaceStep;
+}
 
 const PickFamily* pickFamilyFor(int32_t editMode) {
   for (const PickFamily& family : kFamilies) {
@@ -350,7 +413,7 @@ void applyPickResult(SceneDocument& doc, ViewInputState& state, const PickResult
       state.pickDepth = result.meanDepth;
       doc.editMode = kModeMoveJointDrag;
     } else if (doc.editMode == kModeBoxFacePicking &&
-               isBoxFaceName(result.name, state.pressedPick)) {
+               isBoxFacePickName(result.name, state.pressedPick)) {
       doc.selectedJoint = result.name;
       doc.editMode = kModeBoxFaceDrag;
       state.prevX = state.hoverX;
