@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "app/view_playback.h"
 #include "app/win_text.h"
+#include "edit/frame.h"
 #include "render/camera.h"
 #include "render/picking.h"
 #include "render/scene.h"
@@ -43,12 +44,14 @@ class ViewWindowHost : public ViewInputHost {
   }
 
   bool drawFrame() override {
+    prepareEditingFrame(p_.doc);
     setViewAndProjection(p_.doc, false);
     return drawScene(p_.doc, p_.renderState, p_.viewInput, false) == 0;
   }
 
   PickResult probeDepth(int x, int y) override {
     if (!readyToDraw()) return PickResult{false, 0, -1, 0};
+    prepareEditingFrame(p_.doc);
     setViewAndProjection(p_.doc, false);
     return lw::probeDepth(p_.doc, p_.renderState, p_.viewInput, x, y);
   }

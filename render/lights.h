@@ -1,5 +1,5 @@
 // Lights, the planar stencil shadow, anti-aliasing, their menu commands and
-// dialog values, and the reduced frame drawn during animation playback.
+// dialog values.
 #pragma once
 
 #include <array>
@@ -45,21 +45,14 @@ std::array<float, 16> shadowMatrix(Vector3 d, const float plane[4]);
 // the vertex array are on: the model projected from shadowLightPosition (as a
 // direction towards the root joint's `position`) onto y = 0.01 marks the
 // stencil buffer, then the floor quad (+-5 on y = 0) is drawn black at alpha 0.3
-// where it is marked, darkening the floor by 30 %. Editing frames deform the
-// parts again when do_skinning is 1, set point size 5 for drawMode 0 and leave
-// out the parts in vertex weighting and point-pick view; playback frames draw
-// every part as it was last deformed. When the light sits exactly on the root
+// where it is marked, darkening the floor by 30 %. The parts are drawn from the
+// skin buffers as the frame's preparation left them (the same corners as the
+// model). Editing frames set point size 5 for drawMode 0 and leave out the
+// parts in vertex weighting and point-pick view; playback frames draw every
+// part. When the light sits exactly on the root
 // joint the direction is undefined and the frame has no shadow. Leaves blending
 // and the stencil test off.
 void drawPlanarShadow(SceneDocument& doc, bool playback);
-
-// The frame drawn for each playback frame, after setViewAndProjection: world
-// axes and floor grid always, the playback pose (poseFrame of animationPoses),
-// the model skinned from it part by part (deformPartForPlayback, whatever
-// do_skinning says) and lit by light 0 only, the shadow when shadowMap is 1,
-// the decorations when shown; no overlays, joints or numbers. The matrices are
-// not read back.
-void drawPlaybackFrame(SceneDocument& doc, RenderState& rs);
 
 // Menu commands: the flag, the two check marks, a redraw. Returns false (and
 // does nothing) for another id.

@@ -190,7 +190,10 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
 
 bool isSkinBindingCurrent(const SkinPart& part, const MeshPart& rest, const JointSet& skeleton) {
   const SkinBinding& b = part.binding;
-  if (!b.built || b.weightChanges != weightChangeCount()) return false;
+  if (!b.built || !part.weightChanges || b.weightChanges != *part.weightChanges ||
+      b.weightLists != part.skinWeights.data()) {
+    return false;
+  }
   if (b.restPositions != rest.positions.data() || b.restPositionCount != rest.positions.size() ||
       b.restNormals != rest.normals.data() || b.restNormalCount != rest.normals.size() ||
       b.weightListCount != part.skinWeights.size() ||
@@ -214,7 +217,13 @@ void updateSkinBinding(SkinPart& part, const MeshPart& rest, const JointSet& ske
   if (isSkinBindingCurrent(part, rest, skeleton)) return;
   SkinBinding& b = part.binding;
   b.built = false;
-  b.weightChanges = weightChangeCount();
+  // From here on every change to the part's lists moves the part's count.
+  if (!part.weightChanges) part.weightChanges = std::make_shared<uint64_t>(0);
+  for (WeightList& list : part.skinWeights) {
+    if (!list.reportsTo(part.weightChanges)) list.reportChangesTo(part.weightChanges);
+  }
+  b.weightChanges = *part.weightChanges;
+  b.weightLists = part.skinWeights.data();
   b.restPositions = rest.positions.data();
   b.restPositionCount = rest.positions.size();
   b.restNormals = rest.normals.data();

@@ -142,6 +142,7 @@ TEST_F(SceneTest, PlaybackFrameDrawsAxesAndModelButNoJoints) {
   doc.decitionJointPosition = 1;
   doc.keyFrames->keyframeBoneView = 1;
   doc.viewElevation = 20;
+  preparePlaybackFrame(doc);
   setViewAndProjection(doc, false);
   drawPlaybackFrame(doc, rs);
   glFinish();

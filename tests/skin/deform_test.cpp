@@ -10,6 +10,7 @@
 #include "skeleton/ik.h"
 #include "skeleton/placement.h"
 #include "skin/deform_oracle.h"
+#include "skin/skin_binding.h"
 #include "skin/skin_test_support.h"
 #include "skin/weight_dialogs.h"
 #include "tests/support/recording_ui.h"
@@ -310,6 +311,25 @@ TEST(DeformPart, RestPoseWithWeightsSummingToOneGivesTheRestShape) {
     expectNear(doc.skinBuffers->parts[0].skinPositions[c], doc.mesh->parts[0].positions[c], 2e-5f);
     expectNear(doc.skinBuffers->parts[0].skinNormals[c], {0, 0, 1}, 2e-5f);
   }
+}
+
+TEST(DeformPart, WeightChangesInvalidateOnlyTheirOwnPartsBinding) {
+  auto a = test::makeRandomSkinDocument(5);
+  auto b = test::makeRandomSkinDocument(6);
+  for (SceneDocument* doc : {a.get(), b.get()}) {
+    for (int p = 0; p < 2; ++p) ASSERT_EQ(deformPart(*doc, p, 300), kDeformDone);
+  }
+  auto current = [](const SceneDocument& doc, int p) {
+    return isSkinBindingCurrent(doc.skinBuffers->parts[p], doc.mesh->parts[p], doc.skeleton);
+  };
+  WeightList copy = a->skinBuffers->parts[1].skinWeights[0];
+  copy.push_back({"Joint0", 0.5f});
+  EXPECT_TRUE(current(*a, 1)) << "a copy outside the document is not its weights";
+  b->skinBuffers->parts[1].skinWeights[169].clear();
+  EXPECT_FALSE(current(*b, 1));
+  EXPECT_TRUE(current(*b, 0));
+  EXPECT_TRUE(current(*a, 0));
+  EXPECT_TRUE(current(*a, 1));
 }
 
 TEST(DeformPart, FollowsChangedWeightsAndJointsBetweenFrames) {

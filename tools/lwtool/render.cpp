@@ -6,11 +6,11 @@
 #include <cstring>
 
 #include "anim/playback.h"
+#include "edit/frame.h"
 #include "io/project_save.h"
 #include "render/camera.h"
 #include "render/capture.h"
 #include "render/gl_headers.h"
-#include "render/lights.h"
 #include "render/offscreen_context.h"
 #include "render/scene.h"
 #include "tools/lwtool/commands.h"
@@ -111,9 +111,11 @@ int runRender(const Args& args, std::string& out, std::string& err) {
   if (options.timed && !doc.skeleton.empty() && poseAtTime(doc, options.timeMs)) {
     // Playback skins only once a joint has been picked; any joint will do here.
     if (doc.editedJointName.empty()) doc.editedJointName = doc.skeleton.joints.begin()->first;
+    preparePlaybackFrame(doc);
     drawPlaybackFrame(doc, rs);
   } else {
     ViewInputState input;
+    prepareEditingFrame(doc);
     drawScene(doc, rs, input, false);
   }
   glFinish();
