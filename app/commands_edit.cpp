@@ -7,9 +7,12 @@
 #include "app/commands.h"
 #include "app/dialogs.h"
 #include "app/program.h"
+#include "edit/mode_commands.h"
 #include "resources/resource.h"
+#include "skeleton/axes.h"
 #include "skeleton/fixing.h"
 #include "skeleton/fk.h"
+#include "skeleton/placement.h"
 
 namespace lw {
 
@@ -20,47 +23,6 @@ void redrawView() { InvalidateRect(program().windows.view, nullptr, FALSE); }
 // Invalidates the main window and its children (the 3D window among them).
 void redrawMain() {
   RedrawWindow(program().windows.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-}
-
-void enableItems(std::initializer_list<int> ids, bool enabled) {
-  for (int id : ids) program().ui.enableMenuItem(id, enabled);
-}
-
-void placeRootJoint() {
-  enableItems({IDM_PLACE_CHILD, IDM_PLACE_CHILD_XY, IDM_PLACE_CHILD_YZ, IDM_PLACE_CHILD_ZX}, true);
-  program().doc.editMode = PlaceRootJoint;
-}
-
-void placeChildJoint(int32_t mirrorPlane) {
-  SceneDocument& doc = program().doc;
-  doc.mirrorPlane = mirrorPlane;
-  enableItems({IDM_PLACE_ROOT}, false);
-  enableItems({IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX, IDM_DELETE_CHILD,
-               IDM_NAME_JOINT, IDM_FIX_POSITIONS},
-              true);
-  doc.editMode = PlaceChildJoint;
-}
-
-void mirrorJoint(int32_t mirrorPlane) {
-  SceneDocument& doc = program().doc;
-  doc.mirrorPlane = mirrorPlane;
-  doc.selectedJoint = kNoJointPicked;
-  doc.editMode = MirrorJoint;
-}
-
-void rotateIk() {
-  SceneDocument& doc = program().doc;
-  doc.editMode = RotateIk;
-  doc.pointPickView = 0;
-  enableItems({IDM_EQUALISE_BONES}, false);
-  redrawView();
-}
-
-void moveRootJoint(int32_t axis) {
-  SceneDocument& doc = program().doc;
-  doc.editMode = MoveRootJoint;
-  doc.rootMoveAxis = axis;
-  redrawView();
 }
 
 // Flips a flag and the check mark of its item; the caller redraws.
@@ -85,13 +47,6 @@ void weightByVertex() {
   doc.editMode = WeightByVertex;
   doc.do_skinning = 1;
   redrawMain();
-}
-
-void editFkAxis(int32_t preset) {
-  SceneDocument& doc = program().doc;
-  doc.axisPreset = preset;
-  doc.axisEditVector = {1, 0, 0};
-  doc.editMode = EditFkAxis;
 }
 
 // Weighting by the box: the joint numbers show behind the dialog while it is
@@ -154,31 +109,28 @@ bool runEditCommand(int id) {
   SceneDocument& doc = program().doc;
   ShellUi& ui = program().ui;
   switch (id) {
-    case IDM_PLACE_ROOT: placeRootJoint(); break;
-    case IDM_PLACE_CHILD: placeChildJoint(3); break;
-    case IDM_PLACE_CHILD_XY: placeChildJoint(0); break;
-    case IDM_PLACE_CHILD_YZ: placeChildJoint(1); break;
-    case IDM_PLACE_CHILD_ZX: placeChildJoint(2); break;
-    case IDM_MIRROR_XY: mirrorJoint(0); break;
-    case IDM_MIRROR_YZ: mirrorJoint(1); break;
-    case IDM_MIRROR_ZX: mirrorJoint(2); break;
-    case IDM_MOVE_CHILD:
-      doc.selectedJoint = kNoJointPicked;
-      doc.editMode = MoveChildJoint;
-      break;
+    case IDM_PLACE_ROOT: beginBaseJointPlacement(doc, ui); break;
+    case IDM_PLACE_CHILD: beginChildJointPlacement(doc, kNoMirror, ui); break;
+    case IDM_PLACE_CHILD_XY: beginChildJointPlacement(doc, kMirrorXY, ui); break;
+    case IDM_PLACE_CHILD_YZ: beginChildJointPlacement(doc, kMirrorYZ, ui); break;
+    case IDM_PLACE_CHILD_ZX: beginChildJointPlacement(doc, kMirrorZX, ui); break;
+    case IDM_MIRROR_XY: beginJointMirroring(doc, kMirrorXY); break;
+    case IDM_MIRROR_YZ: beginJointMirroring(doc, kMirrorYZ); break;
+    case IDM_MIRROR_ZX: beginJointMirroring(doc, kMirrorZX); break;
+    case IDM_MOVE_CHILD: beginChildJointMove(doc); break;
     case IDM_DELETE_CHILD: doc.editMode = DeleteChildJoint; break;
     case IDM_NAME_JOINT: doc.editMode = NameJoint; break;
     case IDM_FIX_POSITIONS: fixJointPositionsCommand(doc, ui); break;
     case IDM_ROTATE_FK: enterFkMode(doc, ui); break;
-    case IDM_ROTATE_IK: rotateIk(); break;
+    case IDM_ROTATE_IK: enterIkMode(doc, ui); break;
     case IDM_STOP_IK:
       doc.editMode = StopIk;
       redrawView();
       break;
     case IDM_RESET_ROTATIONS: resetAllRotations(doc.skeleton, ui); break;
-    case IDM_MOVE_ROOT_X: moveRootJoint(0); break;
-    case IDM_MOVE_ROOT_Y: moveRootJoint(1); break;
-    case IDM_MOVE_ROOT_Z: moveRootJoint(2); break;
+    case IDM_MOVE_ROOT_X: beginBaseJointMove(doc, ui, 0); break;
+    case IDM_MOVE_ROOT_Y: beginBaseJointMove(doc, ui, 1); break;
+    case IDM_MOVE_ROOT_Z: beginBaseJointMove(doc, ui, 2); break;
     case IDM_EQUALISE_BONES: doc.editMode = EqualiseBoneLengths; break;
     case IDM_TREE_EXPANDED:
       toggle(doc.treeAlwaysExpanded, id);
@@ -194,11 +146,11 @@ bool runEditCommand(int id) {
     case IDM_WEIGHT_BY_VERTEX: weightByVertex(); break;
     case IDM_SKINNING_ON: doc.do_skinning = 1; break;
     case IDM_SKINNING_OFF: doc.do_skinning = 0; break;
-    case IDM_AXIS_FREE: editFkAxis(0); break;
-    case IDM_AXIS_X: editFkAxis(1); break;
-    case IDM_AXIS_Y: editFkAxis(2); break;
-    case IDM_AXIS_Z: editFkAxis(3); break;
-    case IDM_AXIS_REVERSED: toggle(doc.axisReversed, id); break;
+    case IDM_AXIS_FREE: chooseAxisPreset(doc, kAxisFree); break;
+    case IDM_AXIS_X: chooseAxisPreset(doc, kAxisAlongX); break;
+    case IDM_AXIS_Y: chooseAxisPreset(doc, kAxisAlongY); break;
+    case IDM_AXIS_Z: chooseAxisPreset(doc, kAxisAlongZ); break;
+    case IDM_AXIS_REVERSED: toggleAxisReversed(doc, ui); break;
     case IDM_KEYFRAME_CREATE: createKeyframe(); break;
     case IDM_INTERPOLATION: chooseInterpolation(); break;
     case IDM_KEYFRAME_NEXT: navigateKeyframes(true); break;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "anim/playback.h"
+#include "edit/display_commands.h"
 #include "io/project_save.h"
 #include "render/camera.h"
 #include "render/capture.h"
