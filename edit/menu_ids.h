@@ -37,6 +37,13 @@ inline constexpr int kMenuLeftLightOff = 40087;
 inline constexpr int kMenuShadowOn = 40089;
 inline constexpr int kMenuShadowOff = 40090;
 
+// Weighting, skinning and the joint tree.
+inline constexpr int kMenuPlaceWeightBox = 403;
+inline constexpr int kMenuSkinningOn = 40005;
+inline constexpr int kMenuSkinningOff = 40006;
+inline constexpr int kMenuTreeExpanded = 40055;
+
+
 // Rotation-axis presets and the reversal of the axis.
 inline constexpr int kMenuAxisFree = 414;
 inline constexpr int kMenuAxisX = 40075;
