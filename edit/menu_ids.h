@@ -1,4 +1,4 @@
-// Menu ids of the display and mode commands that no lower layer declares. They
+// Menu ids of the display, mode and file commands that no lower layer declares. They
 // match the main menu's resource ids.
 #pragma once
 
@@ -42,7 +42,15 @@ inline constexpr int kMenuPlaceWeightBox = 403;
 inline constexpr int kMenuSkinningOn = 40005;
 inline constexpr int kMenuSkinningOff = 40006;
 inline constexpr int kMenuTreeExpanded = 40055;
+inline constexpr int kMenuWeightByVertex = 412;
 
+// Items enabled once a project is open.
+inline constexpr int kMenuFileAdd = 40078;
+inline constexpr int kMenuKeyframeCreate = 40021;
+inline constexpr int kMenuMoveRootX = 40064;
+inline constexpr int kMenuMoveRootY = 40065;
+inline constexpr int kMenuMoveRootZ = 40066;
+inline constexpr int kMenuShadowLight = 40091;
 
 // Rotation-axis presets and the reversal of the axis.
 inline constexpr int kMenuAxisFree = 414;
