@@ -4,12 +4,12 @@
 
 #include <new>
 
-#include "anim/keyframe_commands.h"
 #include "app/commands.h"
 #include "app/file_dialog.h"
 #include "app/program.h"
 #include "app/view_input_host.h"
 #include "app/win_text.h"
+#include "edit/file_commands.h"
 #include "gltf/gltf_save.h"
 #include "io/file_names.h"
 #include "io/model_load.h"
@@ -115,33 +115,6 @@ bool chooseModelFile(FileChoice& choice) {
   return true;
 }
 
-void enableItems(std::initializer_list<int> ids) {
-  for (int id : ids) program().ui.enableMenuItem(id, true);
-}
-
-void onProjectOpened() {
-  Program& p = program();
-  SceneDocument& doc = p.doc;
-  if (doc.playbackMenuLock) {
-    enableItems({IDM_KEYFRAME_PREVIOUS, IDM_KEYFRAME_NEXT, IDM_PLAY, IDM_SAVE_FRAMES});
-    doc.playbackMenuLock = 0;
-  }
-  doc.modelLoaded = 1;
-  doc.drawMode = 4;
-  doc.decitionJointPosition = 1;
-  enableItems({IDM_DRAW_FACES, IDM_DRAW_LINES, IDM_DRAW_POINTS, IDM_SHOW_JOINT_NUMBERS,
-               IDM_SHOW_BONE_AXES, IDM_SHOW_FK_AXES, IDM_ROTATE_FK, IDM_RESET_ROTATIONS,
-               IDM_PLACE_WEIGHT_BOX, IDM_WEIGHT_BY_VERTEX, IDM_SKINNING_ON, IDM_SKINNING_OFF,
-               IDM_KEYFRAME_CREATE, IDM_MOVE_ROOT_X, IDM_MOVE_ROOT_Y, IDM_MOVE_ROOT_Z});
-  applyKeyframeMenuRules(*doc.keyFrames, p.ui);
-  enableItems({IDM_EQUALISE_BONES, IDM_ROTATE_IK, IDM_STOP_IK});
-  doc.saveFilter = fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP",
-                               "BMPファイル(*.bmp)", "*.bmp", kGltfFilterLabel, kGltfFilterPattern});
-  if (!doc.keyFrames->byNumber.empty()) p.ui.refreshMotionPanel();
-  enableItems({IDM_FILE_ADD, IDM_SHADOW_ON, IDM_SHADOW_OFF, IDM_SHADOW_LIGHT});
-  redrawView();
-}
-
 // The project branch of Open. Returns the reader's result (0 on success).
 int openProject(const FileChoice& choice) {
   Program& p = program();
@@ -154,7 +127,7 @@ int openProject(const FileChoice& choice) {
     result = kProjectOutOfMemory;
   }
   if (result == kProjectRead) {
-    onProjectOpened();
+    finishProjectOpen(doc, p.ui);
     return result;
   }
   if (result == kProjectOutOfMemory) {

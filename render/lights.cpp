@@ -1,8 +1,6 @@
 #include "render/lights.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 #include "render/gl_headers.h"
 #include "render/model_draw.h"
@@ -131,40 +129,6 @@ void drawPlanarShadow(SceneDocument& doc, bool playback) {
   glEnd();
   glDisable(GL_BLEND);
   glDisable(GL_STENCIL_TEST);
-}
-
-bool applyDisplayToggle(SceneDocument& doc, ShellUi& ui, int menuId) {
-  struct Toggle {
-    int on;
-    int off;
-    int32_t SceneDocument::*flag;
-  };
-  static constexpr Toggle kToggles[] = {
-      {kMenuAntiAliasingOn, kMenuAntiAliasingOff, &SceneDocument::antiAliasing},
-      {kMenuRightLightOn, kMenuRightLightOff, &SceneDocument::rightLightOn},
-      {kMenuLeftLightOn, kMenuLeftLightOff, &SceneDocument::leftLightOn},
-      {kMenuShadowOn, kMenuShadowOff, &SceneDocument::shadowMap},
-  };
-  for (const Toggle& t : kToggles) {
-    if (menuId != t.on && menuId != t.off) continue;
-    const bool on = menuId == t.on;
-    doc.*t.flag = on ? 1 : 0;
-    ui.checkMenuItem(t.on, on);
-    ui.checkMenuItem(t.off, !on);
-    ui.redraw();
-    return true;
-  }
-  return false;
-}
-
-std::string formatDialogFloat(float value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
-  return text;
-}
-
-float parseDialogFloat(const std::string& text) {
-  return static_cast<float>(std::atof(text.c_str()));
 }
 
 }  // namespace lw

@@ -1,24 +1,12 @@
-// Lights, the planar stencil shadow, anti-aliasing, their menu commands and
-// dialog values.
+// Lights, the planar stencil shadow and anti-aliasing.
 #pragma once
 
 #include <array>
-#include <string>
 
 #include "core/document.h"
-#include "core/shell_ui.h"
 #include "render/render_state.h"
 
 namespace lw {
-
-inline constexpr int kMenuAntiAliasingOn = 40081;
-inline constexpr int kMenuAntiAliasingOff = 40082;
-inline constexpr int kMenuRightLightOn = 40083;
-inline constexpr int kMenuRightLightOff = 40084;
-inline constexpr int kMenuLeftLightOn = 40086;
-inline constexpr int kMenuLeftLightOff = 40087;
-inline constexpr int kMenuShadowOn = 40089;
-inline constexpr int kMenuShadowOff = 40090;
 
 // The shadow plane y = 0.01 as (a, b, c, d) and the floor quad's half size.
 inline constexpr float kShadowPlane[4] = {0.0f, 1.0f, 0.0f, -0.01f};
@@ -53,14 +41,5 @@ std::array<float, 16> shadowMatrix(Vector3 d, const float plane[4]);
 // joint the direction is undefined and the frame has no shadow. Leaves blending
 // and the stencil test off.
 void drawPlanarShadow(SceneDocument& doc, bool playback);
-
-// Menu commands: the flag, the two check marks, a redraw. Returns false (and
-// does nothing) for another id.
-bool applyDisplayToggle(SceneDocument& doc, ShellUi& ui, int menuId);
-
-// Dialog texts ("%f") and their reading back (anything that does not parse as a
-// number reads as 0, no range check).
-std::string formatDialogFloat(float value);
-float parseDialogFloat(const std::string& text);
 
 }  // namespace lw

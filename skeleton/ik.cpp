@@ -38,13 +38,6 @@ void rebuildIkResultFrames(JointSet& set) {
 
 }  // namespace
 
-void enterIkMode(SceneDocument& doc, ShellUi& ui) {
-  doc.editMode = RotateIk;
-  doc.pointPickView = 0;
-  ui.enableMenuItem(kMenuEqualiseBoneLengths, false);
-  ui.redraw();
-}
-
 int ikSolve(Joint& end, Vector3 target) {
   if (end.parent == nullptr) return kIkOk;
   // The sweep: each ancestor below the base turns the chain below it.

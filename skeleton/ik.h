@@ -20,9 +20,6 @@ inline constexpr int kMenuStopIk = 40050;
 inline constexpr char kIkZeroDivisionMessage[] =
     "IK計算中にゼロ除算が発生しました　エラーコード：ERRCODE_BUNBO";
 
-// Menu 40027: editMode = RotateIk, pointPickView = 0, 40032 greyed, redraw.
-void enterIkMode(SceneDocument& doc, ShellUi& ui);
-
 // One IK sweep of end joint E towards target, on the ikWorkPosition fields.
 // From E's parent upwards to (not including) the base joint, each joint f is
 // turned about its position so that E points at the target (angleBetween of

@@ -93,24 +93,6 @@ Vector3 pickPointVector(const SceneDocument& doc) {
           static_cast<float>(doc.pickPoint[2])};
 }
 
-void beginBaseJointPlacement(SceneDocument& doc, ShellUi& ui) {
-  for (int id : {kMenuPlaceChildNormal, kMenuPlaceChildMirrorXY, kMenuPlaceChildMirrorYZ,
-                 kMenuPlaceChildMirrorZX}) {
-    ui.enableMenuItem(id, true);
-  }
-  doc.editMode = PlaceRootJoint;
-}
-
-void beginChildJointPlacement(SceneDocument& doc, int32_t plane, ShellUi& ui) {
-  doc.mirrorPlane = plane;
-  ui.enableMenuItem(kMenuPlaceBaseJoint, false);
-  for (int id : {kMenuMoveChildJoint, kMenuMirrorJointXY, kMenuMirrorJointYZ, kMenuMirrorJointZX,
-                 kMenuDeleteChildJoint, kMenuNameJoint, kMenuFixJointPositions}) {
-    ui.enableMenuItem(id, true);
-  }
-  doc.editMode = PlaceChildJoint;
-}
-
 Joint* placeBaseJoint(SceneDocument& doc, Vector3 point, ShellUi& ui) {
   JointSet& set = doc.skeleton;
   if (doc.decitionJointPosition == 1 || set.size() > 1) return nullptr;

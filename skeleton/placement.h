@@ -62,13 +62,6 @@ Vector3 mirrorPoint(Vector3 point, int32_t plane);
 // The world point of the last window-to-world conversion as floats.
 Vector3 pickPointVector(const SceneDocument& doc);
 
-// Menu 410: enables the four child placement items and arms base-joint placement.
-void beginBaseJointPlacement(SceneDocument& doc, ShellUi& ui);
-
-// Menus 201 (kNoMirror) and 40069-40071 (kMirrorXY/YZ/ZX): sets mirrorPlane,
-// greys 410, enables 202, 40072-40074, 40053, 40054, 203 and arms child placement.
-void beginChildJointPlacement(SceneDocument& doc, int32_t plane, ShellUi& ui);
-
 // A click in base-joint placement. With no joint: creates "Joint0" (ID 1) at
 // point (jointWorldPosition and position), files it and inserts its root tree
 // item. With only the base joint: moves it to point. With more joints: nothing.

@@ -115,7 +115,8 @@ TEST(ViewInputOps, FailedPlacementPointPlacesNothingAndSaysWhy) {
 TEST(ViewInputOps, ChildPlacementTakesTheClickedParentThenTheProbedPoint) {
   ViewRig r;
   placeBaseJoint(r.doc, {0, 0, 0}, r.ui);
-  beginChildJointPlacement(r.doc, kMirrorYZ, r.ui);
+  r.doc.mirrorPlane = kMirrorYZ;
+  r.doc.editMode = PlaceChildJoint;
   r.hover(5, 5, 1);
   EXPECT_EQ(r.doc.editMode, 11);
   r.down(5, 5);
@@ -171,7 +172,8 @@ TEST(ViewInputOps, IkDragSolvesTowardsTheCursorAndReportsZeroDivision) {
 TEST(ViewInputOps, AxisDragReducesTheHandleNameAndAppliesThePreset) {
   ViewRig r;
   fixedLine(r);
-  chooseAxisPreset(r.doc, kAxisAlongY);
+  r.doc.axisPreset = kAxisAlongY;
+  r.doc.editMode = EditFkAxis;
   r.doc.axisReversed = 1;
   Joint& joint = jointNamed(r.doc, "Joint0_0");
   joint.axisAngle = 30;

@@ -263,16 +263,5 @@ TEST(Ik, KeyframeBakeLeavesTheAxisOfAnUnmovedBone) {
   expectNear(j1->drawBoneVector, {0, 1, 0});
 }
 
-TEST(Ik, EnteringIkModeGreysBoneEqualising) {
-  SceneDocument doc;
-  RecordingUi ui;
-  doc.pointPickView = 1;
-  enterIkMode(doc, ui);
-  EXPECT_EQ(doc.editMode, RotateIk);
-  EXPECT_EQ(doc.pointPickView, 0);
-  EXPECT_TRUE(ui.isGreyed(40032));
-  EXPECT_EQ(ui.redraws, 1);
-}
-
 }  // namespace
 }  // namespace lw

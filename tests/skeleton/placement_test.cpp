@@ -312,19 +312,5 @@ TEST(Placement, NudgingTheBaseSavesItsBoneOnceAndTracksTheOffset) {
   EXPECT_FLOAT_EQ(doc.rootMoveOffset.y, 0.02f);
 }
 
-TEST(Placement, PlacementCommandsSetMenusAndModes) {
-  SceneDocument doc;
-  RecordingUi ui;
-  beginBaseJointPlacement(doc, ui);
-  EXPECT_EQ(doc.editMode, PlaceRootJoint);
-  EXPECT_TRUE(ui.isEnabled(201) && ui.isEnabled(40069) && ui.isEnabled(40070) &&
-              ui.isEnabled(40071));
-  beginChildJointPlacement(doc, kMirrorZX, ui);
-  EXPECT_EQ(doc.editMode, PlaceChildJoint);
-  EXPECT_EQ(doc.mirrorPlane, kMirrorZX);
-  EXPECT_TRUE(ui.isGreyed(410));
-  for (int id : {202, 40072, 40073, 40074, 40053, 40054, 203}) EXPECT_TRUE(ui.isEnabled(id)) << id;
-}
-
 }  // namespace
 }  // namespace lw

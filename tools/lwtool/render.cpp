@@ -7,6 +7,7 @@
 
 #include "anim/playback.h"
 #include "edit/frame.h"
+#include "edit/display_commands.h"
 #include "io/project_save.h"
 #include "render/camera.h"
 #include "render/capture.h"

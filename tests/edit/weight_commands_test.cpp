@@ -1,0 +1,121 @@
+#include "edit/weight_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "support/recording_ui.h"
+
+namespace lw {
+namespace {
+
+using test::RecordingUi;
+
+TEST(WeightCommands, VertexWeightingShowsHiddenNumbersForTheWhileAndPaintsOnce) {
+  for (int32_t shown : {0, 1}) {
+    SceneDocument doc;
+    RecordingUi ui;
+    doc.showJointNumbers = shown;
+    doc.tempJointNumbers = 1;
+    doc.weightBoxShown = 1;
+    doc.do_skinning = 0;
+    doc.vertexSelection.push_back({2, 7});
+    int32_t shownAtRepaint = -1;
+    int repaints = 0;
+    beginVertexWeighting(doc, ui, [&] {
+      ++repaints;
+      shownAtRepaint = doc.showJointNumbers;
+    });
+    EXPECT_EQ(repaints, shown ? 0 : 1) << shown;
+    EXPECT_EQ(shownAtRepaint, shown ? -1 : 1) << shown;
+    EXPECT_EQ(doc.tempJointNumbers, shown ? 0 : 1) << shown;
+    EXPECT_EQ(ui.checked.count(40007), shown ? 0u : 1u) << shown;
+    EXPECT_EQ(doc.showJointNumbers, 1);
+    EXPECT_EQ(doc.weightBoxShown, 0);
+    EXPECT_TRUE(doc.vertexSelection.empty());
+    EXPECT_EQ(doc.editMode, WeightByVertex);
+    EXPECT_EQ(doc.do_skinning, 1);
+  }
+}
+
+TEST(WeightCommands, BoxWeightingRunsTheDialogOnlyWithAShownBoxAndNumbersBehindIt) {
+  struct Case {
+    int32_t boxShown, numbersShown;
+    int repaints, dialogs;
+  };
+  for (const Case& c : {Case{0, 0, 0, 0}, Case{1, 0, 1, 1}, Case{1, 1, 0, 1}}) {
+    SceneDocument doc;
+    doc.weightBoxShown = c.boxShown;
+    doc.showJointNumbers = c.numbersShown;
+    doc.tempJointNumbers = 1;
+    doc.do_skinning = 0;
+    int repaints = 0, dialogs = 0;
+    weightWithBox(
+        doc, [&] { ++repaints; },
+        [&] {
+          ++dialogs;
+          EXPECT_EQ(doc.showJointNumbers, 1);
+          EXPECT_EQ(repaints, c.repaints);
+        });
+    EXPECT_EQ(repaints, c.repaints) << c.boxShown << c.numbersShown;
+    EXPECT_EQ(dialogs, c.dialogs) << c.boxShown << c.numbersShown;
+    EXPECT_EQ(doc.showJointNumbers, c.numbersShown);
+    EXPECT_EQ(doc.tempJointNumbers, c.repaints);
+    EXPECT_EQ(doc.do_skinning, 1);
+  }
+}
+
+TEST(WeightCommands, TreeAndBoxFlagsToggleTheirOwnFieldAndCheckMark) {
+  SceneDocument doc;
+  RecordingUi ui;
+  doc.treeAlwaysExpanded = 2;  // non-zero counts as set
+  doc.weightBoxShown = 0;
+  ASSERT_TRUE(toggleEditFlag(doc, 40055, ui));
+  EXPECT_EQ(doc.treeAlwaysExpanded, 0);
+  EXPECT_EQ(doc.weightBoxShown, 0);
+  EXPECT_FALSE(ui.checked.at(40055));
+  ASSERT_TRUE(toggleEditFlag(doc, 40068, ui));
+  EXPECT_EQ(doc.weightBoxShown, 1);
+  EXPECT_EQ(doc.treeAlwaysExpanded, 0);
+  EXPECT_TRUE(ui.checked.at(40068));
+  EXPECT_FALSE(toggleEditFlag(doc, 40007, ui));
+  EXPECT_EQ(ui.checked.count(40007), 0u);
+  EXPECT_EQ(ui.redraws, 0);
+}
+
+TEST(WeightCommands, ModeItemsSetTheirModeAndOnlyStopIkRedraws) {
+  const std::pair<int, int32_t> modes[] = {{40053, DeleteChildJoint}, {40054, NameJoint},
+                                           {40032, EqualiseBoneLengths}, {403, PlaceWeightBox},
+                                           {406, MoveWeightBoxFace},     {40050, StopIk}};
+  for (const auto& [id, mode] : modes) {
+    SceneDocument doc;
+    RecordingUi ui;
+    doc.do_skinning = 1;
+    ASSERT_TRUE(chooseModeItem(doc, id, ui)) << id;
+    EXPECT_EQ(doc.editMode, mode) << id;
+    EXPECT_EQ(doc.do_skinning, 1) << id;
+    EXPECT_EQ(ui.redraws, id == 40050 ? 1 : 0) << id;
+  }
+  SceneDocument doc;
+  RecordingUi ui;
+  doc.editMode = NameJoint;
+  ASSERT_TRUE(chooseModeItem(doc, 40006, ui));
+  EXPECT_EQ(doc.do_skinning, 0);
+  ASSERT_TRUE(chooseModeItem(doc, 40005, ui));
+  EXPECT_EQ(doc.do_skinning, 1);
+  EXPECT_EQ(doc.editMode, NameJoint);
+  EXPECT_FALSE(chooseModeItem(doc, 40027, ui));  // IK has a command of its own
+  EXPECT_EQ(doc.editMode, NameJoint);
+}
+
+TEST(WeightCommands, JointNumbersShowDuringTheCallAndAreRestoredAfter) {
+  for (int32_t shown : {0, 1}) {
+    SceneDocument doc;
+    doc.showJointNumbers = shown;
+    int32_t during = -1;
+    withJointNumbersShown(doc, [&] { during = doc.showJointNumbers; });
+    EXPECT_EQ(during, 1);
+    EXPECT_EQ(doc.showJointNumbers, shown);
+  }
+}
+
+}  // namespace
+}  // namespace lw
