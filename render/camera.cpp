@@ -1,5 +1,6 @@
 #include "render/camera.h"
 
+#include "core/command_ids.h"
 #include "render/gl_headers.h"
 
 namespace lw {
@@ -39,8 +40,8 @@ bool setViewPreset(SceneDocument& doc, ShellUi& ui, int menuId) {
     double azimuth;
   };
   static constexpr Preset kPresets[] = {
-      {kMenuViewTop, 90, 0},   {kMenuViewBottom, 270, 0}, {kMenuViewRight, 0, 270},
-      {kMenuViewLeft, 0, 90},  {kMenuViewFront, 0, 0},    {kMenuViewBack, 0, 180},
+      {IDM_VIEW_TOP, 90, 0},  {IDM_VIEW_BOTTOM, 270, 0}, {IDM_VIEW_RIGHT, 0, 270},
+      {IDM_VIEW_LEFT, 0, 90}, {IDM_VIEW_FRONT, 0, 0},    {IDM_VIEW_BACK, 0, 180},
   };
   for (const Preset& p : kPresets) {
     if (p.id != menuId) continue;
@@ -55,10 +56,18 @@ bool setViewPreset(SceneDocument& doc, ShellUi& ui, int menuId) {
 
 bool setCameraDragMode(SceneDocument& doc, int menuId) {
   switch (menuId) {
-    case kMenuDragRotate: doc.cameraDrag = 0; return true;
-    case kMenuDragPanLeftRight: doc.cameraDrag = 1; return true;
-    case kMenuDragPanUpDown: doc.cameraDrag = 2; return true;
-    case kMenuDragZoom: doc.cameraDrag = 3; return true;
+    case IDM_CAMERA_ROTATE:
+      doc.cameraDrag = 0;
+      return true;
+    case IDM_CAMERA_PAN_X:
+      doc.cameraDrag = 1;
+      return true;
+    case IDM_CAMERA_PAN_Y:
+      doc.cameraDrag = 2;
+      return true;
+    case IDM_CAMERA_ZOOM:
+      doc.cameraDrag = 3;
+      return true;
     default: return false;
   }
 }
@@ -80,7 +89,7 @@ void dragCamera(SceneDocument& doc, ShellUi& ui, int dx, int dy) {
 
 void toggleWorldAxes(SceneDocument& doc, ShellUi& ui) {
   doc.showWorldAxes = doc.showWorldAxes ? 0 : 1;
-  ui.checkMenuItem(kMenuWorldAxes, doc.showWorldAxes == 1);
+  ui.checkMenuItem(IDM_SHOW_WORLD_AXES, doc.showWorldAxes == 1);
   ui.redraw();
 }
 

@@ -21,19 +21,6 @@ inline constexpr double kFarPlane = 30.0;
 inline constexpr float kPanStep = 0.01f;
 inline constexpr float kZoomStep = 0.04f;
 
-// Menu ids of the view presets and the camera-drag modes.
-inline constexpr int kMenuViewTop = 40033;
-inline constexpr int kMenuViewBottom = 40034;
-inline constexpr int kMenuViewRight = 40035;
-inline constexpr int kMenuViewLeft = 40036;
-inline constexpr int kMenuViewFront = 40037;
-inline constexpr int kMenuViewBack = 40038;
-inline constexpr int kMenuDragRotate = 40060;
-inline constexpr int kMenuDragPanLeftRight = 40061;
-inline constexpr int kMenuDragZoom = 40062;
-inline constexpr int kMenuDragPanUpDown = 40063;
-inline constexpr int kMenuWorldAxes = 40057;
-
 // The model-view and projection matrices (column-major, as GL returns them) of
 // the last editing frame.
 struct CameraMatrices {
@@ -60,13 +47,13 @@ void applyCamera(const SceneDocument& doc, CameraMatrices& out);
 // frame pushes itself).
 void multiplyCameraTransform(const SceneDocument& doc);
 
-// View presets 40033..40038: set both angles, recompute viewDirection and
+// View presets IDM_VIEW_TOP..IDM_VIEW_BACK: set both angles, recompute viewDirection and
 // redraw; distance and pan are kept. Returns false (and changes nothing) for
 // any other id.
 bool setViewPreset(SceneDocument& doc, ShellUi& ui, int menuId);
 
-// Camera-drag modes 40060..40063: only cameraDrag changes (0 rotate, 1 pan
-// left-right, 2 pan up-down, 3 zoom). Returns false for any other id.
+// Camera-drag modes IDM_CAMERA_ROTATE, _PAN_X, _PAN_Y, _ZOOM: only cameraDrag changes (0 rotate, 1
+// pan left-right, 2 pan up-down, 3 zoom). Returns false for any other id.
 bool setCameraDragMode(SceneDocument& doc, int menuId);
 
 // One step of a camera drag; dx, dy are the pixel differences from the previous
@@ -77,7 +64,7 @@ bool setCameraDragMode(SceneDocument& doc, int menuId);
 // dy). Redraws.
 void dragCamera(SceneDocument& doc, ShellUi& ui, int dx, int dy);
 
-// Menu 40057: toggles showWorldAxes and its check mark, redraws.
+// Menu IDM_SHOW_WORLD_AXES: toggles showWorldAxes and its check mark, redraws.
 void toggleWorldAxes(SceneDocument& doc, ShellUi& ui);
 
 // With lighting off: the red, green and blue axes of length 4, the white

@@ -6,6 +6,7 @@
 
 #include "anim/interpolation.h"
 #include "anim/playback_deform.h"
+#include "core/command_ids.h"
 #include "render/camera.h"
 #include "render/gl_headers.h"
 #include "render/model_draw.h"
@@ -179,10 +180,10 @@ bool applyDisplayToggle(SceneDocument& doc, ShellUi& ui, int menuId) {
     int32_t SceneDocument::*flag;
   };
   static constexpr Toggle kToggles[] = {
-      {kMenuAntiAliasingOn, kMenuAntiAliasingOff, &SceneDocument::antiAliasing},
-      {kMenuRightLightOn, kMenuRightLightOff, &SceneDocument::rightLightOn},
-      {kMenuLeftLightOn, kMenuLeftLightOff, &SceneDocument::leftLightOn},
-      {kMenuShadowOn, kMenuShadowOff, &SceneDocument::shadowMap},
+      {IDM_ANTIALIAS_ON, IDM_ANTIALIAS_OFF, &SceneDocument::antiAliasing},
+      {IDM_RIGHT_LIGHT_ON, IDM_RIGHT_LIGHT_OFF, &SceneDocument::rightLightOn},
+      {IDM_LEFT_LIGHT_ON, IDM_LEFT_LIGHT_OFF, &SceneDocument::leftLightOn},
+      {IDM_SHADOW_ON, IDM_SHADOW_OFF, &SceneDocument::shadowMap},
   };
   for (const Toggle& t : kToggles) {
     if (menuId != t.on && menuId != t.off) continue;

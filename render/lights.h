@@ -11,15 +11,6 @@
 
 namespace lw {
 
-inline constexpr int kMenuAntiAliasingOn = 40081;
-inline constexpr int kMenuAntiAliasingOff = 40082;
-inline constexpr int kMenuRightLightOn = 40083;
-inline constexpr int kMenuRightLightOff = 40084;
-inline constexpr int kMenuLeftLightOn = 40086;
-inline constexpr int kMenuLeftLightOff = 40087;
-inline constexpr int kMenuShadowOn = 40089;
-inline constexpr int kMenuShadowOff = 40090;
-
 // The shadow plane y = 0.01 as (a, b, c, d) and the floor quad's half size.
 inline constexpr float kShadowPlane[4] = {0.0f, 1.0f, 0.0f, -0.01f};
 inline constexpr float kFloorHalfSize = 5.0f;

@@ -1,5 +1,7 @@
 #include "skeleton/axes.h"
 
+#include "core/command_ids.h"
+
 namespace lw {
 
 void chooseAxisPreset(SceneDocument& doc, int32_t preset) {
@@ -10,7 +12,7 @@ void chooseAxisPreset(SceneDocument& doc, int32_t preset) {
 
 void toggleAxisReversed(SceneDocument& doc, ShellUi& ui) {
   doc.axisReversed = doc.axisReversed == 1 ? 0 : 1;
-  ui.checkMenuItem(kMenuAxisReversed, doc.axisReversed == 1);
+  ui.checkMenuItem(IDM_AXIS_REVERSED, doc.axisReversed == 1);
 }
 
 bool axisDragStep(SceneDocument& doc, int32_t handleID, Vector3& dragTarget, ShellUi& ui) {

@@ -1,5 +1,6 @@
 #include "skeleton/ik.h"
 
+#include "core/command_ids.h"
 #include "skeleton/fixing.h"
 #include "skeleton/fk.h"
 
@@ -41,7 +42,7 @@ void rebuildIkResultFrames(JointSet& set) {
 void enterIkMode(SceneDocument& doc, ShellUi& ui) {
   doc.editMode = RotateIk;
   doc.pointPickView = 0;
-  ui.enableMenuItem(kMenuEqualiseBoneLengths, false);
+  ui.enableMenuItem(IDM_EQUALISE_BONES, false);
   ui.redraw();
 }
 
@@ -140,7 +141,7 @@ void bakePoseIntoFk(SceneDocument& doc, ShellUi& ui) {
     j.ik_Flag = 0;
   }
   doc.editMode = RotateFk;
-  ui.enableMenuItem(kMenuEqualiseBoneLengths, true);
+  ui.enableMenuItem(IDM_EQUALISE_BONES, true);
   ui.redraw();
 }
 

@@ -1,5 +1,7 @@
 #include "skeleton/placement.h"
 
+#include "core/command_ids.h"
+
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -94,8 +96,7 @@ Vector3 pickPointVector(const SceneDocument& doc) {
 }
 
 void beginBaseJointPlacement(SceneDocument& doc, ShellUi& ui) {
-  for (int id : {kMenuPlaceChildNormal, kMenuPlaceChildMirrorXY, kMenuPlaceChildMirrorYZ,
-                 kMenuPlaceChildMirrorZX}) {
+  for (int id : {IDM_PLACE_CHILD, IDM_PLACE_CHILD_XY, IDM_PLACE_CHILD_YZ, IDM_PLACE_CHILD_ZX}) {
     ui.enableMenuItem(id, true);
   }
   doc.editMode = PlaceRootJoint;
@@ -103,9 +104,9 @@ void beginBaseJointPlacement(SceneDocument& doc, ShellUi& ui) {
 
 void beginChildJointPlacement(SceneDocument& doc, int32_t plane, ShellUi& ui) {
   doc.mirrorPlane = plane;
-  ui.enableMenuItem(kMenuPlaceBaseJoint, false);
-  for (int id : {kMenuMoveChildJoint, kMenuMirrorJointXY, kMenuMirrorJointYZ, kMenuMirrorJointZX,
-                 kMenuDeleteChildJoint, kMenuNameJoint, kMenuFixJointPositions}) {
+  ui.enableMenuItem(IDM_PLACE_ROOT, false);
+  for (int id : {IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX, IDM_DELETE_CHILD,
+                 IDM_NAME_JOINT, IDM_FIX_POSITIONS}) {
     ui.enableMenuItem(id, true);
   }
   doc.editMode = PlaceChildJoint;
@@ -149,8 +150,7 @@ Joint* addChildJoint(SceneDocument& doc, const std::string& parentName, Vector3 
   }
   showPlacedJoint(*child, ui);
   ui.treeExpandAll();
-  for (int id : {kMenuFixJointPositions, kMenuMoveChildJoint, kMenuMirrorJointXY,
-                 kMenuMirrorJointYZ, kMenuMirrorJointZX}) {
+  for (int id : {IDM_FIX_POSITIONS, IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX}) {
     ui.enableMenuItem(id, true);
   }
   return child;

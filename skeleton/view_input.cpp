@@ -99,7 +99,6 @@ bool placementPoint(ViewInputContext& ctx, int16_t x, int16_t y) {
     // never clicked; say why and place nothing.
     ctx.ui.showMessage(doc.ErrorText, kPlacementPointFailedTitle);
     doc.ErrorText.clear();
-    doc.ErrorCodeText.clear();
     return false;
   }
   return true;

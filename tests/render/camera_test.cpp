@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/command_ids.h"
 #include "gl_fixture.h"
 #include "render/camera.h"
 #include "support/recording_ui.h"
@@ -132,9 +133,9 @@ TEST(CameraCommands, PresetsSetBothAnglesAndTheLightDirection) {
     double elevation, azimuth;
     Vector3 direction;
   };
-  const Case cases[] = {{40033, 90, 0, {0, 1, 0}},  {40034, 270, 0, {0, -1, 0}},
-                        {40035, 0, 270, {1, 0, 0}}, {40036, 0, 90, {-1, 0, 0}},
-                        {40037, 0, 0, {0, 0, 1}},   {40038, 0, 180, {0, 0, -1}}};
+  const Case cases[] = {{IDM_VIEW_TOP, 90, 0, {0, 1, 0}},    {IDM_VIEW_BOTTOM, 270, 0, {0, -1, 0}},
+                        {IDM_VIEW_RIGHT, 0, 270, {1, 0, 0}}, {IDM_VIEW_LEFT, 0, 90, {-1, 0, 0}},
+                        {IDM_VIEW_FRONT, 0, 0, {0, 0, 1}},   {IDM_VIEW_BACK, 0, 180, {0, 0, -1}}};
   for (const Case& c : cases) {
     SceneDocument doc;
     doc.cameraDistance = -3;
@@ -152,21 +153,21 @@ TEST(CameraCommands, PresetsSetBothAnglesAndTheLightDirection) {
   }
   SceneDocument doc;
   test::RecordingUi ui;
-  EXPECT_FALSE(setViewPreset(doc, ui, 40039));
+  EXPECT_FALSE(setViewPreset(doc, ui, IDM_VIEW_BACK + 1));
   EXPECT_EQ(ui.redraws, 0);
 }
 
 TEST(CameraCommands, DragModesMapMenuIdsOutOfOrder) {
   SceneDocument doc;
-  EXPECT_TRUE(setCameraDragMode(doc, 40062));
+  EXPECT_TRUE(setCameraDragMode(doc, IDM_CAMERA_ZOOM));
   EXPECT_EQ(doc.cameraDrag, 3);
-  EXPECT_TRUE(setCameraDragMode(doc, 40063));
+  EXPECT_TRUE(setCameraDragMode(doc, IDM_CAMERA_PAN_Y));
   EXPECT_EQ(doc.cameraDrag, 2);
-  EXPECT_TRUE(setCameraDragMode(doc, 40061));
+  EXPECT_TRUE(setCameraDragMode(doc, IDM_CAMERA_PAN_X));
   EXPECT_EQ(doc.cameraDrag, 1);
-  EXPECT_TRUE(setCameraDragMode(doc, 40060));
+  EXPECT_TRUE(setCameraDragMode(doc, IDM_CAMERA_ROTATE));
   EXPECT_EQ(doc.cameraDrag, 0);
-  EXPECT_FALSE(setCameraDragMode(doc, 40064));
+  EXPECT_FALSE(setCameraDragMode(doc, IDM_MOVE_ROOT_X));
   EXPECT_EQ(doc.cameraDrag, 0);
 }
 
@@ -214,10 +215,10 @@ TEST(CameraCommands, WorldAxesToggleFollowsTheCheckMark) {
   test::RecordingUi ui;
   toggleWorldAxes(doc, ui);
   EXPECT_EQ(doc.showWorldAxes, 0);
-  EXPECT_FALSE(ui.isChecked(40057));
+  EXPECT_FALSE(ui.isChecked(IDM_SHOW_WORLD_AXES));
   toggleWorldAxes(doc, ui);
   EXPECT_EQ(doc.showWorldAxes, 1);
-  EXPECT_TRUE(ui.isChecked(40057));
+  EXPECT_TRUE(ui.isChecked(IDM_SHOW_WORLD_AXES));
   EXPECT_EQ(ui.redraws, 2);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/command_ids.h"
 #include "render/lights.h"
 #include "scene_fixture.h"
 #include "support/recording_ui.h"
@@ -163,18 +164,18 @@ TEST_F(SceneTest, PlaybackFrameDrawsAxesAndModelButNoJoints) {
 TEST(DisplayCommands, TogglesSetTheFlagAndBothCheckMarks) {
   SceneDocument doc;
   test::RecordingUi ui;
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40089));
+  EXPECT_TRUE(applyDisplayToggle(doc, ui, IDM_SHADOW_ON));
   EXPECT_EQ(doc.shadowMap, 1);
-  EXPECT_TRUE(ui.isChecked(40089));
-  EXPECT_FALSE(ui.isChecked(40090));
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40087));
+  EXPECT_TRUE(ui.isChecked(IDM_SHADOW_ON));
+  EXPECT_FALSE(ui.isChecked(IDM_SHADOW_OFF));
+  EXPECT_TRUE(applyDisplayToggle(doc, ui, IDM_LEFT_LIGHT_OFF));
   EXPECT_EQ(doc.leftLightOn, 0);
-  EXPECT_TRUE(ui.isChecked(40087));
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40081));
+  EXPECT_TRUE(ui.isChecked(IDM_LEFT_LIGHT_OFF));
+  EXPECT_TRUE(applyDisplayToggle(doc, ui, IDM_ANTIALIAS_ON));
   EXPECT_EQ(doc.antiAliasing, 1);
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40083));
+  EXPECT_TRUE(applyDisplayToggle(doc, ui, IDM_RIGHT_LIGHT_ON));
   EXPECT_EQ(doc.rightLightOn, 1);
-  EXPECT_FALSE(applyDisplayToggle(doc, ui, 40085));
+  EXPECT_FALSE(applyDisplayToggle(doc, ui, IDM_RIGHT_LIGHT_RGBA));
   EXPECT_EQ(ui.redraws, 4);
 }
 

@@ -1,4 +1,5 @@
 #include "skeleton/axes.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ TEST(Axes, PresetsSnapTheAxisAndCancelTheAngle) {
   EXPECT_EQ(r.doc.axisEditVector, (Vector3{1, 0, 0}));
   toggleAxisReversed(r.doc, r.ui);
   EXPECT_EQ(r.doc.axisReversed, 1);
-  EXPECT_TRUE(r.ui.isChecked(40093));
+  EXPECT_TRUE(r.ui.isChecked(IDM_AXIS_REVERSED));
   Vector3 target{7, -3, 2};
   // The handle's pick name carries the joint ID plus 10000.
   ASSERT_TRUE(axisDragStep(r.doc, r.tip->jointID + 10000, target, r.ui));
@@ -42,7 +43,7 @@ TEST(Axes, PresetsSnapTheAxisAndCancelTheAngle) {
   EXPECT_EQ(r.ui.redraws, 1);
 
   toggleAxisReversed(r.doc, r.ui);
-  EXPECT_FALSE(r.ui.isChecked(40093));
+  EXPECT_FALSE(r.ui.isChecked(IDM_AXIS_REVERSED));
   chooseAxisPreset(r.doc, kAxisAlongX);
   axisDragStep(r.doc, r.tip->jointID, target, r.ui);
   EXPECT_EQ(r.tip->axisVector, (Vector3{1, 0, 0}));
