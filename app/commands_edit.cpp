@@ -80,33 +80,75 @@ bool runEditCommand(int id) {
     return true;
   }
   switch (id) {
-    case IDM_PLACE_ROOT: beginBaseJointPlacement(doc, ui); break;
-    case IDM_PLACE_CHILD: beginChildJointPlacement(doc, kNoMirror, ui); break;
-    case IDM_PLACE_CHILD_XY: beginChildJointPlacement(doc, kMirrorXY, ui); break;
-    case IDM_PLACE_CHILD_YZ: beginChildJointPlacement(doc, kMirrorYZ, ui); break;
-    case IDM_PLACE_CHILD_ZX: beginChildJointPlacement(doc, kMirrorZX, ui); break;
-    case IDM_MIRROR_XY: beginJointMirroring(doc, kMirrorXY); break;
-    case IDM_MIRROR_YZ: beginJointMirroring(doc, kMirrorYZ); break;
-    case IDM_MIRROR_ZX: beginJointMirroring(doc, kMirrorZX); break;
-    case IDM_MOVE_CHILD: beginChildJointMove(doc); break;
+    case IDM_PLACE_ROOT:
+      beginBaseJointPlacement(doc, ui);
+      break;
+    case IDM_PLACE_CHILD:
+      beginChildJointPlacement(doc, kNoMirror, ui);
+      break;
+    case IDM_PLACE_CHILD_XY:
+      beginChildJointPlacement(doc, kMirrorXY, ui);
+      break;
+    case IDM_PLACE_CHILD_YZ:
+      beginChildJointPlacement(doc, kMirrorYZ, ui);
+      break;
+    case IDM_PLACE_CHILD_ZX:
+      beginChildJointPlacement(doc, kMirrorZX, ui);
+      break;
+    case IDM_MIRROR_XY:
+      beginJointMirroring(doc, kMirrorXY);
+      break;
+    case IDM_MIRROR_YZ:
+      beginJointMirroring(doc, kMirrorYZ);
+      break;
+    case IDM_MIRROR_ZX:
+      beginJointMirroring(doc, kMirrorZX);
+      break;
+    case IDM_MOVE_CHILD:
+      beginChildJointMove(doc);
+      break;
     case IDM_FIX_POSITIONS: fixJointPositionsCommand(doc, ui); break;
     case IDM_ROTATE_FK: enterFkMode(doc, ui); break;
-    case IDM_ROTATE_IK: enterIkMode(doc, ui); break;
+    case IDM_ROTATE_IK:
+      enterIkMode(doc, ui);
+      break;
     case IDM_RESET_ROTATIONS: resetAllRotations(doc.skeleton, ui); break;
-    case IDM_MOVE_ROOT_X: beginBaseJointMove(doc, ui, 0); break;
-    case IDM_MOVE_ROOT_Y: beginBaseJointMove(doc, ui, 1); break;
-    case IDM_MOVE_ROOT_Z: beginBaseJointMove(doc, ui, 2); break;
-    case IDM_WEIGHT_BOX: weightBox(); break;
+    case IDM_MOVE_ROOT_X:
+      beginBaseJointMove(doc, ui, 0);
+      break;
+    case IDM_MOVE_ROOT_Y:
+      beginBaseJointMove(doc, ui, 1);
+      break;
+    case IDM_MOVE_ROOT_Z:
+      beginBaseJointMove(doc, ui, 2);
+      break;
+    case IDM_WEIGHT_BOX:
+      weightBox();
+      break;
     case IDM_WEIGHT_BY_VERTEX: weightByVertex(); break;
-    case IDM_AXIS_FREE: chooseAxisPreset(doc, kAxisFree); break;
-    case IDM_AXIS_X: chooseAxisPreset(doc, kAxisAlongX); break;
-    case IDM_AXIS_Y: chooseAxisPreset(doc, kAxisAlongY); break;
-    case IDM_AXIS_Z: chooseAxisPreset(doc, kAxisAlongZ); break;
-    case IDM_AXIS_REVERSED: toggleAxisReversed(doc, ui); break;
+    case IDM_AXIS_FREE:
+      chooseAxisPreset(doc, kAxisFree);
+      break;
+    case IDM_AXIS_X:
+      chooseAxisPreset(doc, kAxisAlongX);
+      break;
+    case IDM_AXIS_Y:
+      chooseAxisPreset(doc, kAxisAlongY);
+      break;
+    case IDM_AXIS_Z:
+      chooseAxisPreset(doc, kAxisAlongZ);
+      break;
+    case IDM_AXIS_REVERSED:
+      toggleAxisReversed(doc, ui);
+      break;
     case IDM_KEYFRAME_CREATE: createKeyframe(); break;
     case IDM_INTERPOLATION: chooseInterpolation(); break;
-    case IDM_KEYFRAME_NEXT: showAdjacentKeyframe(doc, ui, true); break;
-    case IDM_KEYFRAME_PREVIOUS: showAdjacentKeyframe(doc, ui, false); break;
+    case IDM_KEYFRAME_NEXT:
+      showAdjacentKeyframe(doc, ui, true);
+      break;
+    case IDM_KEYFRAME_PREVIOUS:
+      showAdjacentKeyframe(doc, ui, false);
+      break;
     case IDM_KEYFRAME_DELETE: deleteShownKeyFrame(doc, ui); break;
     case IDM_KEYFRAME_BONES: showKeyframeBones(doc, ui); break;
     case IDM_PLAY_ALL: armWholeRange(doc, ui); break;

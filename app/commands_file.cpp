@@ -10,9 +10,11 @@
 #include "app/view_input_host.h"
 #include "app/win_text.h"
 #include "edit/file_commands.h"
+#include "edit/project_open.h"
 #include "gltf/gltf_save.h"
 #include "io/file_names.h"
 #include "io/model_load.h"
+#include "io/model_messages.h"
 #include "io/project_reader.h"
 #include "io/project_save.h"
 #include "render/capture.h"
@@ -23,11 +25,6 @@ namespace lw {
 
 namespace {
 
-constexpr char kSavePromptText[] = "現在のデータを保存しますか？";
-constexpr char kSavedText[] = "保存されました。";
-constexpr char kSaveTitle[] = "保存";
-constexpr char kNoExtensionTitle[] = "拡張子無し";
-constexpr char kPromptNoExtensionText[] = "拡張子（OJP/TLO）をつけてください";
 constexpr char kSaveAsNoExtensionText[] = "拡張子をつけてください";
 constexpr char kMemoryTitle[] = "メモリ取得エラー";
 constexpr char kOpenMemoryText[] = "メモリ取得できませんでした。　エラーコード：100";
@@ -67,11 +64,12 @@ SaveResult saveAs() {
   if (!chooseFile(p.windows.main, request, choice)) return SaveResult::Cancelled;
   p.doc.filePath = choice.path;
   p.doc.fileTitle = choice.title;
-  const SaveOutcome outcome =
+  const FileSaveResult saved =
       savesAsGltf(p.doc, choice.title)
-          ? saveGltfFile(p.doc, p.ui, choice.path, choice.title)
-          : saveChosenFile(p.doc, p.ui, choice.path, choice.title, writeViewBitmap);
-  switch (outcome) {
+          ? saveGltfFile(p.doc, choice.path, choice.title)
+          : saveChosenFile(p.doc, choice.path, choice.title, writeViewBitmap);
+  showIfAny(saved.message, saved.title);
+  switch (saved.outcome) {
     case SaveOutcome::Written:
       return SaveResult::Written;
     case SaveOutcome::MissingExtension:
@@ -86,16 +84,16 @@ SaveResult saveAs() {
 // quits with one. Returns false when the command must end with the document
 // kept: Cancel, a cancelled or failed save, or a name without extension.
 bool offerToSave() {
-  const int answer = MessageBoxW(nullptr, toWide(kSavePromptText).c_str(),
-                                 toWide(kSaveTitle).c_str(), MB_YESNOCANCEL | MB_TASKMODAL);
+  const int answer = MessageBoxW(nullptr, toWide(kSavePromptMessage).c_str(),
+                                 toWide(kSavePromptTitle).c_str(), MB_YESNOCANCEL | MB_TASKMODAL);
   if (answer == IDNO) return true;
   if (answer != IDYES) return false;
   switch (saveAs()) {
     case SaveResult::Written:
-      showMessageBox(nullptr, kSavedText, kSaveTitle);
+      showMessageBox(nullptr, kSavedMessage, kSavePromptTitle);
       return true;
     case SaveResult::MissingExtension:
-      showMessageBox(nullptr, kPromptNoExtensionText, kNoExtensionTitle);
+      showMessageBox(nullptr, kSaveNoExtensionMessage, kNoExtensionTitle);
       return false;
     case SaveResult::Cancelled:
     case SaveResult::NotWritten:
@@ -106,8 +104,9 @@ bool offerToSave() {
 
 bool chooseModelFile(FileChoice& choice) {
   FileDialogRequest request;
-  request.title = "ファイルを開く";
-  request.filter = fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP"});
+  request.title = kOpenDialogTitle;
+  request.filter =
+      fileFilter({kObjFilterLabel, kObjFilterPattern, kOjpFilterLabel, kOjpFilterPattern});
   request.flags = OFN_FILEMUSTEXIST;
   if (!chooseFile(program().windows.main, request, choice)) return false;
   program().doc.filePath = choice.path;
@@ -119,29 +118,24 @@ bool chooseModelFile(FileChoice& choice) {
 int openProject(const FileChoice& choice) {
   Program& p = program();
   SceneDocument& doc = p.doc;
-  int result = kProjectRead;
+  ProjectResult result;
   try {
     result = readProject(doc, choice.path, p.ui);
   } catch (const std::bad_alloc&) {
-    doc.ErrorText = kProjectMemoryText;
-    result = kProjectOutOfMemory;
+    result = {kProjectOutOfMemory, kProjectMemoryText, kMemoryTitle, {}};
   }
-  if (result == kProjectRead) {
+  for (const Notice& shown : projectOpenMessages(result)) {
+    showMessageBox(nullptr, shown.text, shown.title);
+  }
+  if (result.code == kProjectRead) {
     finishProjectOpen(doc, p.ui);
-    return result;
+  } else {
+    discardAfterFailedProjectOpen(doc, p.ui);
   }
-  if (result == kProjectOutOfMemory) {
-    showIfAny(doc.ErrorText, kMemoryTitle);
-  } else if (result != kProjectModelObjFailed) {
-    showIfAny(doc.ErrorText, projectReadErrorTitle(result));
-  }
-  doc.ErrorText.clear();
-  doc.ErrorCodeText.clear();
-  discardAfterFailedProjectOpen(doc, p.ui);
-  return result;
+  return result.code;
 }
 
-// Menu 102. Returns true, with the reader's code in `result`, when a project
+// Menu IDM_FILE_OPEN. Returns true, with the reader's code in `result`, when a project
 // open failed.
 bool openCommand(LRESULT& result) {
   Program& p = program();

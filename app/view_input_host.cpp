@@ -10,10 +10,10 @@
 #include "app/view_playback.h"
 #include "app/win_text.h"
 #include "edit/frame.h"
+#include "edit/view_input.h"
 #include "render/camera.h"
 #include "render/picking.h"
 #include "render/scene.h"
-#include "edit/view_input.h"
 
 namespace lw {
 

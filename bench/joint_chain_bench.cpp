@@ -27,8 +27,7 @@ std::string chainProject(int joints) {
   return text;
 }
 
-lw::ModelLoadResult emptyModel(const std::string&, std::unique_ptr<lw::Mesh>& mesh,
-                               lw::SceneDocument&, lw::ShellUi&) {
+lw::ModelLoadResult emptyModel(const std::string&, std::unique_ptr<lw::Mesh>& mesh, std::string&) {
   mesh = std::make_unique<lw::Mesh>();
   return lw::ModelLoadResult::Loaded;
 }
@@ -39,7 +38,7 @@ void BM_ReadJointChain(benchmark::State& state) {
   lw::NullShellUi ui;
   for (auto _ : state) {
     lw::SceneDocument doc;
-    if (lw::readProjectText(doc, text, "", ui, emptyModel) != lw::kProjectRead ||
+    if (lw::readProjectText(doc, text, "", ui, emptyModel).code != lw::kProjectRead ||
         static_cast<int>(doc.skeleton.size()) != joints) {
       state.SkipWithError("chain not read");
     }
@@ -62,7 +61,7 @@ void BM_SkinJointChain(benchmark::State& state) {
   const int joints = static_cast<int>(state.range(0));
   lw::NullShellUi ui;
   lw::SceneDocument doc;
-  if (lw::readProjectText(doc, chainProject(joints), "", ui, emptyModel) != lw::kProjectRead) {
+  if (lw::readProjectText(doc, chainProject(joints), "", ui, emptyModel).code != lw::kProjectRead) {
     state.SkipWithError("chain not read");
     return;
   }

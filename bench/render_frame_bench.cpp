@@ -73,7 +73,7 @@ double coveredShare(const SceneDocument& doc) {
 // The sample project as the Open command leaves it, skinning on, framed.
 bool loadSample(SceneDocument& doc) {
   NullShellUi ui;
-  if (readProject(doc, samplePath(), ui) != kProjectRead) return false;
+  if (readProject(doc, samplePath(), ui).code != kProjectRead) return false;
   doc.modelLoaded = 1;
   doc.drawMode = 4;
   doc.decitionJointPosition = 1;

@@ -135,7 +135,6 @@ struct SceneDocument {
   std::string materialLibraryName;  // the material library read last
   std::string saveFilter;  // NUL-separated pairs ended by an empty string (see fileFilter)
   std::string ErrorText;
-  std::string ErrorCodeText;
 
   // Workflow flags.
   int32_t decitionJointPosition = 0;

@@ -130,7 +130,7 @@ struct SkinBoundWeight {
 struct SkinBinding {
   // What the binding was built from; it is rebuilt when any of these differs.
   bool built = false;
-  uint64_t weightChanges = 0;          // the part's weight-change count when built
+  uint64_t weightChanges = 0;               // the part's weight-change count when built
   const WeightList* weightLists = nullptr;  // the part's lists when built
   const Vector3* restPositions = nullptr;
   const Vector3* restNormals = nullptr;

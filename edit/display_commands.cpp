@@ -1,5 +1,7 @@
 #include "edit/display_commands.h"
 
+#include "core/command_ids.h"
+
 namespace lw {
 
 bool setViewPreset(SceneDocument& doc, ShellUi& ui, int menuId) {
@@ -9,8 +11,8 @@ bool setViewPreset(SceneDocument& doc, ShellUi& ui, int menuId) {
     double azimuth;
   };
   static constexpr Preset kPresets[] = {
-      {kMenuViewTop, 90, 0},   {kMenuViewBottom, 270, 0}, {kMenuViewRight, 0, 270},
-      {kMenuViewLeft, 0, 90},  {kMenuViewFront, 0, 0},    {kMenuViewBack, 0, 180},
+      {IDM_VIEW_TOP, 90, 0},  {IDM_VIEW_BOTTOM, 270, 0}, {IDM_VIEW_RIGHT, 0, 270},
+      {IDM_VIEW_LEFT, 0, 90}, {IDM_VIEW_FRONT, 0, 0},    {IDM_VIEW_BACK, 0, 180},
   };
   for (const Preset& p : kPresets) {
     if (p.id != menuId) continue;
@@ -25,22 +27,31 @@ bool setViewPreset(SceneDocument& doc, ShellUi& ui, int menuId) {
 
 bool setCameraDragMode(SceneDocument& doc, int menuId) {
   switch (menuId) {
-    case kMenuDragRotate: doc.cameraDrag = 0; return true;
-    case kMenuDragPanLeftRight: doc.cameraDrag = 1; return true;
-    case kMenuDragPanUpDown: doc.cameraDrag = 2; return true;
-    case kMenuDragZoom: doc.cameraDrag = 3; return true;
-    default: return false;
+    case IDM_CAMERA_ROTATE:
+      doc.cameraDrag = 0;
+      return true;
+    case IDM_CAMERA_PAN_X:
+      doc.cameraDrag = 1;
+      return true;
+    case IDM_CAMERA_PAN_Y:
+      doc.cameraDrag = 2;
+      return true;
+    case IDM_CAMERA_ZOOM:
+      doc.cameraDrag = 3;
+      return true;
+    default:
+      return false;
   }
 }
 
 bool setDrawMode(SceneDocument& doc, ShellUi& ui, int menuId) {
   switch (menuId) {
-    case kMenuDrawFaces:
-    case kMenuDrawLines:
+    case IDM_DRAW_FACES:
+    case IDM_DRAW_LINES:
       doc.pointPickView = 0;
-      doc.drawMode = menuId == kMenuDrawFaces ? 4 : 3;
+      doc.drawMode = menuId == IDM_DRAW_FACES ? 4 : 3;
       break;
-    case kMenuDrawPoints:
+    case IDM_DRAW_POINTS:
       if (doc.editMode == PlaceWeightBox || doc.editMode == MoveWeightBoxFace) {
         doc.pointPickView = 1;
         doc.weightBoxShown = 1;
@@ -48,7 +59,8 @@ bool setDrawMode(SceneDocument& doc, ShellUi& ui, int menuId) {
         doc.drawMode = 0;
       }
       break;
-    default: return false;
+    default:
+      return false;
   }
   ui.redraw();
   return true;
@@ -60,10 +72,10 @@ bool toggleDisplayFlag(SceneDocument& doc, ShellUi& ui, int menuId) {
     int32_t SceneDocument::*flag;
   };
   static constexpr Flag kFlags[] = {
-      {kMenuJointNumbers, &SceneDocument::showJointNumbers},
-      {kMenuBoneAxes, &SceneDocument::showBoneAxes},
-      {kMenuFkAxes, &SceneDocument::showFkAxes},
-      {kMenuWorldAxes, &SceneDocument::showWorldAxes},
+      {IDM_SHOW_JOINT_NUMBERS, &SceneDocument::showJointNumbers},
+      {IDM_SHOW_BONE_AXES, &SceneDocument::showBoneAxes},
+      {IDM_SHOW_FK_AXES, &SceneDocument::showFkAxes},
+      {IDM_SHOW_WORLD_AXES, &SceneDocument::showWorldAxes},
   };
   for (const Flag& f : kFlags) {
     if (f.id != menuId) continue;
@@ -71,8 +83,8 @@ bool toggleDisplayFlag(SceneDocument& doc, ShellUi& ui, int menuId) {
     flag = flag ? 0 : 1;
     ui.checkMenuItem(menuId, flag == 1);
     ui.redraw();
-    if (menuId == kMenuFkAxes) {
-      for (int id : {kMenuAxisFree, kMenuAxisX, kMenuAxisY, kMenuAxisZ, kMenuAxisReversed}) {
+    if (menuId == IDM_SHOW_FK_AXES) {
+      for (int id : {IDM_AXIS_FREE, IDM_AXIS_X, IDM_AXIS_Y, IDM_AXIS_Z, IDM_AXIS_REVERSED}) {
         ui.enableMenuItem(id, flag == 1);
       }
     }
@@ -88,11 +100,11 @@ bool applyDisplayToggle(SceneDocument& doc, ShellUi& ui, int menuId) {
     int32_t SceneDocument::*flag;
   };
   static constexpr Toggle kToggles[] = {
-      {kMenuDecorationsShow, kMenuDecorationsHide, &SceneDocument::showDecorations},
-      {kMenuAntiAliasingOn, kMenuAntiAliasingOff, &SceneDocument::antiAliasing},
-      {kMenuRightLightOn, kMenuRightLightOff, &SceneDocument::rightLightOn},
-      {kMenuLeftLightOn, kMenuLeftLightOff, &SceneDocument::leftLightOn},
-      {kMenuShadowOn, kMenuShadowOff, &SceneDocument::shadowMap},
+      {IDM_DECORATIONS_SHOW, IDM_DECORATIONS_HIDE, &SceneDocument::showDecorations},
+      {IDM_ANTIALIAS_ON, IDM_ANTIALIAS_OFF, &SceneDocument::antiAliasing},
+      {IDM_RIGHT_LIGHT_ON, IDM_RIGHT_LIGHT_OFF, &SceneDocument::rightLightOn},
+      {IDM_LEFT_LIGHT_ON, IDM_LEFT_LIGHT_OFF, &SceneDocument::leftLightOn},
+      {IDM_SHADOW_ON, IDM_SHADOW_OFF, &SceneDocument::shadowMap},
   };
   for (const Toggle& t : kToggles) {
     if (menuId != t.on && menuId != t.off) continue;

@@ -4,17 +4,17 @@
 // for an id that is not its own, so a caller can offer an id to each in turn.
 #pragma once
 
+#include "core/command_ids.h"
 #include "core/document.h"
 #include "core/shell_ui.h"
-#include "edit/menu_ids.h"
 
 namespace lw {
 
-// View presets 40033..40038: set both angles, recompute viewDirection and
+// View presets IDM_VIEW_TOP..IDM_VIEW_BACK: set both angles, recompute viewDirection and
 // redraw; distance and pan are kept.
 bool setViewPreset(SceneDocument& doc, ShellUi& ui, int menuId);
 
-// Camera-drag modes 40060..40063: only cameraDrag changes (0 rotate, 1 pan
+// Camera-drag modes IDM_CAMERA_ROTATE..IDM_CAMERA_PAN_Y: only cameraDrag changes (0 rotate, 1 pan
 // left-right, 2 pan up-down, 3 zoom); no redraw.
 bool setCameraDragMode(SceneDocument& doc, int menuId);
 

@@ -1,14 +1,13 @@
 #include "edit/mode_commands.h"
 
-#include "edit/menu_ids.h"
+#include "core/command_ids.h"
 #include "skeleton/fk.h"
 #include "skeleton/placement.h"
 
 namespace lw {
 
 void beginBaseJointPlacement(SceneDocument& doc, ShellUi& ui) {
-  for (int id : {kMenuPlaceChildNormal, kMenuPlaceChildMirrorXY, kMenuPlaceChildMirrorYZ,
-                 kMenuPlaceChildMirrorZX}) {
+  for (int id : {IDM_PLACE_CHILD, IDM_PLACE_CHILD_XY, IDM_PLACE_CHILD_YZ, IDM_PLACE_CHILD_ZX}) {
     ui.enableMenuItem(id, true);
   }
   doc.editMode = PlaceRootJoint;
@@ -16,9 +15,9 @@ void beginBaseJointPlacement(SceneDocument& doc, ShellUi& ui) {
 
 void beginChildJointPlacement(SceneDocument& doc, int32_t plane, ShellUi& ui) {
   doc.mirrorPlane = plane;
-  ui.enableMenuItem(kMenuPlaceBaseJoint, false);
-  for (int id : {kMenuMoveChildJoint, kMenuMirrorJointXY, kMenuMirrorJointYZ, kMenuMirrorJointZX,
-                 kMenuDeleteChildJoint, kMenuNameJoint, kMenuFixJointPositions}) {
+  ui.enableMenuItem(IDM_PLACE_ROOT, false);
+  for (int id : {IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX, IDM_DELETE_CHILD,
+                 IDM_NAME_JOINT, IDM_FIX_POSITIONS}) {
     ui.enableMenuItem(id, true);
   }
   doc.editMode = PlaceChildJoint;
@@ -44,7 +43,7 @@ void beginBaseJointMove(SceneDocument& doc, ShellUi& ui, int32_t axis) {
 void enterIkMode(SceneDocument& doc, ShellUi& ui) {
   doc.editMode = RotateIk;
   doc.pointPickView = 0;
-  ui.enableMenuItem(kMenuEqualiseBoneLengths, false);
+  ui.enableMenuItem(IDM_EQUALISE_BONES, false);
   ui.redraw();
 }
 
@@ -56,7 +55,7 @@ void chooseAxisPreset(SceneDocument& doc, int32_t preset) {
 
 void toggleAxisReversed(SceneDocument& doc, ShellUi& ui) {
   doc.axisReversed = doc.axisReversed ? 0 : 1;
-  ui.checkMenuItem(kMenuAxisReversed, doc.axisReversed == 1);
+  ui.checkMenuItem(IDM_AXIS_REVERSED, doc.axisReversed == 1);
 }
 
 }  // namespace lw

@@ -10,17 +10,18 @@
 
 namespace lw {
 
-// Menu 410: enables the four child placement items and arms base-joint placement.
+// Menu IDM_PLACE_ROOT: enables the four child placement items and arms base-joint placement.
 void beginBaseJointPlacement(SceneDocument& doc, ShellUi& ui);
 
-// Menus 201 (kNoMirror) and 40069-40071 (kMirrorXY/YZ/ZX): sets mirrorPlane,
-// greys 410, enables 202, 40072-40074, 40053, 40054, 203 and arms child placement.
+// Menus IDM_PLACE_CHILD (kNoMirror) and IDM_PLACE_CHILD_XY-IDM_PLACE_CHILD_ZX (kMirrorXY/YZ/ZX):
+// sets mirrorPlane, greys IDM_PLACE_ROOT, enables IDM_MOVE_CHILD, IDM_MIRROR_XY-IDM_MIRROR_ZX,
+// IDM_DELETE_CHILD, IDM_NAME_JOINT, IDM_FIX_POSITIONS and arms child placement.
 void beginChildJointPlacement(SceneDocument& doc, int32_t plane, ShellUi& ui);
 
-// Menu 202: no joint picked yet, editMode = MoveChildJoint.
+// Menu IDM_MOVE_CHILD: no joint picked yet, editMode = MoveChildJoint.
 void beginChildJointMove(SceneDocument& doc);
 
-// Menus 40072-40074 (kMirrorXY/YZ/ZX): sets mirrorPlane, no joint picked yet,
+// Menus IDM_MIRROR_XY-IDM_MIRROR_ZX (kMirrorXY/YZ/ZX): sets mirrorPlane, no joint picked yet,
 // editMode = MirrorJoint.
 void beginJointMirroring(SceneDocument& doc, int32_t plane);
 
@@ -28,14 +29,14 @@ void beginJointMirroring(SceneDocument& doc, int32_t plane);
 // rootMoveAxis = axis, redraw.
 void beginBaseJointMove(SceneDocument& doc, ShellUi& ui, int32_t axis);
 
-// Menu 40027: editMode = RotateIk, pointPickView = 0, 40032 greyed, redraw.
+// Menu IDM_ROTATE_IK: editMode = RotateIk, pointPickView = 0, IDM_EQUALISE_BONES greyed, redraw.
 void enterIkMode(SceneDocument& doc, ShellUi& ui);
 
-// Menus 414, 40075, 40076, 40077: axisPreset = preset, axisEditVector =
+// Menus IDM_AXIS_FREE, IDM_AXIS_X, IDM_AXIS_Y, IDM_AXIS_Z: axisPreset = preset, axisEditVector =
 // (1, 0, 0), editMode = EditFkAxis.
 void chooseAxisPreset(SceneDocument& doc, int32_t preset);
 
-// Menu 40093: axisReversed becomes 1 when it was 0, else 0, and 40093 is
+// Menu IDM_AXIS_REVERSED: axisReversed becomes 1 when it was 0, else 0, and IDM_AXIS_REVERSED is
 // checked when it is 1. No redraw.
 void toggleAxisReversed(SceneDocument& doc, ShellUi& ui);
 

@@ -17,36 +17,111 @@ constexpr int32_t kUnused = -1;
 // Every family: picking value, armed values, hit, miss, hit choice, whether a
 // hit keeps its depth, whether a move arms only without a left drag.
 constexpr PickFamily kFamilies[] = {
-    {kModeMoveJointPicking, {MoveChildJoint, kUnused}, MoveChildJoint, MoveChildJoint,
-     PickChoice::First, false, true},
-    {kModeChildParentPicking, {PlaceChildJoint, kModeChildParentPicked}, kModeChildParentPicked,
-     PlaceChildJoint, PickChoice::First, false, false},
-    {kModeBoxFacePicking, {MoveWeightBoxFace, kUnused}, MoveWeightBoxFace, MoveWeightBoxFace,
-     PickChoice::Nearest, false, true},
-    {kModeFkPicking, {RotateFk, kModeFkPicked}, kModeFkPicked, RotateFk, PickChoice::First, false,
+    {kModeMoveJointPicking,
+     {MoveChildJoint, kUnused},
+     MoveChildJoint,
+     MoveChildJoint,
+     PickChoice::First,
+     false,
      true},
-    {kModeVertexPicking, {WeightByVertex, kModeVertexPicked}, kModeVertexPicked, WeightByVertex,
-     PickChoice::Nearest, false, false},
-    {kModeAxisPicking, {EditFkAxis, kModeAxisPicked}, kModeAxisPicked, EditFkAxis,
-     PickChoice::First, true, false},
-    {kModeIkPicking, {RotateIk, kModeIkPicked}, kModeIkPicked, RotateIk, PickChoice::First, true,
+    {kModeChildParentPicking,
+     {PlaceChildJoint, kModeChildParentPicked},
+     kModeChildParentPicked,
+     PlaceChildJoint,
+     PickChoice::First,
+     false,
+     false},
+    {kModeBoxFacePicking,
+     {MoveWeightBoxFace, kUnused},
+     MoveWeightBoxFace,
+     MoveWeightBoxFace,
+     PickChoice::Nearest,
+     false,
      true},
-    {kModeEqualiseSourcePicking, {EqualiseBoneLengths, kModeEqualiseSourcePicked},
-     kModeEqualiseSourcePicked, EqualiseBoneLengths, PickChoice::First, false, false},
-    {kModeEqualiseTargetPicking, {kModeEqualiseTarget, kModeEqualiseTargetPicked},
-     kModeEqualiseTargetPicked, kModeEqualiseTarget, PickChoice::First, false, false},
-    {kModeStopIkPicking, {StopIk, kModeStopIkPicked}, kModeStopIkPicked, StopIk,
-     PickChoice::First, true, false},
-    {kModeDeletePicking, {DeleteChildJoint, kModeDeletePicked}, kModeDeletePicked,
-     DeleteChildJoint, PickChoice::First, true, false},
-    {kModeNamePicking, {NameJoint, kModeNamePicked}, kModeNamePicked, NameJoint,
-     PickChoice::First, true, false},
-    {kModeMirrorSourcePicking, {MirrorJoint, kModeMirrorSourcePicked}, kModeMirrorSourcePicked,
-     MirrorJoint, PickChoice::First, false, false},
-    {kModeMirrorTargetPicking, {kModeMirrorTarget, kModeMirrorTargetPicked},
-     kModeMirrorTargetPicked, kModeMirrorTarget, PickChoice::First, false, false},
-    {kModeRootMovePicking, {MoveRootJoint, kModeRootMovePicked}, kModeRootMovePicked,
-     MoveRootJoint, PickChoice::First, true, false},
+    {kModeFkPicking,
+     {RotateFk, kModeFkPicked},
+     kModeFkPicked,
+     RotateFk,
+     PickChoice::First,
+     false,
+     true},
+    {kModeVertexPicking,
+     {WeightByVertex, kModeVertexPicked},
+     kModeVertexPicked,
+     WeightByVertex,
+     PickChoice::Nearest,
+     false,
+     false},
+    {kModeAxisPicking,
+     {EditFkAxis, kModeAxisPicked},
+     kModeAxisPicked,
+     EditFkAxis,
+     PickChoice::First,
+     true,
+     false},
+    {kModeIkPicking,
+     {RotateIk, kModeIkPicked},
+     kModeIkPicked,
+     RotateIk,
+     PickChoice::First,
+     true,
+     true},
+    {kModeEqualiseSourcePicking,
+     {EqualiseBoneLengths, kModeEqualiseSourcePicked},
+     kModeEqualiseSourcePicked,
+     EqualiseBoneLengths,
+     PickChoice::First,
+     false,
+     false},
+    {kModeEqualiseTargetPicking,
+     {kModeEqualiseTarget, kModeEqualiseTargetPicked},
+     kModeEqualiseTargetPicked,
+     kModeEqualiseTarget,
+     PickChoice::First,
+     false,
+     false},
+    {kModeStopIkPicking,
+     {StopIk, kModeStopIkPicked},
+     kModeStopIkPicked,
+     StopIk,
+     PickChoice::First,
+     true,
+     false},
+    {kModeDeletePicking,
+     {DeleteChildJoint, kModeDeletePicked},
+     kModeDeletePicked,
+     DeleteChildJoint,
+     PickChoice::First,
+     true,
+     false},
+    {kModeNamePicking,
+     {NameJoint, kModeNamePicked},
+     kModeNamePicked,
+     NameJoint,
+     PickChoice::First,
+     true,
+     false},
+    {kModeMirrorSourcePicking,
+     {MirrorJoint, kModeMirrorSourcePicked},
+     kModeMirrorSourcePicked,
+     MirrorJoint,
+     PickChoice::First,
+     false,
+     false},
+    {kModeMirrorTargetPicking,
+     {kModeMirrorTarget, kModeMirrorTargetPicked},
+     kModeMirrorTargetPicked,
+     kModeMirrorTarget,
+     PickChoice::First,
+     false,
+     false},
+    {kModeRootMovePicking,
+     {MoveRootJoint, kModeRootMovePicked},
+     kModeRootMovePicked,
+     MoveRootJoint,
+     PickChoice::First,
+     true,
+     false},
 };
 
 void showDrawFailure(ViewInputContext& ctx) {
@@ -89,7 +164,6 @@ bool placementPoint(ViewInputContext& ctx, int16_t x, int16_t y) {
     // never clicked; say why and place nothing.
     ctx.ui.showMessage(doc.ErrorText, kPlacementPointFailedTitle);
     doc.ErrorText.clear();
-    doc.ErrorCodeText.clear();
     return false;
   }
   return true;
@@ -468,13 +542,26 @@ void handleViewLeftUp(ViewInputContext& ctx) {
   ctx.state.dragActive = 0;
   ctx.host.releaseMouse();
   switch (doc.editMode) {
-    case kModeMoveJointDrag: doc.editMode = MoveChildJoint; break;
-    case kModeBoxFaceDrag: doc.editMode = MoveWeightBoxFace; break;
-    case kModeFkDrag: doc.editMode = RotateFk; break;
-    case kModeAxisDrag: doc.editMode = EditFkAxis; break;
-    case kModeIkDrag: doc.editMode = RotateIk; break;
-    case kModeRootMoveDrag: doc.editMode = MoveRootJoint; break;
-    default: break;
+    case kModeMoveJointDrag:
+      doc.editMode = MoveChildJoint;
+      break;
+    case kModeBoxFaceDrag:
+      doc.editMode = MoveWeightBoxFace;
+      break;
+    case kModeFkDrag:
+      doc.editMode = RotateFk;
+      break;
+    case kModeAxisDrag:
+      doc.editMode = EditFkAxis;
+      break;
+    case kModeIkDrag:
+      doc.editMode = RotateIk;
+      break;
+    case kModeRootMoveDrag:
+      doc.editMode = MoveRootJoint;
+      break;
+    default:
+      break;
   }
   // A pick made during the drag chose nothing and left the mode in its picking
   // value; without a repaint no mouse move would ever pick again.

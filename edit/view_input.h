@@ -60,13 +60,13 @@ enum class PickChoice { First, Nearest };
 
 // One row of the picking table.
 struct PickFamily {
-  int32_t picking;      // the picking value a repaint picks in
-  int32_t armed[2];     // values in which a mouse move arms the pick (-1: unused)
-  int32_t hit;          // value after a hit (no drag in progress)
-  int32_t miss;         // value after a miss
-  PickChoice choice;    // which hit record is chosen
-  bool keepDepth;       // a hit keeps its depth in pickDepth
-  bool armedOnlyIdle;   // a move arms only while no left drag is in progress
+  int32_t picking;     // the picking value a repaint picks in
+  int32_t armed[2];    // values in which a mouse move arms the pick (-1: unused)
+  int32_t hit;         // value after a hit (no drag in progress)
+  int32_t miss;        // value after a miss
+  PickChoice choice;   // which hit record is chosen
+  bool keepDepth;      // a hit keeps its depth in pickDepth
+  bool armedOnlyIdle;  // a move arms only while no left drag is in progress
 };
 
 // The family whose picking value is editMode; nullptr when editMode is none.
@@ -77,10 +77,10 @@ inline bool isPickingMode(int32_t editMode) { return pickFamilyFor(editMode) != 
 
 // What a picking pass or a depth probe found.
 struct PickResult {
-  bool drawOk = true;     // false: drawing failed, nothing was chosen
-  int32_t hitCount = 0;   // hit records; negative when the buffer overflowed
-  int32_t name = -1;      // the chosen record's first name (-1 for a record without one)
-  float meanDepth = 0;    // mean of the chosen record's minimum and maximum depth
+  bool drawOk = true;    // false: drawing failed, nothing was chosen
+  int32_t hitCount = 0;  // hit records; negative when the buffer overflowed
+  int32_t name = -1;     // the chosen record's first name (-1 for a record without one)
+  float meanDepth = 0;   // mean of the chosen record's minimum and maximum depth
 };
 
 // What the input handling keeps between events. A new record holds the values

@@ -1,7 +1,7 @@
 #include "edit/weight_commands.h"
 
 #include "anim/keyframe_commands.h"
-#include "edit/menu_ids.h"
+#include "core/command_ids.h"
 #include "skeleton/fk.h"
 #include "skeleton/ik.h"
 #include "skeleton/placement.h"
@@ -25,7 +25,7 @@ void beginVertexWeighting(SceneDocument& doc, ShellUi& ui, const RepaintNow& rep
   doc.vertexSelection.clear();
   doc.tempJointNumbers = 0;
   doc.weightBoxShown = 0;
-  if (doc.showJointNumbers == 0) ui.checkMenuItem(kMenuJointNumbers, true);
+  if (doc.showJointNumbers == 0) ui.checkMenuItem(IDM_SHOW_JOINT_NUMBERS, true);
   showJointNumbersForNow(doc, repaintNow);
   doc.editMode = WeightByVertex;
   doc.do_skinning = 1;
@@ -44,8 +44,8 @@ void weightWithBox(SceneDocument& doc, const RepaintNow& repaintNow,
 
 bool toggleEditFlag(SceneDocument& doc, int id, ShellUi& ui) {
   int32_t* flag = nullptr;
-  if (id == kMenuTreeExpanded) flag = &doc.treeAlwaysExpanded;
-  if (id == kMenuShowWeightBox) flag = &doc.weightBoxShown;
+  if (id == IDM_TREE_EXPANDED) flag = &doc.treeAlwaysExpanded;
+  if (id == IDM_SHOW_WEIGHT_BOX) flag = &doc.weightBoxShown;
   if (flag == nullptr) return false;
   *flag = *flag ? 0 : 1;
   ui.checkMenuItem(id, *flag == 1);
@@ -58,18 +58,18 @@ bool chooseModeItem(SceneDocument& doc, int id, ShellUi& ui) {
     int32_t mode;
   };
   static constexpr ModeItem kModes[] = {
-      {kMenuDeleteChildJoint, DeleteChildJoint},   {kMenuNameJoint, NameJoint},
-      {kMenuEqualiseBoneLengths, EqualiseBoneLengths}, {kMenuPlaceWeightBox, PlaceWeightBox},
-      {kMenuMoveWeightBoxFace, MoveWeightBoxFace}, {kMenuStopIk, StopIk},
+      {IDM_DELETE_CHILD, DeleteChildJoint},      {IDM_NAME_JOINT, NameJoint},
+      {IDM_EQUALISE_BONES, EqualiseBoneLengths}, {IDM_PLACE_WEIGHT_BOX, PlaceWeightBox},
+      {IDM_MOVE_BOX_FACE, MoveWeightBoxFace},    {IDM_STOP_IK, StopIk},
   };
-  if (id == kMenuSkinningOn || id == kMenuSkinningOff) {
-    doc.do_skinning = id == kMenuSkinningOn ? 1 : 0;
+  if (id == IDM_SKINNING_ON || id == IDM_SKINNING_OFF) {
+    doc.do_skinning = id == IDM_SKINNING_ON ? 1 : 0;
     return true;
   }
   for (const ModeItem& item : kModes) {
     if (item.id != id) continue;
     doc.editMode = item.mode;
-    if (id == kMenuStopIk) ui.redraw();
+    if (id == IDM_STOP_IK) ui.redraw();
     return true;
   }
   return false;

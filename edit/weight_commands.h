@@ -17,7 +17,7 @@ using RepaintNow = std::function<void()>;
 
 // Weighting by vertex: clears the vertex selection, hides the weight box, and
 // when the joint numbers are hidden shows them for the while (tempJointNumbers
-// = 1, 40007 checked) and calls repaintNow; then editMode = WeightByVertex and
+// = 1, IDM_SHOW_JOINT_NUMBERS checked) and calls repaintNow; then editMode = WeightByVertex and
 // skinning on. The caller redraws the main window.
 void beginVertexWeighting(SceneDocument& doc, ShellUi& ui, const RepaintNow& repaintNow);
 
@@ -28,13 +28,14 @@ void beginVertexWeighting(SceneDocument& doc, ShellUi& ui, const RepaintNow& rep
 void weightWithBox(SceneDocument& doc, const RepaintNow& repaintNow,
                    const std::function<void()>& runDialog);
 
-// Menus 40055 (tree always expanded) and 40068 (weight box shown): flips the
-// flag (any non-zero value counts as set) and its check mark. False for any
-// other id. The caller redraws.
+// Menus IDM_TREE_EXPANDED (tree always expanded) and IDM_SHOW_WEIGHT_BOX (weight box shown): flips
+// the flag (any non-zero value counts as set) and its check mark. False for any other id. The
+// caller redraws.
 bool toggleEditFlag(SceneDocument& doc, int id, ShellUi& ui);
 
-// The items that only set editMode (403, 406, 40032, 40053, 40054, and 40050,
-// which also redraws) and skinning on/off (40005, 40006). False for any other id.
+// The items that only set editMode (IDM_PLACE_WEIGHT_BOX, IDM_MOVE_BOX_FACE, IDM_EQUALISE_BONES,
+// IDM_DELETE_CHILD, IDM_NAME_JOINT, and IDM_STOP_IK, which also redraws) and skinning on/off
+// (IDM_SKINNING_ON, IDM_SKINNING_OFF). False for any other id.
 bool chooseModeItem(SceneDocument& doc, int id, ShellUi& ui);
 
 // Runs whileShown with the joint numbers shown, then restores what was shown.

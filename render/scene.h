@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "core/document.h"
-#include "render/render_state.h"
 #include "edit/view_input.h"
+#include "render/render_state.h"
 
 namespace lw {
 

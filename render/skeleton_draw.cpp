@@ -41,12 +41,13 @@ Rgb3 placementColour(SceneDocument& doc, const ViewInputState& input, const Join
                      bool first) {
   const int32_t mode = doc.editMode;
   if ((oneOf(mode, {MoveChildJoint, kModeMoveJointDrag, kModeChildParentPicked, kModeNamePicked,
-                  kModeMirrorSourcePicked, kModeMirrorTargetPicked}) ||
+                    kModeMirrorSourcePicked, kModeMirrorTargetPicked}) ||
        (mode == kModeDeletePicked && !first)) &&
       joint.jointID == doc.selectedJoint) {
     return kPicked;
   }
-  if ((mode == kModeChildPlacing || isMirrorTargetMode(mode)) && joint.jointID == input.pressedPick) {
+  if ((mode == kModeChildPlacing || isMirrorTargetMode(mode)) &&
+      joint.jointID == input.pressedPick) {
     doc.parentJointName = joint.jointName;
     return kAnchor;
   }
@@ -59,9 +60,9 @@ void drawPlacementSkeleton(SceneDocument& doc, const ViewInputState& input) {
   if (root == doc.skeleton.joints.end() || root->second->validJoint != 1) return;
   glInitNames();
   glPushName(0);
-  const bool hideBones = oneOf(doc.editMode, {kModeMoveJointPicking, kModeChildParentPicking, kModeFkPicking,
-                                             kModeDeletePicking, kModeNamePicking,
-                                             kModeMirrorSourcePicking, kModeMirrorTargetPicking});
+  const bool hideBones = oneOf(doc.editMode, {kModeMoveJointPicking, kModeChildParentPicking,
+                                              kModeFkPicking, kModeDeletePicking, kModeNamePicking,
+                                              kModeMirrorSourcePicking, kModeMirrorTargetPicking});
   bool first = true;
   for (const auto& [name, joint] : doc.skeleton.joints) {
     glLoadName(static_cast<GLuint>(joint->jointID));
@@ -77,21 +78,24 @@ void drawPlacementSkeleton(SceneDocument& doc, const ViewInputState& input) {
 Rgb3 rootColour(const SceneDocument& doc, const Joint& joint) {
   const bool picked = joint.jointID == doc.selectedJoint;
   if (picked && oneOf(doc.editMode, {kModeFkPicked, kModeUnsetPicked, kModeStopIkPicked,
-                                   kModeNamePicked, kModeRootMovePicked})) return kRootPicked;
-  if (picked && oneOf(doc.editMode, {MoveWeightBoxFace, kModeBoxFaceDrag, kModeFkDrag,
-                                   kModeRootMoveDrag})) return kRootBoxMode;
+                                     kModeNamePicked, kModeRootMovePicked}))
+    return kRootPicked;
+  if (picked &&
+      oneOf(doc.editMode, {MoveWeightBoxFace, kModeBoxFaceDrag, kModeFkDrag, kModeRootMoveDrag}))
+    return kRootBoxMode;
   if (isTreeSelected(doc, joint)) return kTreeSelected;
   return kRootPlain;
 }
 
 Rgb3 posedColour(const SceneDocument& doc, const Joint& joint) {
   const bool picked = joint.jointID == doc.selectedJoint;
-  if (picked && oneOf(doc.editMode, {kModeFkPicked, kModeUnsetPicked, kModeIkPicked,
-                                   kModeEqualiseSourcePicked, kModeEqualiseTargetPicked,
-                                   kModeStopIkPicked, kModeNamePicked})) return kPicked;
-  if ((picked && oneOf(doc.editMode, {PlaceWeightBox, MoveWeightBoxFace, kModeBoxFaceDrag,
-                                    kModeFkDrag, kModeIkDrag, kModeEqualiseTarget,
-                                    kModeEqualiseTargetPicking})) ||
+  if (picked && oneOf(doc.editMode,
+                      {kModeFkPicked, kModeUnsetPicked, kModeIkPicked, kModeEqualiseSourcePicked,
+                       kModeEqualiseTargetPicked, kModeStopIkPicked, kModeNamePicked}))
+    return kPicked;
+  if ((picked &&
+       oneOf(doc.editMode, {PlaceWeightBox, MoveWeightBoxFace, kModeBoxFaceDrag, kModeFkDrag,
+                            kModeIkDrag, kModeEqualiseTarget, kModeEqualiseTargetPicking})) ||
       doc.editMode == kModeUnsetNoSkeleton) {
     return kAnchor;
   }
@@ -136,11 +140,10 @@ void drawBoneAxes(const Joint& joint) {
 void drawPosedSkeleton(SceneDocument& doc, const ViewInputState& input) {
   glInitNames();
   glPushName(0);
-  const bool hideBones = oneOf(doc.editMode, {kModeFkPicking, kModeUnsetNoBones, kModeIkPicking,
-                                             kModeEqualiseSourcePicking,
-                                             kModeEqualiseTargetPicking, kModeStopIkPicking,
-                                             kModeNamePicking, kModeMirrorSourcePicking,
-                                             kModeMirrorTargetPicking});
+  const bool hideBones = oneOf(
+      doc.editMode, {kModeFkPicking, kModeUnsetNoBones, kModeIkPicking, kModeEqualiseSourcePicking,
+                     kModeEqualiseTargetPicking, kModeStopIkPicking, kModeNamePicking,
+                     kModeMirrorSourcePicking, kModeMirrorTargetPicking});
   for (const auto& [name, joint] : doc.skeleton.joints) {
     glLoadName(static_cast<GLuint>(joint->jointID));
     if (name == kRootJointName || !joint->parent) {

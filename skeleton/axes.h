@@ -13,7 +13,7 @@ namespace lw {
 
 // axisPreset values.
 enum AxisPreset : int32_t {
-  kAxisFree = 0,  // dragged towards the cursor (menu 414)
+  kAxisFree = 0,  // dragged towards the cursor (menu IDM_AXIS_FREE)
   kAxisAlongX = 1,
   kAxisAlongY = 2,
   kAxisAlongZ = 3,

@@ -1,5 +1,6 @@
 #include "skeleton/ik.h"
 
+#include "core/command_ids.h"
 #include "skeleton/fixing.h"
 #include "skeleton/fk.h"
 
@@ -133,7 +134,7 @@ void bakePoseIntoFk(SceneDocument& doc, ShellUi& ui) {
     j.ik_Flag = 0;
   }
   doc.editMode = RotateFk;
-  ui.enableMenuItem(kMenuEqualiseBoneLengths, true);
+  ui.enableMenuItem(IDM_EQUALISE_BONES, true);
   ui.redraw();
 }
 

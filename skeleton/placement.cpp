@@ -1,5 +1,7 @@
 #include "skeleton/placement.h"
 
+#include "core/command_ids.h"
+
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -131,8 +133,7 @@ Joint* addChildJoint(SceneDocument& doc, const std::string& parentName, Vector3 
   }
   showPlacedJoint(*child, ui);
   ui.treeExpandAll();
-  for (int id : {kMenuFixJointPositions, kMenuMoveChildJoint, kMenuMirrorJointXY,
-                 kMenuMirrorJointYZ, kMenuMirrorJointZX}) {
+  for (int id : {IDM_FIX_POSITIONS, IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX}) {
     ui.enableMenuItem(id, true);
   }
   return child;

@@ -1,5 +1,7 @@
 #include "skin/weight_box.h"
 
+#include "core/command_ids.h"
+
 namespace lw {
 namespace {
 
@@ -38,10 +40,10 @@ WeightBox makeWeightBox(double x, double y, double z) {
 void placeWeightBox(SceneDocument& doc, ShellUi& ui, const double point[3]) {
   doc.weightBox = makeWeightBox(point[0], point[1], point[2]);
   doc.weightBoxShown = 1;
-  ui.enableMenuItem(kMenuMoveWeightBoxFace, true);
-  ui.enableMenuItem(kMenuWeightBox, true);
-  ui.enableMenuItem(kMenuShowWeightBox, true);
-  ui.checkMenuItem(kMenuShowWeightBox, true);
+  ui.enableMenuItem(IDM_MOVE_BOX_FACE, true);
+  ui.enableMenuItem(IDM_WEIGHT_BOX, true);
+  ui.enableMenuItem(IDM_SHOW_WEIGHT_BOX, true);
+  ui.checkMenuItem(IDM_SHOW_WEIGHT_BOX, true);
 }
 
 int boxFaceFromPickName(int pickName, int pickBase) {

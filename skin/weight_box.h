@@ -33,15 +33,12 @@ inline constexpr int kBoxFaceNameStep = 100;
 inline constexpr double kWeightBoxEdge = 1.0;
 inline constexpr double kBoxFaceStep = 0.02;  // one face-drag step
 
-inline constexpr int kMenuMoveWeightBoxFace = 406;
-inline constexpr int kMenuWeightBox = 40003;
-inline constexpr int kMenuShowWeightBox = 40068;
-
 // The cube of edge kWeightBoxEdge centred on (x, y, z), corners in the order above.
 WeightBox makeWeightBox(double x, double y, double z);
 
 // Places a new box around the world point (replacing any earlier one), sets
-// weightBoxShown, enables 406, 40003 and 40068 and checks 40068.
+// weightBoxShown, enables IDM_MOVE_BOX_FACE, IDM_WEIGHT_BOX and IDM_SHOW_WEIGHT_BOX and checks
+// IDM_SHOW_WEIGHT_BOX.
 void placeWeightBox(SceneDocument& doc, ShellUi& ui, const double point[3]);
 
 // The face a selection name stands for, or 0 when it names no face.

@@ -201,8 +201,7 @@ WeightCheck acceptVertexWeightDialog(SceneDocument& doc, const WeightRowTexts& t
   const WeightRows rows = readWeightRows(WeightDialogKind::Vertex, texts);
   const WeightCheck check = checkWeightRows(WeightDialogKind::Vertex, rows, doc.skeleton);
   if (check != WeightCheck::Ok || !doc.skinBuffers) return check;
-  applyVertexWeights(*doc.skinBuffers, doc.vertexSelection,
-                     weightListFromRows(rows, doc.skeleton),
+  applyVertexWeights(*doc.skinBuffers, doc.vertexSelection, weightListFromRows(rows, doc.skeleton),
                      doc.editMode == kModeVertexPicked);
   return WeightCheck::Ok;
 }

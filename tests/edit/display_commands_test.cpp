@@ -1,4 +1,5 @@
 #include "edit/display_commands.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +17,9 @@ TEST(DisplayCommands, PresetsSetBothAnglesAndTheLightDirection) {
     double elevation, azimuth;
     Vector3 direction;
   };
-  const Case cases[] = {{40033, 90, 0, {0, 1, 0}},  {40034, 270, 0, {0, -1, 0}},
-                        {40035, 0, 270, {1, 0, 0}}, {40036, 0, 90, {-1, 0, 0}},
-                        {40037, 0, 0, {0, 0, 1}},   {40038, 0, 180, {0, 0, -1}}};
+  const Case cases[] = {{IDM_VIEW_TOP, 90, 0, {0, 1, 0}},    {IDM_VIEW_BOTTOM, 270, 0, {0, -1, 0}},
+                        {IDM_VIEW_RIGHT, 0, 270, {1, 0, 0}}, {IDM_VIEW_LEFT, 0, 90, {-1, 0, 0}},
+                        {IDM_VIEW_FRONT, 0, 0, {0, 0, 1}},   {IDM_VIEW_BACK, 0, 180, {0, 0, -1}}};
   for (const Case& c : cases) {
     SceneDocument doc;
     doc.cameraDistance = -3;
@@ -42,15 +43,15 @@ TEST(DisplayCommands, PresetsSetBothAnglesAndTheLightDirection) {
 
 TEST(DisplayCommands, DragModesMapMenuIdsOutOfOrder) {
   SceneDocument doc;
-  EXPECT_TRUE(setCameraDragMode(doc, 40062));
+  EXPECT_TRUE(setCameraDragMode(doc, IDM_CAMERA_ZOOM));
   EXPECT_EQ(doc.cameraDrag, 3);
-  EXPECT_TRUE(setCameraDragMode(doc, 40063));
+  EXPECT_TRUE(setCameraDragMode(doc, IDM_CAMERA_PAN_Y));
   EXPECT_EQ(doc.cameraDrag, 2);
-  EXPECT_TRUE(setCameraDragMode(doc, 40061));
+  EXPECT_TRUE(setCameraDragMode(doc, IDM_CAMERA_PAN_X));
   EXPECT_EQ(doc.cameraDrag, 1);
-  EXPECT_TRUE(setCameraDragMode(doc, 40060));
+  EXPECT_TRUE(setCameraDragMode(doc, IDM_CAMERA_ROTATE));
   EXPECT_EQ(doc.cameraDrag, 0);
-  EXPECT_FALSE(setCameraDragMode(doc, 40064));
+  EXPECT_FALSE(setCameraDragMode(doc, IDM_MOVE_ROOT_X));
   EXPECT_EQ(doc.cameraDrag, 0);
 }
 
@@ -58,23 +59,23 @@ TEST(DisplayCommands, PointsShowTheBoxInPointPickViewOnlyWhileTheBoxIsEdited) {
   SceneDocument doc;
   RecordingUi ui;
   doc.pointPickView = 1;
-  EXPECT_TRUE(setDrawMode(doc, ui, 40016));
+  EXPECT_TRUE(setDrawMode(doc, ui, IDM_DRAW_LINES));
   EXPECT_EQ(doc.drawMode, 3);
   EXPECT_EQ(doc.pointPickView, 0);
-  EXPECT_TRUE(setDrawMode(doc, ui, 40017));
+  EXPECT_TRUE(setDrawMode(doc, ui, IDM_DRAW_POINTS));
   EXPECT_EQ(doc.drawMode, 0);
   EXPECT_EQ(doc.pointPickView, 0);
-  EXPECT_TRUE(setDrawMode(doc, ui, 40015));
+  EXPECT_TRUE(setDrawMode(doc, ui, IDM_DRAW_FACES));
   EXPECT_EQ(doc.drawMode, 4);
   for (int32_t mode : {PlaceWeightBox, MoveWeightBoxFace}) {
     doc.editMode = mode;
     doc.weightBoxShown = 0;
-    EXPECT_TRUE(setDrawMode(doc, ui, 40017));
+    EXPECT_TRUE(setDrawMode(doc, ui, IDM_DRAW_POINTS));
     EXPECT_EQ(doc.drawMode, 4);  // the faces stay; the box shows as points
     EXPECT_EQ(doc.pointPickView, 1);
     EXPECT_EQ(doc.weightBoxShown, 1);
   }
-  EXPECT_FALSE(setDrawMode(doc, ui, 40018));
+  EXPECT_FALSE(setDrawMode(doc, ui, IDM_FILE_SAVE_AS));
   EXPECT_EQ(ui.redraws, 5);
 }
 
@@ -83,11 +84,11 @@ TEST(DisplayCommands, FlagTogglesFollowTheCheckMarkAndOnlyFkAxesEnableTheAxisIte
     int id;
     int32_t SceneDocument::*flag;
   };
-  const Case cases[] = {{40007, &SceneDocument::showJointNumbers},
-                        {40014, &SceneDocument::showBoneAxes},
-                        {40008, &SceneDocument::showFkAxes},
-                        {40057, &SceneDocument::showWorldAxes}};
-  const int axisItems[] = {414, 40075, 40076, 40077, 40093};
+  const Case cases[] = {{IDM_SHOW_JOINT_NUMBERS, &SceneDocument::showJointNumbers},
+                        {IDM_SHOW_BONE_AXES, &SceneDocument::showBoneAxes},
+                        {IDM_SHOW_FK_AXES, &SceneDocument::showFkAxes},
+                        {IDM_SHOW_WORLD_AXES, &SceneDocument::showWorldAxes}};
+  const int axisItems[] = {IDM_AXIS_FREE, IDM_AXIS_X, IDM_AXIS_Y, IDM_AXIS_Z, IDM_AXIS_REVERSED};
   for (const Case& c : cases) {
     SceneDocument doc;
     RecordingUi ui;
@@ -101,43 +102,43 @@ TEST(DisplayCommands, FlagTogglesFollowTheCheckMarkAndOnlyFkAxesEnableTheAxisIte
     EXPECT_FALSE(ui.isChecked(c.id));
     EXPECT_EQ(ui.redraws, 2);
     for (int id : axisItems) {
-      EXPECT_EQ(ui.enabled.count(id), c.id == 40008 ? 1u : 0u) << c.id << " " << id;
-      if (c.id == 40008) {
+      EXPECT_EQ(ui.enabled.count(id), c.id == IDM_SHOW_FK_AXES ? 1u : 0u) << c.id << " " << id;
+      if (c.id == IDM_SHOW_FK_AXES) {
         EXPECT_TRUE(ui.isGreyed(id)) << id;
       }
     }
   }
   SceneDocument doc;
   RecordingUi ui;
-  toggleDisplayFlag(doc, ui, 40008);
+  toggleDisplayFlag(doc, ui, IDM_SHOW_FK_AXES);
   ASSERT_EQ(doc.showFkAxes, 1);
   for (int id : axisItems) EXPECT_TRUE(ui.isEnabled(id)) << id;
-  EXPECT_FALSE(toggleDisplayFlag(doc, ui, 40015));
+  EXPECT_FALSE(toggleDisplayFlag(doc, ui, IDM_DRAW_FACES));
 }
 
 TEST(DisplayCommands, OnOffPairsSetTheFlagAndBothCheckMarks) {
   SceneDocument doc;
   RecordingUi ui;
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40089));
+  EXPECT_TRUE(applyDisplayToggle(doc, ui, IDM_SHADOW_ON));
   EXPECT_EQ(doc.shadowMap, 1);
-  EXPECT_TRUE(ui.isChecked(40089));
-  EXPECT_FALSE(ui.isChecked(40090));
+  EXPECT_TRUE(ui.isChecked(IDM_SHADOW_ON));
+  EXPECT_FALSE(ui.isChecked(IDM_SHADOW_OFF));
   doc.leftLightOn = 1;
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40087));
+  EXPECT_TRUE(applyDisplayToggle(doc, ui, IDM_LEFT_LIGHT_OFF));
   EXPECT_EQ(doc.leftLightOn, 0);
-  EXPECT_TRUE(ui.isChecked(40087));
-  EXPECT_FALSE(ui.isChecked(40086));
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40081));
+  EXPECT_TRUE(ui.isChecked(IDM_LEFT_LIGHT_OFF));
+  EXPECT_FALSE(ui.isChecked(IDM_LEFT_LIGHT_ON));
+  EXPECT_TRUE(applyDisplayToggle(doc, ui, IDM_ANTIALIAS_ON));
   EXPECT_EQ(doc.antiAliasing, 1);
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40083));
+  EXPECT_TRUE(applyDisplayToggle(doc, ui, IDM_RIGHT_LIGHT_ON));
   EXPECT_EQ(doc.rightLightOn, 1);
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40080));
+  EXPECT_TRUE(applyDisplayToggle(doc, ui, IDM_DECORATIONS_HIDE));
   EXPECT_EQ(doc.showDecorations, 0);
-  EXPECT_TRUE(ui.isChecked(40080));
-  EXPECT_FALSE(ui.isChecked(40079));
+  EXPECT_TRUE(ui.isChecked(IDM_DECORATIONS_HIDE));
+  EXPECT_FALSE(ui.isChecked(IDM_DECORATIONS_SHOW));
   EXPECT_EQ(doc.shadowMap, 1);  // the other pairs keep their flags
   EXPECT_EQ(doc.leftLightOn, 0);
-  EXPECT_FALSE(applyDisplayToggle(doc, ui, 40085));
+  EXPECT_FALSE(applyDisplayToggle(doc, ui, IDM_RIGHT_LIGHT_RGBA));
   EXPECT_EQ(ui.redraws, 5);
 }
 

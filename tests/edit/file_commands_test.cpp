@@ -1,4 +1,5 @@
 #include "edit/file_commands.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,12 @@ TEST(FileCommands, FinishedProjectOpenEnablesItsItemsAndLetsTheKeyframeRulesDeci
     EXPECT_EQ(doc.drawMode, 4);
     EXPECT_EQ(doc.decitionJointPosition, 1);
     // Play and save frames stay enabled; next/previous follow the keyframe count.
-    for (int id : {40059, 40097, 40015, 412, 40066, 40050, 40078, 40091}) {
+    for (int id : {IDM_PLAY, IDM_SAVE_FRAMES, IDM_DRAW_FACES, IDM_WEIGHT_BY_VERTEX, IDM_MOVE_ROOT_Z,
+                   IDM_STOP_IK, IDM_FILE_ADD, IDM_SHADOW_LIGHT}) {
       EXPECT_TRUE(ui.isEnabled(id)) << id << " with " << keyframes;
     }
-    EXPECT_EQ(ui.isEnabled(40025), keyframes >= 2);
-    EXPECT_EQ(ui.isGreyed(40026), keyframes < 2);
+    EXPECT_EQ(ui.isEnabled(IDM_KEYFRAME_NEXT), keyframes >= 2);
+    EXPECT_EQ(ui.isGreyed(IDM_KEYFRAME_PREVIOUS), keyframes < 2);
     EXPECT_NE(doc.saveFilter.find("*.bmp"), std::string::npos);
     EXPECT_NE(doc.saveFilter.find(kGltfFilterPattern), std::string::npos);
     EXPECT_EQ(ui.motionPanelRefreshes, keyframes ? 1 : 0);

@@ -17,8 +17,10 @@ void expectSameSkin(const SceneDocument& a, const SceneDocument& b, const char* 
     const SkinPart& y = b.skinBuffers->parts[p];
     ASSERT_EQ(x.skinPositions.size(), y.skinPositions.size());
     for (size_t c = 0; c < x.skinPositions.size(); ++c) {
-      ASSERT_TRUE(test::sameBits(x.skinPositions[c], y.skinPositions[c])) << what << " " << p << "/" << c;
-      ASSERT_TRUE(test::sameBits(x.skinNormals[c], y.skinNormals[c])) << what << " " << p << "/" << c;
+      ASSERT_TRUE(test::sameBits(x.skinPositions[c], y.skinPositions[c]))
+          << what << " " << p << "/" << c;
+      ASSERT_TRUE(test::sameBits(x.skinNormals[c], y.skinNormals[c]))
+          << what << " " << p << "/" << c;
     }
   }
 }

@@ -1,4 +1,5 @@
 #include "edit/mode_commands.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,15 @@ TEST(ModeCommands, PlacementCommandsSetMenusAndModes) {
   RecordingUi ui;
   beginBaseJointPlacement(doc, ui);
   EXPECT_EQ(doc.editMode, PlaceRootJoint);
-  EXPECT_TRUE(ui.isEnabled(201) && ui.isEnabled(40069) && ui.isEnabled(40070) &&
-              ui.isEnabled(40071));
+  EXPECT_TRUE(ui.isEnabled(IDM_PLACE_CHILD) && ui.isEnabled(IDM_PLACE_CHILD_XY) &&
+              ui.isEnabled(IDM_PLACE_CHILD_YZ) && ui.isEnabled(IDM_PLACE_CHILD_ZX));
   beginChildJointPlacement(doc, kMirrorZX, ui);
   EXPECT_EQ(doc.editMode, PlaceChildJoint);
   EXPECT_EQ(doc.mirrorPlane, kMirrorZX);
-  EXPECT_TRUE(ui.isGreyed(410));
-  for (int id : {202, 40072, 40073, 40074, 40053, 40054, 203}) EXPECT_TRUE(ui.isEnabled(id)) << id;
+  EXPECT_TRUE(ui.isGreyed(IDM_PLACE_ROOT));
+  for (int id : {IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX, IDM_DELETE_CHILD,
+                 IDM_NAME_JOINT, IDM_FIX_POSITIONS})
+    EXPECT_TRUE(ui.isEnabled(id)) << id;
   EXPECT_EQ(ui.redraws, 0);
 }
 
@@ -53,7 +56,7 @@ TEST(ModeCommands, EnteringIkModeGreysBoneEqualising) {
   enterIkMode(doc, ui);
   EXPECT_EQ(doc.editMode, RotateIk);
   EXPECT_EQ(doc.pointPickView, 0);
-  EXPECT_TRUE(ui.isGreyed(40032));
+  EXPECT_TRUE(ui.isGreyed(IDM_EQUALISE_BONES));
   EXPECT_EQ(ui.redraws, 1);
 }
 
@@ -69,11 +72,11 @@ TEST(ModeCommands, AxisPresetsResetTheEditVectorAndReversalFollowsItsCheckMark) 
   }
   toggleAxisReversed(doc, ui);
   EXPECT_EQ(doc.axisReversed, 1);
-  EXPECT_TRUE(ui.isChecked(40093));
+  EXPECT_TRUE(ui.isChecked(IDM_AXIS_REVERSED));
   doc.axisReversed = 2;  // any non-zero value counts as reversed
   toggleAxisReversed(doc, ui);
   EXPECT_EQ(doc.axisReversed, 0);
-  EXPECT_FALSE(ui.isChecked(40093));
+  EXPECT_FALSE(ui.isChecked(IDM_AXIS_REVERSED));
   EXPECT_EQ(ui.redraws, 0);
 }
 

@@ -6,12 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "core/command_ids.h"
+#include "edit/view_input.h"
+#include "edit/view_input_fake.h"
 #include "skeleton/axes.h"
 #include "skeleton/fk.h"
 #include "skeleton/placement.h"
 #include "skeleton/skeleton_helpers.h"
-#include "edit/view_input.h"
-#include "edit/view_input_fake.h"
 
 namespace lw {
 namespace {
@@ -302,7 +303,7 @@ TEST(ViewInputOps, WeightingBoxPlacementFaceDragAndVertexPicks) {
   EXPECT_DOUBLE_EQ(c[0][1], 3.5);
   EXPECT_NEAR(c[0][2], 0.888 - 0.5, 1e-6);
   EXPECT_EQ(r.doc.weightBoxShown, 1);
-  EXPECT_TRUE(r.ui.isChecked(40068));
+  EXPECT_TRUE(r.ui.isChecked(IDM_SHOW_WEIGHT_BOX));
   EXPECT_EQ(r.doc.editMode, PlaceWeightBox);
   EXPECT_EQ(r.state.pressedPick, 0);  // the faces are named 100 ... 600
 
@@ -337,9 +338,12 @@ TEST(ViewInputOps, BoxFaceNamesAndDragSteps) {
   EXPECT_EQ(boxFacePickName(kBase, kBoxFaceZMinus), kBase + 100);
   EXPECT_EQ(boxFacePickName(kBase, kBoxFaceYMinus), kBase + 600);
   // A face drag starts on any name 100 ... 600 above the base, bounds included.
-  for (const auto& [name, isFace] : {std::pair{kBase + 99, false}, {kBase + 100, true},
-                                     {kBase + 150, true}, {kBase + 600, true},
-                                     {kBase + 601, false}, {kBase - 100, false}}) {
+  for (const auto& [name, isFace] : {std::pair{kBase + 99, false},
+                                     {kBase + 100, true},
+                                     {kBase + 150, true},
+                                     {kBase + 600, true},
+                                     {kBase + 601, false},
+                                     {kBase - 100, false}}) {
     EXPECT_EQ(isBoxFacePickName(name, kBase), isFace) << name;
   }
   EXPECT_FALSE(isBoxFacePickName(INT32_MIN, INT32_MAX));  // no overflow in the offset

@@ -1,4 +1,5 @@
 #include "edit/weight_commands.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ TEST(WeightCommands, VertexWeightingShowsHiddenNumbersForTheWhileAndPaintsOnce) 
     EXPECT_EQ(repaints, shown ? 0 : 1) << shown;
     EXPECT_EQ(shownAtRepaint, shown ? -1 : 1) << shown;
     EXPECT_EQ(doc.tempJointNumbers, shown ? 0 : 1) << shown;
-    EXPECT_EQ(ui.checked.count(40007), shown ? 0u : 1u) << shown;
+    EXPECT_EQ(ui.checked.count(IDM_SHOW_JOINT_NUMBERS), shown ? 0u : 1u) << shown;
     EXPECT_EQ(doc.showJointNumbers, 1);
     EXPECT_EQ(doc.weightBoxShown, 0);
     EXPECT_TRUE(doc.vertexSelection.empty());
@@ -68,23 +69,24 @@ TEST(WeightCommands, TreeAndBoxFlagsToggleTheirOwnFieldAndCheckMark) {
   RecordingUi ui;
   doc.treeAlwaysExpanded = 2;  // non-zero counts as set
   doc.weightBoxShown = 0;
-  ASSERT_TRUE(toggleEditFlag(doc, 40055, ui));
+  ASSERT_TRUE(toggleEditFlag(doc, IDM_TREE_EXPANDED, ui));
   EXPECT_EQ(doc.treeAlwaysExpanded, 0);
   EXPECT_EQ(doc.weightBoxShown, 0);
-  EXPECT_FALSE(ui.checked.at(40055));
-  ASSERT_TRUE(toggleEditFlag(doc, 40068, ui));
+  EXPECT_FALSE(ui.checked.at(IDM_TREE_EXPANDED));
+  ASSERT_TRUE(toggleEditFlag(doc, IDM_SHOW_WEIGHT_BOX, ui));
   EXPECT_EQ(doc.weightBoxShown, 1);
   EXPECT_EQ(doc.treeAlwaysExpanded, 0);
-  EXPECT_TRUE(ui.checked.at(40068));
-  EXPECT_FALSE(toggleEditFlag(doc, 40007, ui));
-  EXPECT_EQ(ui.checked.count(40007), 0u);
+  EXPECT_TRUE(ui.checked.at(IDM_SHOW_WEIGHT_BOX));
+  EXPECT_FALSE(toggleEditFlag(doc, IDM_SHOW_JOINT_NUMBERS, ui));
+  EXPECT_EQ(ui.checked.count(IDM_SHOW_JOINT_NUMBERS), 0u);
   EXPECT_EQ(ui.redraws, 0);
 }
 
 TEST(WeightCommands, ModeItemsSetTheirModeAndOnlyStopIkRedraws) {
-  const std::pair<int, int32_t> modes[] = {{40053, DeleteChildJoint}, {40054, NameJoint},
-                                           {40032, EqualiseBoneLengths}, {403, PlaceWeightBox},
-                                           {406, MoveWeightBoxFace},     {40050, StopIk}};
+  const std::pair<int, int32_t> modes[] = {
+      {IDM_DELETE_CHILD, DeleteChildJoint},      {IDM_NAME_JOINT, NameJoint},
+      {IDM_EQUALISE_BONES, EqualiseBoneLengths}, {IDM_PLACE_WEIGHT_BOX, PlaceWeightBox},
+      {IDM_MOVE_BOX_FACE, MoveWeightBoxFace},    {IDM_STOP_IK, StopIk}};
   for (const auto& [id, mode] : modes) {
     SceneDocument doc;
     RecordingUi ui;
@@ -92,17 +94,17 @@ TEST(WeightCommands, ModeItemsSetTheirModeAndOnlyStopIkRedraws) {
     ASSERT_TRUE(chooseModeItem(doc, id, ui)) << id;
     EXPECT_EQ(doc.editMode, mode) << id;
     EXPECT_EQ(doc.do_skinning, 1) << id;
-    EXPECT_EQ(ui.redraws, id == 40050 ? 1 : 0) << id;
+    EXPECT_EQ(ui.redraws, id == IDM_STOP_IK ? 1 : 0) << id;
   }
   SceneDocument doc;
   RecordingUi ui;
   doc.editMode = NameJoint;
-  ASSERT_TRUE(chooseModeItem(doc, 40006, ui));
+  ASSERT_TRUE(chooseModeItem(doc, IDM_SKINNING_OFF, ui));
   EXPECT_EQ(doc.do_skinning, 0);
-  ASSERT_TRUE(chooseModeItem(doc, 40005, ui));
+  ASSERT_TRUE(chooseModeItem(doc, IDM_SKINNING_ON, ui));
   EXPECT_EQ(doc.do_skinning, 1);
   EXPECT_EQ(doc.editMode, NameJoint);
-  EXPECT_FALSE(chooseModeItem(doc, 40027, ui));  // IK has a command of its own
+  EXPECT_FALSE(chooseModeItem(doc, IDM_ROTATE_IK, ui));  // IK has a command of its own
   EXPECT_EQ(doc.editMode, NameJoint);
 }
 

@@ -27,8 +27,8 @@ TEST_F(HermitePreviewTest, DrawsTheSquareTheTangentsAndTheCurve) {
 
   EXPECT_EQ(pixel(kWidth - 2, kHeight / 2), black) << "the whole frame is cleared to black";
   EXPECT_EQ(pixel(static_cast<int>(at(0.45)), static_cast<int>(at(0.05))), black);
-  for (Vector2d edge : {Vector2d{0.25, 0}, Vector2d{0.5, 0.25}, Vector2d{0.25, 0.5},
-                        Vector2d{0, 0.25}}) {
+  for (Vector2d edge :
+       {Vector2d{0.25, 0}, Vector2d{0.5, 0.25}, Vector2d{0.25, 0.5}, Vector2d{0, 0.25}}) {
     EXPECT_TRUE(near(edge, white)) << edge.x << ", " << edge.y;
   }
   // Each tangent near its far end, where the curve has left it.

@@ -1,4 +1,5 @@
 #include "skeleton/placement.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -69,8 +70,8 @@ TEST(Placement, ChildrenAreNumberedAndNamedAfterTheirParent) {
   EXPECT_EQ(treeChildren(ui, base->treeItem), (std::vector<std::string>{"Joint0_0", "Joint0_1"}));
   EXPECT_EQ(treeChildren(ui, a->treeItem), (std::vector<std::string>{"Joint0_0_0"}));
   EXPECT_EQ(ui.treeExpands, 3);
-  EXPECT_TRUE(ui.isEnabled(203));
-  EXPECT_TRUE(ui.isEnabled(40074));
+  EXPECT_TRUE(ui.isEnabled(IDM_FIX_POSITIONS));
+  EXPECT_TRUE(ui.isEnabled(IDM_MIRROR_ZX));
   EXPECT_EQ(jointNameForID(doc.skeleton, 3), "Joint0_1");
   EXPECT_EQ(jointNameForID(doc.skeleton, 9), "");
   // Creation order and name order both hold every joint.

@@ -1,4 +1,5 @@
 #include "skin/weight_box.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,10 @@ TEST(WeightBox, PlacementIsAUnitCubeAroundThePointInCornerOrder) {
                                                           {1.5, 1.5, 3.5}, {0.5, 1.5, 3.5}}};
   EXPECT_EQ(c, expected);
   EXPECT_EQ(doc.weightBoxShown, 1);
-  EXPECT_TRUE(ui.isEnabled(406));
-  EXPECT_TRUE(ui.isEnabled(40003));
-  EXPECT_TRUE(ui.isEnabled(40068));
-  EXPECT_TRUE(ui.isChecked(40068));
+  EXPECT_TRUE(ui.isEnabled(IDM_MOVE_BOX_FACE));
+  EXPECT_TRUE(ui.isEnabled(IDM_WEIGHT_BOX));
+  EXPECT_TRUE(ui.isEnabled(IDM_SHOW_WEIGHT_BOX));
+  EXPECT_TRUE(ui.isChecked(IDM_SHOW_WEIGHT_BOX));
 }
 
 TEST(WeightBox, FacePickNamesAndCorners) {

@@ -6,8 +6,9 @@
 #include <cstring>
 
 #include "anim/playback.h"
-#include "edit/frame.h"
+#include "core/command_ids.h"
 #include "edit/display_commands.h"
+#include "edit/frame.h"
 #include "io/project_save.h"
 #include "render/camera.h"
 #include "render/capture.h"
@@ -51,9 +52,9 @@ int viewMenuId(const std::string& name) {
     const char* name;
     int id;
   };
-  static constexpr View kViews[] = {{"top", kMenuViewTop},     {"bottom", kMenuViewBottom},
-                                    {"right", kMenuViewRight}, {"left", kMenuViewLeft},
-                                    {"front", kMenuViewFront}, {"back", kMenuViewBack}};
+  static constexpr View kViews[] = {{"top", IDM_VIEW_TOP},     {"bottom", IDM_VIEW_BOTTOM},
+                                    {"right", IDM_VIEW_RIGHT}, {"left", IDM_VIEW_LEFT},
+                                    {"front", IDM_VIEW_FRONT}, {"back", IDM_VIEW_BACK}};
   for (const View& v : kViews) {
     if (name == v.name) return v.id;
   }
