@@ -62,10 +62,11 @@ size_t bytesOf(const std::vector<T>& v) {
 // by subtracting the positions of its chain's joints one by one, and put back by
 // adding their bone starts one by one, in that order and rounding (the results
 // stay bit for bit those of that arithmetic), so each (corner, chain joint) pair
-// costs a subtraction, a gathered bone start and an addition: n(n-1)/2 pairs
-// here. Nothing else may cost per pair (finding the chain weights among a
-// corner's entries does not walk the chain): ns_per_chain_joint stays flat
-// across lengths, while the time grows with the pairs.
+// costs a subtraction and an addition: n(n-1)/2 pairs here. Nothing else may
+// cost per pair (finding the chain weights among a corner's entries does not
+// walk the chain; a child's chain is gathered from its parent's by one bone
+// start): ns_per_chain_joint stays flat across lengths, while the time grows
+// with the pairs.
 void BM_SkinJointChain(benchmark::State& state) {
   const int joints = static_cast<int>(state.range(0));
   lw::NullShellUi ui;

@@ -364,13 +364,21 @@ void deformBoundCorners(const SkinBinding& binding, SkinFrame& frame, SkinPart& 
       }
       weight += head.count;
       // Corners of one dominant joint mostly come together: its chain is
-      // gathered (walking up the parents) only when the dominant joint changes.
+      // gathered (walking up the parents) only when the dominant joint changes,
+      // and only its last joint when it is a child or a sibling of the one before
+      // (whose chain, up to the shared parent, chainBack already holds).
       if (head.dominant != chainOf) {
+        const int32_t j = static_cast<int32_t>(head.dominant);
+        const int32_t parent = slots[j].parentSlot;
+        const bool nextToLast = chainOf != kSkinRestShape &&
+                                (parent == static_cast<int32_t>(chainOf) ||
+                                 parent == slots[chainOf].parentSlot);
         chainOf = head.dominant;
-        chainLength = slots[chainOf].depth;
-        int32_t j = static_cast<int32_t>(chainOf);
-        for (int32_t k = chainLength - 1; k >= 0; --k, j = slots[j].parentSlot) {
-          chainBack[k] = toSkinVec4(poses[j].boneStart);
+        chainLength = slots[j].depth;
+        chainBack[chainLength - 1] = toSkinVec4(poses[j].boneStart);
+        int32_t up = parent;
+        for (int32_t k = chainLength - 2; k >= 0 && !nextToLast; --k, up = slots[up].parentSlot) {
+          chainBack[k] = toSkinVec4(poses[up].boneStart);
         }
       }
       for (int32_t k = 0; k < chainLength; ++k) sum += load(chainBack[k]);
