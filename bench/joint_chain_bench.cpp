@@ -105,8 +105,9 @@ void BM_SkinJointChain(benchmark::State& state) {
                       bytesOf(b.heads) + bytesOf(b.weights) + bytesOf(frame.joints) +
                       bytesOf(frame.turns) + bytesOf(frame.blend) + bytesOf(frame.chainBack);
   state.counters["bytes_per_joint"] = static_cast<double>(held) / joints;
-  state.counters["ns_per_chain_joint"] = benchmark::Counter(
-      chainPairs * 1e-9, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_chain_joint"] =
+      benchmark::Counter(chainPairs * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
+                                                benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SkinJointChain)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
 

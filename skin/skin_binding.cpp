@@ -174,7 +174,9 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
   for (const SkinSlot& s : b.slots) ++nameFirst[s.nameId + 1];
   for (size_t i = 1; i < nameFirst.size(); ++i) nameFirst[i] += nameFirst[i - 1];
   std::vector<int32_t> nameNext(nameFirst.begin(), nameFirst.end() - 1);
-  for (size_t i = 0; i < b.slots.size(); ++i) nameSlots[nameNext[b.slots[i].nameId]++] = static_cast<int32_t>(i);
+  for (size_t i = 0; i < b.slots.size(); ++i) {
+    nameSlots[nameNext[b.slots[i].nameId]++] = static_cast<int32_t>(i);
+  }
   std::vector<size_t> nameSeenAt(targets.size(), SIZE_MAX);  // the corner that last met a name
   const TreeSpans spans = spansOf(b);
 
@@ -215,7 +217,7 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
         head.dominant = static_cast<uint32_t>(dominant);
         b.slots[dominant].usedInChain = 1;  // the rest of its chain is marked below
         // Each name's first entry gives its weight to the chain joints of that
-        // name; the chain is never walked, so a deep one costs no more.
+        // name, found among the joints of the name rather than along the chain.
         found.clear();
         for (size_t e = 0; e < list.size(); ++e) {
           const int32_t id = entryTargets[e].nameId;
