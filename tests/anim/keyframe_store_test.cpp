@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <climits>
-#include <cstdlib>
 #include <new>
 #include <optional>
 
@@ -11,33 +9,8 @@
 #include "anim/playback.h"
 #include "core/command_ids.h"
 #include "core/keyframes.h"
+#include "support/failing_allocation.h"
 #include "support/recording_ui.h"
-
-// Lets a test make one allocation fail: after `allowed` more succeed, the next
-// throws std::bad_alloc; -1 (the default) fails none.
-namespace {
-std::atomic<int> allowedAllocations{-1};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (allowedAllocations.load() >= 0 && allowedAllocations.fetch_sub(1) == 0) {
-    allowedAllocations = -1;
-    throw std::bad_alloc();
-  }
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-// The library's nothrow allocations (stable_sort's buffer) must come from the
-// same heap as the deletes below.
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  try {
-    return operator new(size);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace lw {
 namespace {
@@ -123,7 +96,7 @@ TEST_F(KeyframeStoreTest, RunningOutOfMemoryLeavesTheStoreAsItWas) {
   const KeyFramePtr last = store().lastCreated;
   int failures = 0;
   for (int allowed = 0;; ++allowed) {
-    allowedAllocations = allowed;
+    test::failAllocation(allowed);
     try {
       createKeyFrame(store(), doc_.skeleton, 250);
     } catch (const std::bad_alloc&) {
@@ -133,7 +106,7 @@ TEST_F(KeyframeStoreTest, RunningOutOfMemoryLeavesTheStoreAsItWas) {
       EXPECT_EQ(store().lastCreated, last) << allowed;
       continue;
     }
-    allowedAllocations = -1;
+    test::disarmAllocationFailure();
     break;
   }
   EXPECT_GT(failures, 2);

@@ -243,6 +243,27 @@ TEST(DeformPart, MatchesTheChainWalkOnDeepAndWideSkeletons) {
   }
 }
 
+// Every third joint renamed to its parent's name (the map keys stay): each chain
+// joint of a name takes the weight of that name's first entry.
+TEST(DeformPart, MatchesTheChainWalkWhenJointsShareAName) {
+  test::RandomSkinShape deep;
+  deep.joints = 40;
+  deep.maxDepth = 12;
+  deep.maxWeights = 20;
+  deep.parts = {500};
+  for (uint32_t seed = 2000; seed < 2010; ++seed) {
+    auto fast = test::makeRandomSkinDocument(seed, deep);
+    auto slow = test::makeRandomSkinDocument(seed, deep);
+    for (SceneDocument* doc : {fast.get(), slow.get()}) {
+      int i = 0;
+      for (auto& [key, joint] : doc->skeleton.joints) {
+        if (joint->parent != nullptr && ++i % 3 == 0) joint->jointName = joint->parent->jointName;
+      }
+    }
+    expectFastEqualsOracle(*fast, *slow, "seed " + std::to_string(seed));
+  }
+}
+
 // A fixed arm posed with FK angles and then dragged with IK, through the
 // skeleton's own operations.
 void buildPosedArm(SceneDocument& doc, bool withIk) {
