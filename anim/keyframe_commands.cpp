@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/command_ids.h"
 #include "skeleton/fk.h"
 #include "skeleton/ik.h"
 
@@ -21,12 +22,12 @@ void enable(ShellUi& ui, std::initializer_list<int> ids, bool on) {
 // After the keyframe (goneNumber, goneTime) was deleted: a range end it was
 // moves inward to the nearest remaining keyframe (the whole span when nothing
 // is left between); with fewer than two keyframes playback is disarmed and
-// 40059 greyed.
+// IDM_PLAY greyed.
 void keepRangeOnKeyframes(SceneDocument& doc, ShellUi& ui, int32_t goneNumber, int32_t goneTime) {
   KeyframeStore& store = *doc.keyFrames;
   if (!bothAtLeast(store, 2)) {
     doc.animationView = 0;
-    ui.enableMenuItem(kMenuPlay, false);
+    ui.enableMenuItem(IDM_PLAY, false);
     return;
   }
   if (goneNumber != store.rangeStart && goneNumber != store.rangeEnd) return;
@@ -92,26 +93,26 @@ void createKeyFrameCommand(SceneDocument& doc, ShellUi& ui, int32_t timeMs) {
   createKeyFrame(store, doc.skeleton, timeMs);
   ui.refreshMotionPanel();
   if (bothAtLeast(store, 2)) {
-    enable(ui, {kMenuInterpolation, kMenuArmWholeRange, kMenuArmChosenRange}, true);
+    enable(ui, {IDM_INTERPOLATION, IDM_PLAY_ALL, IDM_PLAY_RANGE}, true);
     setPlaybackRange(store, store.byTime.rbegin()->first, store.byTime.begin()->first);
-    enable(ui, {kMenuPlay, kMenuSaveFrames, kMenuNextKeyframe, kMenuPreviousKeyframe}, true);
+    enable(ui, {IDM_PLAY, IDM_SAVE_FRAMES, IDM_KEYFRAME_NEXT, IDM_KEYFRAME_PREVIOUS}, true);
   }
-  if (bothAtLeast(store, 1)) enable(ui, {kMenuKeyframeBones, kMenuInterpolation}, true);
+  if (bothAtLeast(store, 1)) enable(ui, {IDM_KEYFRAME_BONES, IDM_INTERPOLATION}, true);
 }
 
 void applyKeyframeMenuRules(const KeyframeStore& store, ShellUi& ui) {
   if (bothAtLeast(store, 2)) {
-    enable(ui, {kMenuInterpolation, kMenuArmWholeRange, kMenuArmChosenRange, kMenuNextKeyframe,
-                kMenuPreviousKeyframe},
-           true);
+    enable(
+        ui,
+        {IDM_INTERPOLATION, IDM_PLAY_ALL, IDM_PLAY_RANGE, IDM_KEYFRAME_NEXT, IDM_KEYFRAME_PREVIOUS},
+        true);
   } else {
-    enable(ui, {kMenuArmWholeRange, kMenuArmChosenRange, kMenuNextKeyframe, kMenuPreviousKeyframe},
-           false);
+    enable(ui, {IDM_PLAY_ALL, IDM_PLAY_RANGE, IDM_KEYFRAME_NEXT, IDM_KEYFRAME_PREVIOUS}, false);
   }
   if (bothAtLeast(store, 1)) {
-    enable(ui, {kMenuKeyframeBones, kMenuInterpolation}, true);
+    enable(ui, {IDM_KEYFRAME_BONES, IDM_INTERPOLATION}, true);
   } else if (store.byNumber.empty() && store.byTime.empty()) {
-    enable(ui, {kMenuDeleteKeyframe, kMenuKeyframeBones, kMenuInterpolation}, false);
+    enable(ui, {IDM_KEYFRAME_DELETE, IDM_KEYFRAME_BONES, IDM_INTERPOLATION}, false);
   }
 }
 
@@ -119,11 +120,10 @@ void finishKeyframeNavigation(SceneDocument& doc, ShellUi& ui, int result) {
   if (result == kKeyframeNotApplied) {
     ui.showMessage(doc.ErrorText, kKeyframeErrorTitle);
     doc.ErrorText.clear();
-    doc.ErrorCodeText.clear();
   } else {
     ui.refreshMotionPanel();
   }
-  if (doc.keyFrames->keyframeShown == 1) ui.enableMenuItem(kMenuDeleteKeyframe, true);
+  if (doc.keyFrames->keyframeShown == 1) ui.enableMenuItem(IDM_KEYFRAME_DELETE, true);
   ui.redraw();
 }
 
@@ -139,17 +139,15 @@ void deleteShownKeyFrame(SceneDocument& doc, ShellUi& ui) {
     if (result == kKeyframeNotApplied) {
       ui.showMessage(doc.ErrorText, kKeyframeErrorTitle);
       doc.ErrorText.clear();
-      doc.ErrorCodeText.clear();
     } else {
       ui.refreshMotionPanel();
     }
   }
   if (store.byNumber.size() < 2 && store.byTime.size() < 2) {
-    enable(ui, {kMenuArmWholeRange, kMenuArmChosenRange, kMenuNextKeyframe, kMenuPreviousKeyframe},
-           false);
+    enable(ui, {IDM_PLAY_ALL, IDM_PLAY_RANGE, IDM_KEYFRAME_NEXT, IDM_KEYFRAME_PREVIOUS}, false);
   }
   if (store.byNumber.empty() && store.byTime.empty()) {
-    enable(ui, {kMenuDeleteKeyframe, kMenuKeyframeBones, kMenuInterpolation}, false);
+    enable(ui, {IDM_KEYFRAME_DELETE, IDM_KEYFRAME_BONES, IDM_INTERPOLATION}, false);
     showKeyframeBones(doc, ui);
   }
   ui.redraw();
@@ -160,7 +158,7 @@ void showKeyframeBones(SceneDocument& doc, ShellUi& ui) {
   doc.animationView = 0;
   doc.keyFrames->keyframeBoneView = 1;
   ui.redraw();
-  if (doc.keyFrames->keyframeShown == 0) ui.enableMenuItem(kMenuDeleteKeyframe, false);
+  if (doc.keyFrames->keyframeShown == 0) ui.enableMenuItem(IDM_KEYFRAME_DELETE, false);
 }
 
 }  // namespace lw

@@ -14,16 +14,6 @@
 
 namespace lw {
 
-inline constexpr int kMenuNextKeyframe = 40025;
-inline constexpr int kMenuPreviousKeyframe = 40026;
-inline constexpr int kMenuDeleteKeyframe = 40051;
-inline constexpr int kMenuKeyframeBones = 40052;
-inline constexpr int kMenuInterpolation = 40067;
-inline constexpr int kMenuArmWholeRange = 40046;
-inline constexpr int kMenuArmChosenRange = 40047;
-inline constexpr int kMenuPlay = 40059;
-inline constexpr int kMenuSaveFrames = 40097;
-
 inline constexpr const char* kKeyframeErrorTitle = "エラー";
 // Shown (titled kKeyframeErrorTitle) when memory runs out while a keyframe is made.
 inline constexpr char kKeyframeMemoryText[] = "　エラーコード：THROW_CKEY_MEMORY_ALLOC_ERROR_1";
@@ -46,36 +36,36 @@ bool acceptKeyframeTime(std::string_view text, ShellUi& ui, int32_t& timeMs);
 // (bakePoseIntoFk: every bone one turn from its rest bone, axisAngle 0, stop
 // joints cleared), re-evaluates the pose as the next draw would, stores it with
 // createKeyFrame at `timeMs`, refreshes the motion panel, and updates the menu:
-// with at least two keyframes in both maps 40067, 40046, 40047 are enabled, the
-// playback range becomes first..last and 40059, 40097, 40025, 40026 are
-// enabled; with at least one, 40052 and 40067.
+// with at least two keyframes in both maps IDM_INTERPOLATION, IDM_PLAY_ALL, IDM_PLAY_RANGE are
+// enabled, the playback range becomes first..last and IDM_PLAY, IDM_SAVE_FRAMES, IDM_KEYFRAME_NEXT,
+// IDM_KEYFRAME_PREVIOUS are enabled; with at least one, IDM_KEYFRAME_BONES and IDM_INTERPOLATION.
 void createKeyFrameCommand(SceneDocument& doc, ShellUi& ui, int32_t timeMs);
 
 // Rules K, applied after a project open: at least two keyframes in both maps
-// enable 40067, 40046, 40047, 40025, 40026, otherwise 40046, 40047, 40025, 40026
-// are greyed; at least one in both enables 40052 and 40067, none in either greys
-// 40051, 40052, 40067.
+// enable IDM_INTERPOLATION, IDM_PLAY_ALL, IDM_PLAY_RANGE, IDM_KEYFRAME_NEXT, IDM_KEYFRAME_PREVIOUS,
+// otherwise IDM_PLAY_ALL, IDM_PLAY_RANGE, IDM_KEYFRAME_NEXT, IDM_KEYFRAME_PREVIOUS are greyed; at
+// least one in both enables IDM_KEYFRAME_BONES and IDM_INTERPOLATION, none in either greys
+// IDM_KEYFRAME_DELETE, IDM_KEYFRAME_BONES, IDM_INTERPOLATION.
 void applyKeyframeMenuRules(const KeyframeStore& store, ShellUi& ui);
 
-// The end of 40025/40026 given showNext/PreviousKeyFrame's result: a
-// kKeyframeNotApplied result shows ErrorText titled "エラー" and empties both
-// error texts, any other refreshes the motion panel; 40051 is enabled when a
-// keyframe has been shown; redraw.
+// The end of IDM_KEYFRAME_NEXT/IDM_KEYFRAME_PREVIOUS given showNext/PreviousKeyFrame's result: a
+// kKeyframeNotApplied result shows ErrorText titled "エラー" and empties it, any other refreshes
+// the motion panel; IDM_KEYFRAME_DELETE is enabled when a keyframe has been shown; redraw.
 void finishKeyframeNavigation(SceneDocument& doc, ShellUi& ui, int result);
 
-// Menu 40051: deletes the shown keyframe (eraseShownKeyFrame) and shows a
+// Menu IDM_KEYFRAME_DELETE: deletes the shown keyframe (eraseShownKeyFrame) and shows a
 // neighbour when keyframes remain in both maps: the next one when the deleted
 // time lies before the earliest remaining keyframe (the second-earliest is then
 // shown), else the previous one (the earliest stays). Fewer than two keyframes
-// grey 40046, 40047, 40025, 40026; none in both greys 40051, 40052, 40067 and
-// runs the keyframe bone display. When the deleted keyframe bounded the playback
-// range, the range moves inward to the nearest remaining keyframes (first..last
-// when none lie between); with fewer than two keyframes left playback is
-// disarmed (animationView 0) and 40059 greyed. Redraws.
+// grey IDM_PLAY_ALL, IDM_PLAY_RANGE, IDM_KEYFRAME_NEXT, IDM_KEYFRAME_PREVIOUS; none in both greys
+// IDM_KEYFRAME_DELETE, IDM_KEYFRAME_BONES, IDM_INTERPOLATION and runs the keyframe bone display.
+// When the deleted keyframe bounded the playback range, the range moves inward to the nearest
+// remaining keyframes (first..last when none lie between); with fewer than two keyframes left
+// playback is disarmed (animationView 0) and IDM_PLAY greyed. Redraws.
 void deleteShownKeyFrame(SceneDocument& doc, ShellUi& ui);
 
-// Menu 40052: do_skinning = 1, animationView = 0, keyframeBoneView = 1, redraw;
-// 40051 greyed while no keyframe has been shown.
+// Menu IDM_KEYFRAME_BONES: do_skinning = 1, animationView = 0, keyframeBoneView = 1, redraw;
+// IDM_KEYFRAME_DELETE greyed while no keyframe has been shown.
 void showKeyframeBones(SceneDocument& doc, ShellUi& ui);
 
 }  // namespace lw

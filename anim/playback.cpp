@@ -4,6 +4,7 @@
 
 #include "anim/interpolation.h"
 #include "anim/keyframe_commands.h"
+#include "core/command_ids.h"
 
 namespace lw {
 
@@ -137,7 +138,7 @@ bool chooseRange(KeyframeStore& store, int32_t startTime, int32_t endTime, Shell
 
 void toggleSaveFrames(SceneDocument& doc, ShellUi& ui) {
   doc.saveFramesAsBmp = doc.saveFramesAsBmp ? 0 : 1;
-  ui.checkMenuItem(kMenuSaveFrames, doc.saveFramesAsBmp == 1);
+  ui.checkMenuItem(IDM_SAVE_FRAMES, doc.saveFramesAsBmp == 1);
 }
 
 }  // namespace lw

@@ -68,11 +68,11 @@ bool poseAtTime(SceneDocument& doc, int32_t timeMs);
 // separator), "frame", the number and ".bmp".
 std::string playbackFrameFileName(const std::string& programFolder, int number);
 
-// Menu 40046: keyframeBoneView 0, do_skinning 0, editMode Animation,
+// Menu IDM_PLAY_ALL: keyframeBoneView 0, do_skinning 0, editMode Animation,
 // animationView 1, the range first..last keyframe by time; redraw.
 void armWholeRange(SceneDocument& doc, ShellUi& ui);
 
-// Menu 40047 before its dialog: do_skinning 0, keyframeBoneView 0, animationView 1.
+// Menu IDM_PLAY_RANGE before its dialog: do_skinning 0, keyframeBoneView 0, animationView 1.
 void armChosenRange(SceneDocument& doc);
 
 // OK in the range dialog with the two chosen times. The start must come before
@@ -82,7 +82,7 @@ void armChosenRange(SceneDocument& doc);
 // titled "フレーム時間指定エラー" is shown and false keeps the dialog open.
 bool chooseRange(KeyframeStore& store, int32_t startTime, int32_t endTime, ShellUi& ui);
 
-// Menu 40097: flips saveFramesAsBmp and the item's check mark.
+// Menu IDM_SAVE_FRAMES: flips saveFramesAsBmp and the item's check mark.
 void toggleSaveFrames(SceneDocument& doc, ShellUi& ui);
 
 }  // namespace lw

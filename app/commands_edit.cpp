@@ -7,9 +7,13 @@
 #include "app/commands.h"
 #include "app/dialogs.h"
 #include "app/program.h"
+#include "edit/mode_commands.h"
+#include "edit/weight_commands.h"
 #include "resources/resource.h"
+#include "skeleton/axes.h"
 #include "skeleton/fixing.h"
 #include "skeleton/fk.h"
+#include "skeleton/placement.h"
 
 namespace lw {
 
@@ -22,96 +26,21 @@ void redrawMain() {
   RedrawWindow(program().windows.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-void enableItems(std::initializer_list<int> ids, bool enabled) {
-  for (int id : ids) program().ui.enableMenuItem(id, enabled);
-}
-
-void placeRootJoint() {
-  enableItems({IDM_PLACE_CHILD, IDM_PLACE_CHILD_XY, IDM_PLACE_CHILD_YZ, IDM_PLACE_CHILD_ZX}, true);
-  program().doc.editMode = PlaceRootJoint;
-}
-
-void placeChildJoint(int32_t mirrorPlane) {
-  SceneDocument& doc = program().doc;
-  doc.mirrorPlane = mirrorPlane;
-  enableItems({IDM_PLACE_ROOT}, false);
-  enableItems({IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX, IDM_DELETE_CHILD,
-               IDM_NAME_JOINT, IDM_FIX_POSITIONS},
-              true);
-  doc.editMode = PlaceChildJoint;
-}
-
-void mirrorJoint(int32_t mirrorPlane) {
-  SceneDocument& doc = program().doc;
-  doc.mirrorPlane = mirrorPlane;
-  doc.selectedJoint = kNoJointPicked;
-  doc.editMode = MirrorJoint;
-}
-
-void rotateIk() {
-  SceneDocument& doc = program().doc;
-  doc.editMode = RotateIk;
-  doc.pointPickView = 0;
-  enableItems({IDM_EQUALISE_BONES}, false);
-  redrawView();
-}
-
-void moveRootJoint(int32_t axis) {
-  SceneDocument& doc = program().doc;
-  doc.editMode = MoveRootJoint;
-  doc.rootMoveAxis = axis;
-  redrawView();
-}
-
-// Flips a flag and the check mark of its item; the caller redraws.
-void toggle(int32_t& flag, int id) {
-  flag = flag ? 0 : 1;
-  program().ui.checkMenuItem(id, flag == 1);
+// Invalidates the 3D window and paints it before the command goes on.
+void repaintViewNow() {
+  InvalidateRect(program().windows.view, nullptr, FALSE);
+  UpdateWindow(program().windows.view);
 }
 
 void weightByVertex() {
   Program& p = program();
-  SceneDocument& doc = p.doc;
-  doc.vertexSelection.clear();
-  doc.tempJointNumbers = 0;
-  doc.weightBoxShown = 0;
-  if (doc.showJointNumbers == 0) {
-    doc.showJointNumbers = 1;
-    p.ui.checkMenuItem(IDM_SHOW_JOINT_NUMBERS, true);
-    doc.tempJointNumbers = 1;
-    InvalidateRect(p.windows.view, nullptr, FALSE);
-    UpdateWindow(p.windows.view);
-  }
-  doc.editMode = WeightByVertex;
-  doc.do_skinning = 1;
+  beginVertexWeighting(p.doc, p.ui, repaintViewNow);
   redrawMain();
 }
 
-void editFkAxis(int32_t preset) {
-  SceneDocument& doc = program().doc;
-  doc.axisPreset = preset;
-  doc.axisEditVector = {1, 0, 0};
-  doc.editMode = EditFkAxis;
-}
-
-// Weighting by the box: the joint numbers show behind the dialog while it is
-// open, and skinning is on afterwards whether or not the dialog weighted
-// anything. Without a box there is no dialog.
 void weightBox() {
   Program& p = program();
-  SceneDocument& doc = p.doc;
-  doc.tempJointNumbers = 0;
-  if (doc.weightBoxShown == 1) {
-    if (doc.showJointNumbers == 0) {
-      doc.showJointNumbers = 1;
-      doc.tempJointNumbers = 1;
-      InvalidateRect(p.windows.view, nullptr, FALSE);
-      UpdateWindow(p.windows.view);
-    }
-    showBoxWeightDialog(p.windows.main, doc);
-  }
-  doc.do_skinning = 1;
-  if (doc.tempJointNumbers == 1) doc.showJointNumbers = 0;
+  weightWithBox(p.doc, repaintViewNow, [&p] { showBoxWeightDialog(p.windows.main, p.doc); });
   redrawMain();
 }
 
@@ -125,13 +54,11 @@ void createKeyframe() {
 // current again before anything draws.
 void chooseInterpolation() {
   Program& p = program();
-  SceneDocument& doc = p.doc;
-  const int32_t numbersShown = doc.showJointNumbers;
-  doc.showJointNumbers = 1;
-  redrawMain();
-  showInterpolationDialog(p.windows.main, doc);
-  makePresenterCurrent(p.presenter);
-  doc.showJointNumbers = numbersShown;
+  withJointNumbersShown(p.doc, [&p] {
+    redrawMain();
+    showInterpolationDialog(p.windows.main, p.doc);
+    makePresenterCurrent(p.presenter);
+  });
   redrawMain();
 }
 
@@ -142,67 +69,86 @@ void chooseRangeAndArm() {
   redrawMain();
 }
 
-void navigateKeyframes(bool next) {
-  SceneDocument& doc = program().doc;
-  const int result = next ? showNextKeyFrame(doc) : showPreviousKeyFrame(doc);
-  finishKeyframeNavigation(doc, program().ui, result);
-}
-
 }  // namespace
 
 bool runEditCommand(int id) {
   SceneDocument& doc = program().doc;
   ShellUi& ui = program().ui;
+  if (chooseModeItem(doc, id, ui)) return true;
+  if (toggleEditFlag(doc, id, ui)) {
+    redrawMain();
+    return true;
+  }
   switch (id) {
-    case IDM_PLACE_ROOT: placeRootJoint(); break;
-    case IDM_PLACE_CHILD: placeChildJoint(3); break;
-    case IDM_PLACE_CHILD_XY: placeChildJoint(0); break;
-    case IDM_PLACE_CHILD_YZ: placeChildJoint(1); break;
-    case IDM_PLACE_CHILD_ZX: placeChildJoint(2); break;
-    case IDM_MIRROR_XY: mirrorJoint(0); break;
-    case IDM_MIRROR_YZ: mirrorJoint(1); break;
-    case IDM_MIRROR_ZX: mirrorJoint(2); break;
-    case IDM_MOVE_CHILD:
-      doc.selectedJoint = kNoJointPicked;
-      doc.editMode = MoveChildJoint;
+    case IDM_PLACE_ROOT:
+      beginBaseJointPlacement(doc, ui);
       break;
-    case IDM_DELETE_CHILD: doc.editMode = DeleteChildJoint; break;
-    case IDM_NAME_JOINT: doc.editMode = NameJoint; break;
+    case IDM_PLACE_CHILD:
+      beginChildJointPlacement(doc, kNoMirror, ui);
+      break;
+    case IDM_PLACE_CHILD_XY:
+      beginChildJointPlacement(doc, kMirrorXY, ui);
+      break;
+    case IDM_PLACE_CHILD_YZ:
+      beginChildJointPlacement(doc, kMirrorYZ, ui);
+      break;
+    case IDM_PLACE_CHILD_ZX:
+      beginChildJointPlacement(doc, kMirrorZX, ui);
+      break;
+    case IDM_MIRROR_XY:
+      beginJointMirroring(doc, kMirrorXY);
+      break;
+    case IDM_MIRROR_YZ:
+      beginJointMirroring(doc, kMirrorYZ);
+      break;
+    case IDM_MIRROR_ZX:
+      beginJointMirroring(doc, kMirrorZX);
+      break;
+    case IDM_MOVE_CHILD:
+      beginChildJointMove(doc);
+      break;
     case IDM_FIX_POSITIONS: fixJointPositionsCommand(doc, ui); break;
     case IDM_ROTATE_FK: enterFkMode(doc, ui); break;
-    case IDM_ROTATE_IK: rotateIk(); break;
-    case IDM_STOP_IK:
-      doc.editMode = StopIk;
-      redrawView();
+    case IDM_ROTATE_IK:
+      enterIkMode(doc, ui);
       break;
     case IDM_RESET_ROTATIONS: resetAllRotations(doc.skeleton, ui); break;
-    case IDM_MOVE_ROOT_X: moveRootJoint(0); break;
-    case IDM_MOVE_ROOT_Y: moveRootJoint(1); break;
-    case IDM_MOVE_ROOT_Z: moveRootJoint(2); break;
-    case IDM_EQUALISE_BONES: doc.editMode = EqualiseBoneLengths; break;
-    case IDM_TREE_EXPANDED:
-      toggle(doc.treeAlwaysExpanded, id);
-      redrawMain();
+    case IDM_MOVE_ROOT_X:
+      beginBaseJointMove(doc, ui, 0);
       break;
-    case IDM_PLACE_WEIGHT_BOX: doc.editMode = PlaceWeightBox; break;
-    case IDM_MOVE_BOX_FACE: doc.editMode = MoveWeightBoxFace; break;
-    case IDM_WEIGHT_BOX: weightBox(); break;
-    case IDM_SHOW_WEIGHT_BOX:
-      toggle(doc.weightBoxShown, id);
-      redrawMain();
+    case IDM_MOVE_ROOT_Y:
+      beginBaseJointMove(doc, ui, 1);
+      break;
+    case IDM_MOVE_ROOT_Z:
+      beginBaseJointMove(doc, ui, 2);
+      break;
+    case IDM_WEIGHT_BOX:
+      weightBox();
       break;
     case IDM_WEIGHT_BY_VERTEX: weightByVertex(); break;
-    case IDM_SKINNING_ON: doc.do_skinning = 1; break;
-    case IDM_SKINNING_OFF: doc.do_skinning = 0; break;
-    case IDM_AXIS_FREE: editFkAxis(0); break;
-    case IDM_AXIS_X: editFkAxis(1); break;
-    case IDM_AXIS_Y: editFkAxis(2); break;
-    case IDM_AXIS_Z: editFkAxis(3); break;
-    case IDM_AXIS_REVERSED: toggle(doc.axisReversed, id); break;
+    case IDM_AXIS_FREE:
+      chooseAxisPreset(doc, kAxisFree);
+      break;
+    case IDM_AXIS_X:
+      chooseAxisPreset(doc, kAxisAlongX);
+      break;
+    case IDM_AXIS_Y:
+      chooseAxisPreset(doc, kAxisAlongY);
+      break;
+    case IDM_AXIS_Z:
+      chooseAxisPreset(doc, kAxisAlongZ);
+      break;
+    case IDM_AXIS_REVERSED:
+      toggleAxisReversed(doc, ui);
+      break;
     case IDM_KEYFRAME_CREATE: createKeyframe(); break;
     case IDM_INTERPOLATION: chooseInterpolation(); break;
-    case IDM_KEYFRAME_NEXT: navigateKeyframes(true); break;
-    case IDM_KEYFRAME_PREVIOUS: navigateKeyframes(false); break;
+    case IDM_KEYFRAME_NEXT:
+      showAdjacentKeyframe(doc, ui, true);
+      break;
+    case IDM_KEYFRAME_PREVIOUS:
+      showAdjacentKeyframe(doc, ui, false);
+      break;
     case IDM_KEYFRAME_DELETE: deleteShownKeyFrame(doc, ui); break;
     case IDM_KEYFRAME_BONES: showKeyframeBones(doc, ui); break;
     case IDM_PLAY_ALL: armWholeRange(doc, ui); break;

@@ -4,15 +4,17 @@
 
 #include <new>
 
-#include "anim/keyframe_commands.h"
 #include "app/commands.h"
 #include "app/file_dialog.h"
 #include "app/program.h"
 #include "app/view_input_host.h"
 #include "app/win_text.h"
+#include "edit/file_commands.h"
+#include "edit/project_open.h"
 #include "gltf/gltf_save.h"
 #include "io/file_names.h"
 #include "io/model_load.h"
+#include "io/model_messages.h"
 #include "io/project_reader.h"
 #include "io/project_save.h"
 #include "render/capture.h"
@@ -23,11 +25,6 @@ namespace lw {
 
 namespace {
 
-constexpr char kSavePromptText[] = "現在のデータを保存しますか？";
-constexpr char kSavedText[] = "保存されました。";
-constexpr char kSaveTitle[] = "保存";
-constexpr char kNoExtensionTitle[] = "拡張子無し";
-constexpr char kPromptNoExtensionText[] = "拡張子（OJP/TLO）をつけてください";
 constexpr char kSaveAsNoExtensionText[] = "拡張子をつけてください";
 constexpr char kMemoryTitle[] = "メモリ取得エラー";
 constexpr char kOpenMemoryText[] = "メモリ取得できませんでした。　エラーコード：100";
@@ -67,11 +64,12 @@ SaveResult saveAs() {
   if (!chooseFile(p.windows.main, request, choice)) return SaveResult::Cancelled;
   p.doc.filePath = choice.path;
   p.doc.fileTitle = choice.title;
-  const SaveOutcome outcome =
+  const FileSaveResult saved =
       savesAsGltf(p.doc, choice.title)
-          ? saveGltfFile(p.doc, p.ui, choice.path, choice.title)
-          : saveChosenFile(p.doc, p.ui, choice.path, choice.title, writeViewBitmap);
-  switch (outcome) {
+          ? saveGltfFile(p.doc, choice.path, choice.title)
+          : saveChosenFile(p.doc, choice.path, choice.title, writeViewBitmap);
+  showIfAny(saved.message, saved.title);
+  switch (saved.outcome) {
     case SaveOutcome::Written:
       return SaveResult::Written;
     case SaveOutcome::MissingExtension:
@@ -86,16 +84,16 @@ SaveResult saveAs() {
 // quits with one. Returns false when the command must end with the document
 // kept: Cancel, a cancelled or failed save, or a name without extension.
 bool offerToSave() {
-  const int answer = MessageBoxW(nullptr, toWide(kSavePromptText).c_str(),
-                                 toWide(kSaveTitle).c_str(), MB_YESNOCANCEL | MB_TASKMODAL);
+  const int answer = MessageBoxW(nullptr, toWide(kSavePromptMessage).c_str(),
+                                 toWide(kSavePromptTitle).c_str(), MB_YESNOCANCEL | MB_TASKMODAL);
   if (answer == IDNO) return true;
   if (answer != IDYES) return false;
   switch (saveAs()) {
     case SaveResult::Written:
-      showMessageBox(nullptr, kSavedText, kSaveTitle);
+      showMessageBox(nullptr, kSavedMessage, kSavePromptTitle);
       return true;
     case SaveResult::MissingExtension:
-      showMessageBox(nullptr, kPromptNoExtensionText, kNoExtensionTitle);
+      showMessageBox(nullptr, kSaveNoExtensionMessage, kNoExtensionTitle);
       return false;
     case SaveResult::Cancelled:
     case SaveResult::NotWritten:
@@ -106,8 +104,9 @@ bool offerToSave() {
 
 bool chooseModelFile(FileChoice& choice) {
   FileDialogRequest request;
-  request.title = "ファイルを開く";
-  request.filter = fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP"});
+  request.title = kOpenDialogTitle;
+  request.filter =
+      fileFilter({kObjFilterLabel, kObjFilterPattern, kOjpFilterLabel, kOjpFilterPattern});
   request.flags = OFN_FILEMUSTEXIST;
   if (!chooseFile(program().windows.main, request, choice)) return false;
   program().doc.filePath = choice.path;
@@ -115,60 +114,28 @@ bool chooseModelFile(FileChoice& choice) {
   return true;
 }
 
-void enableItems(std::initializer_list<int> ids) {
-  for (int id : ids) program().ui.enableMenuItem(id, true);
-}
-
-void onProjectOpened() {
-  Program& p = program();
-  SceneDocument& doc = p.doc;
-  if (doc.playbackMenuLock) {
-    enableItems({IDM_KEYFRAME_PREVIOUS, IDM_KEYFRAME_NEXT, IDM_PLAY, IDM_SAVE_FRAMES});
-    doc.playbackMenuLock = 0;
-  }
-  doc.modelLoaded = 1;
-  doc.drawMode = 4;
-  doc.decitionJointPosition = 1;
-  enableItems({IDM_DRAW_FACES, IDM_DRAW_LINES, IDM_DRAW_POINTS, IDM_SHOW_JOINT_NUMBERS,
-               IDM_SHOW_BONE_AXES, IDM_SHOW_FK_AXES, IDM_ROTATE_FK, IDM_RESET_ROTATIONS,
-               IDM_PLACE_WEIGHT_BOX, IDM_WEIGHT_BY_VERTEX, IDM_SKINNING_ON, IDM_SKINNING_OFF,
-               IDM_KEYFRAME_CREATE, IDM_MOVE_ROOT_X, IDM_MOVE_ROOT_Y, IDM_MOVE_ROOT_Z});
-  applyKeyframeMenuRules(*doc.keyFrames, p.ui);
-  enableItems({IDM_EQUALISE_BONES, IDM_ROTATE_IK, IDM_STOP_IK});
-  doc.saveFilter = fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)", "*.OJP",
-                               "BMPファイル(*.bmp)", "*.bmp", kGltfFilterLabel, kGltfFilterPattern});
-  if (!doc.keyFrames->byNumber.empty()) p.ui.refreshMotionPanel();
-  enableItems({IDM_FILE_ADD, IDM_SHADOW_ON, IDM_SHADOW_OFF, IDM_SHADOW_LIGHT});
-  redrawView();
-}
-
 // The project branch of Open. Returns the reader's result (0 on success).
 int openProject(const FileChoice& choice) {
   Program& p = program();
   SceneDocument& doc = p.doc;
-  int result = kProjectRead;
+  ProjectResult result;
   try {
     result = readProject(doc, choice.path, p.ui);
   } catch (const std::bad_alloc&) {
-    doc.ErrorText = kProjectMemoryText;
-    result = kProjectOutOfMemory;
+    result = {kProjectOutOfMemory, kProjectMemoryText, kMemoryTitle, {}};
   }
-  if (result == kProjectRead) {
-    onProjectOpened();
-    return result;
+  for (const Notice& shown : projectOpenMessages(result)) {
+    showMessageBox(nullptr, shown.text, shown.title);
   }
-  if (result == kProjectOutOfMemory) {
-    showIfAny(doc.ErrorText, kMemoryTitle);
-  } else if (result != kProjectModelObjFailed) {
-    showIfAny(doc.ErrorText, projectReadErrorTitle(result));
+  if (result.code == kProjectRead) {
+    finishProjectOpen(doc, p.ui);
+  } else {
+    discardAfterFailedProjectOpen(doc, p.ui);
   }
-  doc.ErrorText.clear();
-  doc.ErrorCodeText.clear();
-  discardAfterFailedProjectOpen(doc, p.ui);
-  return result;
+  return result.code;
 }
 
-// Menu 102. Returns true, with the reader's code in `result`, when a project
+// Menu IDM_FILE_OPEN. Returns true, with the reader's code in `result`, when a project
 // open failed.
 bool openCommand(LRESULT& result) {
   Program& p = program();

@@ -1,25 +1,19 @@
 // Field helpers shared by the small dialogs.
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 
 #include "app/dialogs.h"
 #include "app/program.h"
 #include "app/win_text.h"
 #include "core/number_text.h"
+#include "edit/dialog_values.h"
 
 namespace lw {
 
 void setFieldFloat(HWND dialog, int id, double value) {
-  char text[64];
-  std::snprintf(text, sizeof(text), "%f", value);
-  setWindowTextCp932(GetDlgItem(dialog, id), text);
+  setWindowTextCp932(GetDlgItem(dialog, id), formatDialogFloat(value));
 }
 
-float fieldFloat(HWND dialog, int id) {
-  const std::string text = fieldText(dialog, id);
-  return static_cast<float>(std::strtod(text.c_str(), nullptr));
-}
+float fieldFloat(HWND dialog, int id) { return parseDialogFloat(fieldText(dialog, id)); }
 
 std::string fieldText(HWND dialog, int id) { return windowTextCp932(GetDlgItem(dialog, id)); }
 

@@ -30,10 +30,6 @@ HGLRC hermitePreviewContext(HWND preview);
 // destroyHermitePreviewWindow ends it.
 void showHermitePreview(HWND preview, HWND beside, double startSpeed, double endSpeed);
 
-// Draws the preview into the current context's viewport of width x height:
-// black background, the square outline, the tangents and the 1001 curve points.
-void drawHermitePreview(const HermitePreview& curve, int width, int height);
-
 // Destroys the window, its context and its device context; null is ignored.
 void destroyHermitePreviewWindow(HWND preview);
 

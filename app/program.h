@@ -11,8 +11,8 @@
 #include "app/joint_number_text.h"
 #include "app/win_shell_ui.h"
 #include "core/document.h"
+#include "edit/view_input.h"
 #include "render/render_state.h"
-#include "skeleton/view_input.h"
 
 namespace lw {
 

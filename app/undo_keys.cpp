@@ -47,49 +47,6 @@ MenuState menuState() {
   return menu;
 }
 
-// The label of a command's step: the item's text, or its submenu's where the
-// item alone says too little ("有効", "XY平面" ...).
-const char* commandLabel(int id) {
-  switch (id) {
-    case IDM_FIX_POSITIONS:
-      return "ジョイントの位置を確定する";
-    case IDM_ROTATE_FK:
-      return "FKでジョイントを回転";
-    case IDM_ROTATE_IK:
-      return "IKでジョイントを回転";
-    case IDM_RESET_ROTATIONS:
-      return "すべてのジョイント回転を元に戻す";
-    case IDM_WEIGHT_BOX:
-      return "重み付けボックス内の頂点に重みをつける";
-    case IDM_SHOW_WEIGHT_BOX:
-      return "重み付けボックスの表示/非表示";
-    case IDM_WEIGHT_BY_VERTEX:
-      return "頂点選択で重み付け";
-    case IDM_SKINNING_ON:
-    case IDM_SKINNING_OFF:
-      return "スキニング処理";
-    case IDM_AXIS_REVERSED:
-      return "回転軸を逆方向にする";
-    case IDM_KEYFRAME_CREATE:
-      return "現在の姿勢をキーフレームにする";
-    case IDM_KEYFRAME_NEXT:
-      return "次のキーフレームを参照";
-    case IDM_KEYFRAME_PREVIOUS:
-      return "前のキーフレームを参照";
-    case IDM_KEYFRAME_DELETE:
-      return "表示しているキーフレームを削除";
-    case IDM_KEYFRAME_BONES:
-      return "キーフレームのボーン表示";
-    case IDM_INTERPOLATION:
-      return "補間方法";
-    case IDM_PLAY_ALL:
-    case IDM_PLAY_RANGE:
-      return "フレーム選択";
-    default:
-      return nullptr;
-  }
-}
-
 void setStatus(const std::string& text) {
   SendMessageW(program().windows.statusBar, SB_SETTEXTW, kSimplePart,
                reinterpret_cast<LPARAM>(toWide(text).c_str()));
@@ -127,11 +84,7 @@ void recordCommand(int id) {
     default:
       break;
   }
-  // A mode command that also edits (the placement modes leave the joints as
-  // they are) is named after the mode it chose.
-  const char* label = commandLabel(id);
-  history().record(p.doc, label ? std::string(label) : undoLabelForEditMode(p.doc.editMode),
-                   menuState());
+  history().record(p.doc, undoLabelForCommand(id, p.doc.editMode), menuState());
 }
 
 void recordViewAction(UINT message) {

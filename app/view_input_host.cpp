@@ -9,12 +9,11 @@
 #include "app/program.h"
 #include "app/view_playback.h"
 #include "app/win_text.h"
+#include "edit/frame.h"
+#include "edit/view_input.h"
 #include "render/camera.h"
 #include "render/picking.h"
 #include "render/scene.h"
-#include "skeleton/view_input.h"
-#include "skin/weight_box.h"
-#include "skin/weight_dialogs.h"
 
 namespace lw {
 
@@ -45,12 +44,14 @@ class ViewWindowHost : public ViewInputHost {
   }
 
   bool drawFrame() override {
+    prepareEditingFrame(p_.doc);
     setViewAndProjection(p_.doc, false);
     return drawScene(p_.doc, p_.renderState, p_.viewInput, false) == 0;
   }
 
   PickResult probeDepth(int x, int y) override {
     if (!readyToDraw()) return PickResult{false, 0, -1, 0};
+    prepareEditingFrame(p_.doc);
     setViewAndProjection(p_.doc, false);
     return lw::probeDepth(p_.doc, p_.renderState, p_.viewInput, x, y);
   }
@@ -76,15 +77,6 @@ class ViewWindowHost : public ViewInputHost {
   }
 
   void dragCamera(int dx, int dy) override { lw::dragCamera(p_.doc, p_.ui, dx, dy); }
-
-  void placeWeightBox(const double point[3]) override { lw::placeWeightBox(p_.doc, p_.ui, point); }
-
-  void moveWeightBoxFace(int32_t pickName, int32_t pickBase, bool leftward) override {
-    lw::moveWeightBoxFace(p_.doc.weightBox, pickName, pickBase,
-                          leftward ? -kBoxFaceStep : kBoxFaceStep);
-  }
-
-  void appendPickedVertex(int32_t pickName) override { selectPickedCorner(p_.doc, pickName); }
 
   void openVertexWeightDialog() override { showVertexWeightDialog(p_.windows.view, p_.doc); }
 

@@ -1,4 +1,4 @@
-// The 3D window's side of its input state machine (skeleton/view_input.h): the
+// The 3D window's side of its input state machine (edit/view_input.h): the
 // window procedure hands paint, mouse and key messages to the handlers here,
 // and the host below gives the state machine the window's picking passes,
 // window-to-world, mouse capture, dialogs and playback.

@@ -11,9 +11,10 @@
 #include "app/gl_presenter.h"
 #include "app/program.h"
 #include "app/win_text.h"
+#include "edit/frame.h"
 #include "render/camera.h"
 #include "render/capture.h"
-#include "render/lights.h"
+#include "render/scene.h"
 
 namespace lw {
 
@@ -68,6 +69,7 @@ struct ViewPlayback {
     if (watch.starting) watch.starting();
     drawn = beginPresenterFrame(p.presenter);
     if (!drawn) return;
+    preparePlaybackFrame(p.doc);
     setViewAndProjection(p.doc, false);
     drawPlaybackFrame(p.doc, p.renderState);
     glFinish();

@@ -17,7 +17,7 @@ struct PlaybackFrameWatch {
 };
 
 // Plays the armed keyframe range in the 3D window inside the current message
-// (the Space key or menu 40059) and returns when it ends; does nothing unless
+// (the Space key or menu IDM_PLAY) and returns when it ends; does nothing unless
 // playback is armed with at least two keyframes. Each frame is drawn as the
 // playback frame and shown at once; with frame saving on, the picture is also
 // written to frame1.bmp, frame2.bmp, ... in the program folder (a file that

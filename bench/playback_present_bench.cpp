@@ -20,11 +20,9 @@
 #include "app/program.h"
 #include "app/view_playback.h"
 #include "app/win_text.h"
+#include "core/command_ids.h"
 
 namespace {
-
-constexpr int kOpenCommand = 102;
-constexpr int kArmWholeRangeCommand = 40046;
 
 std::string gProjectPath;
 
@@ -102,12 +100,12 @@ int main(int argc, char** argv) {
   }
   pump();
   lw::Program& p = lw::program();
-  SendMessageW(p.windows.main, WM_COMMAND, kOpenCommand, 0);
+  SendMessageW(p.windows.main, WM_COMMAND, IDM_FILE_OPEN, 0);
   if (p.doc.modelLoaded != 1) {
     std::fprintf(stderr, "the sample project did not open: %s\n", gProjectPath.c_str());
     return 1;
   }
-  SendMessageW(p.windows.main, WM_COMMAND, kArmWholeRangeCommand, 0);
+  SendMessageW(p.windows.main, WM_COMMAND, IDM_PLAY_ALL, 0);
   pump();
 
   LARGE_INTEGER frequency = {};

@@ -167,7 +167,7 @@ void BM_ProjectOpen(benchmark::State& state) {
   const size_t bytes = fs::file_size(files.path);
   const std::string written = fileText(files.path);
   lw::ProjectModelLoader fromMemory = [](const std::string&, std::unique_ptr<lw::Mesh>& mesh,
-                                         lw::SceneDocument&, lw::ShellUi&) {
+                                         std::string&) {
     mesh = benchMesh();
     return lw::ModelLoadResult::Loaded;
   };
@@ -176,7 +176,7 @@ void BM_ProjectOpen(benchmark::State& state) {
     state.PauseTiming();
     auto doc = std::make_unique<lw::SceneDocument>();
     state.ResumeTiming();
-    if (lw::readProject(*doc, files.path, ui, fromMemory) != lw::kProjectRead) {
+    if (lw::readProject(*doc, files.path, ui, fromMemory).code != lw::kProjectRead) {
       state.SkipWithError("not read");
       break;
     }

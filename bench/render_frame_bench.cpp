@@ -15,10 +15,10 @@
 #include "anim/playback.h"
 #include "core/document.h"
 #include "core/shell_ui.h"
+#include "edit/frame.h"
 #include "io/project_reader.h"
 #include "render/camera.h"
 #include "render/gl_headers.h"
-#include "render/lights.h"
 #include "render/offscreen_context.h"
 #include "render/picking.h"
 #include "render/scene.h"
@@ -73,7 +73,7 @@ double coveredShare(const SceneDocument& doc) {
 // The sample project as the Open command leaves it, skinning on, framed.
 bool loadSample(SceneDocument& doc) {
   NullShellUi ui;
-  if (readProject(doc, samplePath(), ui) != kProjectRead) return false;
+  if (readProject(doc, samplePath(), ui).code != kProjectRead) return false;
   doc.modelLoaded = 1;
   doc.drawMode = 4;
   doc.decitionJointPosition = 1;
@@ -154,8 +154,12 @@ void runEditingFrames(benchmark::State& state, SceneDocument& doc) {
   RenderState rs;
   ViewInputState input;
   // The first frames compile the rasteriser's pipelines; leave them out.
-  for (int warmUp = 0; warmUp < 2; ++warmUp) drawScene(doc, rs, input, false);
+  for (int warmUp = 0; warmUp < 2; ++warmUp) {
+    prepareEditingFrame(doc);
+    drawScene(doc, rs, input, false);
+  }
   for (auto _ : state) {
+    prepareEditingFrame(doc);
     setViewAndProjection(doc, false);
     benchmark::DoNotOptimize(drawScene(doc, rs, input, false));
     glFinish();
@@ -182,10 +186,12 @@ void BM_DrawPlaybackFrameSample(benchmark::State& state) {
   RenderState rs;
   int32_t t = 0;
   setViewAndProjection(doc, false);
+  preparePlaybackFrame(doc);
   drawPlaybackFrame(doc, rs);
   for (auto _ : state) {
     poseAtTime(doc, t);
     t = (t + 16) % 2000;
+    preparePlaybackFrame(doc);
     setViewAndProjection(doc, false);
     drawPlaybackFrame(doc, rs);
     glFinish();
@@ -224,6 +230,7 @@ void BM_PickVertexWeighting20kCorners(benchmark::State& state) {
     setViewAndProjection(doc, false);
     applyPickResult(doc, input, pickPass(doc, rs, input, kWidth / 2, kHeight / 2,
                                          PickChoice::Nearest));
+    prepareEditingFrame(doc);
     setViewAndProjection(doc, false);
     drawScene(doc, rs, input, false);
   };
@@ -231,7 +238,7 @@ void BM_PickVertexWeighting20kCorners(benchmark::State& state) {
   for (auto _ : state) {
     repaint();
     glFinish();
-    if (doc.editMode != 23) {
+    if (doc.editMode != kModeVertexPicked) {
       state.SkipWithError("a hover pass missed the corner under the cursor");
       break;
     }

@@ -1,16 +1,69 @@
 #include "core/document.h"
 
+#include "core/command_ids.h"
+
 namespace lw {
 
 namespace {
 
-constexpr int kNoDocumentGrey[] = {
-    40015, 40016, 40017, 40007, 40014, 40008, 410,   201,   40069, 40070, 40071, 40072, 40073,
-    40074, 202,   203,   411,   40002, 40064, 40065, 40066, 403,   406,   40003, 40068, 412,
-    40005, 40006, 414,   40075, 40076, 40077, 40093, 40026, 40025, 40067, 40052, 40051, 40046,
-    40047, 40021, 40032, 40027, 40050, 40053, 40054, 40059, 40078, 40089, 40090, 40091, 40097};
-constexpr int kNoDocumentChecked[] = {40090, 40057, 40055, 40079, 40082, 40084, 40087, 40095};
-constexpr int kNoDocumentUnchecked[] = {40080, 40081, 40089, 40083, 40086, 40094, 40096, 40097};
+constexpr int kNoDocumentGrey[] = {IDM_DRAW_FACES,
+                                   IDM_DRAW_LINES,
+                                   IDM_DRAW_POINTS,
+                                   IDM_SHOW_JOINT_NUMBERS,
+                                   IDM_SHOW_BONE_AXES,
+                                   IDM_SHOW_FK_AXES,
+                                   IDM_PLACE_ROOT,
+                                   IDM_PLACE_CHILD,
+                                   IDM_PLACE_CHILD_XY,
+                                   IDM_PLACE_CHILD_YZ,
+                                   IDM_PLACE_CHILD_ZX,
+                                   IDM_MIRROR_XY,
+                                   IDM_MIRROR_YZ,
+                                   IDM_MIRROR_ZX,
+                                   IDM_MOVE_CHILD,
+                                   IDM_FIX_POSITIONS,
+                                   IDM_ROTATE_FK,
+                                   IDM_RESET_ROTATIONS,
+                                   IDM_MOVE_ROOT_X,
+                                   IDM_MOVE_ROOT_Y,
+                                   IDM_MOVE_ROOT_Z,
+                                   IDM_PLACE_WEIGHT_BOX,
+                                   IDM_MOVE_BOX_FACE,
+                                   IDM_WEIGHT_BOX,
+                                   IDM_SHOW_WEIGHT_BOX,
+                                   IDM_WEIGHT_BY_VERTEX,
+                                   IDM_SKINNING_ON,
+                                   IDM_SKINNING_OFF,
+                                   IDM_AXIS_FREE,
+                                   IDM_AXIS_X,
+                                   IDM_AXIS_Y,
+                                   IDM_AXIS_Z,
+                                   IDM_AXIS_REVERSED,
+                                   IDM_KEYFRAME_PREVIOUS,
+                                   IDM_KEYFRAME_NEXT,
+                                   IDM_INTERPOLATION,
+                                   IDM_KEYFRAME_BONES,
+                                   IDM_KEYFRAME_DELETE,
+                                   IDM_PLAY_ALL,
+                                   IDM_PLAY_RANGE,
+                                   IDM_KEYFRAME_CREATE,
+                                   IDM_EQUALISE_BONES,
+                                   IDM_ROTATE_IK,
+                                   IDM_STOP_IK,
+                                   IDM_DELETE_CHILD,
+                                   IDM_NAME_JOINT,
+                                   IDM_PLAY,
+                                   IDM_FILE_ADD,
+                                   IDM_SHADOW_ON,
+                                   IDM_SHADOW_OFF,
+                                   IDM_SHADOW_LIGHT,
+                                   IDM_SAVE_FRAMES};
+constexpr int kNoDocumentChecked[] = {
+    IDM_SHADOW_OFF,    IDM_SHOW_WORLD_AXES, IDM_TREE_EXPANDED,  IDM_DECORATIONS_SHOW,
+    IDM_ANTIALIAS_OFF, IDM_RIGHT_LIGHT_OFF, IDM_LEFT_LIGHT_OFF, IDM_SHADING_OFF};
+constexpr int kNoDocumentUnchecked[] = {IDM_DECORATIONS_HIDE, IDM_ANTIALIAS_ON,  IDM_SHADOW_ON,
+                                        IDM_RIGHT_LIGHT_ON,   IDM_LEFT_LIGHT_ON, IDM_SHADING_TOON,
+                                        IDM_SHADING_CUSTOM,   IDM_SAVE_FRAMES};
 
 }  // namespace
 
@@ -71,11 +124,11 @@ void resetDocumentDefaults(SceneDocument& doc, ShellUi& ui) {
   doc.cameraDistance = -7.0f;
 
   applyNoDocumentMenuState(ui);
-  // The display toggles' check marks follow the flags: joint numbers (40007),
-  // bone axes (40014), FK axes (40008).
-  ui.checkMenuItem(40007, doc.showJointNumbers == 1);
-  ui.checkMenuItem(40014, doc.showBoneAxes == 1);
-  ui.checkMenuItem(40008, doc.showFkAxes == 1);
+  // The display toggles' check marks follow the flags: joint numbers (IDM_SHOW_JOINT_NUMBERS),
+  // bone axes (IDM_SHOW_BONE_AXES), FK axes (IDM_SHOW_FK_AXES).
+  ui.checkMenuItem(IDM_SHOW_JOINT_NUMBERS, doc.showJointNumbers == 1);
+  ui.checkMenuItem(IDM_SHOW_BONE_AXES, doc.showBoneAxes == 1);
+  ui.checkMenuItem(IDM_SHOW_FK_AXES, doc.showFkAxes == 1);
 }
 
 void clearDocument(SceneDocument& doc) {

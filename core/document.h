@@ -18,27 +18,99 @@
 
 namespace lw {
 
-// What a mouse action in the 3D window means. The 3D window's input handling moves
-// through sub-states between one entry value and the next.
+// What a mouse action in the 3D window means. A menu command sets an entry value
+// (the unprefixed names); the 3D window's input handling (edit/view_input.h) then
+// moves through the family's sub-states (kMode*) between one entry value and the
+// next: picking while a repaint looks under the cursor, picked after a hit, drag
+// while the left button moves what was picked. Every value is a state the
+// program keeps in editMode, so the numbers are fixed.
 enum EditMode : int32_t {
   Idle = 0,
   PlaceChildJoint = 1,
   MoveChildJoint = 2,
+  kModeMoveJointPicking = 3,
+  kModeMoveJointDrag = 4,
   PlaceWeightBox = 9,
+  kModeChildParentPicking = 10,
+  kModeChildParentPicked = 11,
+  kModeChildPlacing = 12,  // the parent is chosen; the next click places the child
   PlaceRootJoint = 13,
   MoveWeightBoxFace = 14,
+  kModeBoxFacePicking = 15,
+  kModeBoxFaceDrag = 16,
   RotateFk = 17,
+  kModeFkPicked = 18,
+  kModeFkPicking = 19,
+  kModeFkDrag = 20,
   WeightByVertex = 21,
+  kModeVertexPicking = 22,
+  kModeVertexPicked = 23,
+  // Nothing sets these three; the skeleton drawing still gives them their look
+  // (24 hides the bones, 25 marks the picked joint, 36 hides the skeleton).
+  kModeUnsetNoBones = 24,
+  kModeUnsetPicked = 25,
   EditFkAxis = 28,
+  kModeAxisPicking = 29,
+  kModeAxisPicked = 30,
+  kModeAxisDrag = 31,
   RotateIk = 32,
+  kModeIkPicking = 33,
+  kModeIkPicked = 34,
+  kModeIkDrag = 35,
+  kModeUnsetNoSkeleton = 36,
   EqualiseBoneLengths = 39,
+  kModeEqualiseSourcePicking = 40,
+  kModeEqualiseSourcePicked = 41,
+  kModeEqualiseTarget = 42,
+  kModeEqualiseTargetPicking = 43,
+  kModeEqualiseTargetPicked = 44,
   StopIk = 46,
+  kModeStopIkPicking = 47,
+  kModeStopIkPicked = 48,
   DeleteChildJoint = 50,
+  kModeDeletePicking = 51,
+  kModeDeletePicked = 52,
   NameJoint = 55,
+  kModeNamePicking = 56,
+  kModeNamePicked = 57,
   MirrorJoint = 70,
+  kModeMirrorSourcePicking = 71,
+  kModeMirrorSourcePicked = 72,
+  kModeMirrorTarget = 73,
+  kModeMirrorTargetPicking = 74,
+  kModeMirrorTargetPicked = 75,
+  kModeDepthProbe = 113,  // while a placement's depth probe draws the scene
   MoveRootJoint = 660,
+  kModeRootMovePicking = 661,
+  kModeRootMovePicked = 662,
+  kModeRootMoveDrag = 663,
   Animation = 9999,
 };
+
+// The families of editMode that code outside the input handling tests.
+// Vertex weighting: armed, picking, picked.
+inline bool isVertexWeightingMode(int32_t mode) {
+  return mode == WeightByVertex || mode == kModeVertexPicking || mode == kModeVertexPicked;
+}
+// The weighting box: placing it, or any state of a face drag.
+inline bool isWeightBoxMode(int32_t mode) {
+  return mode == PlaceWeightBox || mode == MoveWeightBoxFace || mode == kModeBoxFacePicking ||
+         mode == kModeBoxFaceDrag;
+}
+// A box face is chosen (after a pick) or being dragged.
+inline bool isBoxFaceChosen(int32_t mode) {
+  return mode == MoveWeightBoxFace || mode == kModeBoxFaceDrag;
+}
+// Picks that must see what lies behind the skeleton (box faces, model corners),
+// and the unset value 36: the skeleton is left out of the frame.
+inline bool hidesSkeleton(int32_t mode) {
+  return mode == kModeBoxFacePicking || mode == kModeVertexPicking || mode == kModeUnsetNoSkeleton;
+}
+// The mirror command after its source joint is chosen (target armed, picking, picked).
+inline bool isMirrorTargetMode(int32_t mode) {
+  return mode == kModeMirrorTarget || mode == kModeMirrorTargetPicking ||
+         mode == kModeMirrorTargetPicked;
+}
 
 struct Colour {
   float r = 0, g = 0, b = 0, a = 1;
@@ -63,7 +135,6 @@ struct SceneDocument {
   std::string materialLibraryName;  // the material library read last
   std::string saveFilter;  // NUL-separated pairs ended by an empty string (see fileFilter)
   std::string ErrorText;
-  std::string ErrorCodeText;
 
   // Workflow flags.
   int32_t decitionJointPosition = 0;

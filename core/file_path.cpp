@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "core/text_encoding.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -79,5 +81,32 @@ bool fileExists(const std::string& name) {
   std::error_code error;
   return std::filesystem::exists(filePath(name), error);
 }
+
+#ifdef _WIN32
+// text_encoding.h on Windows.
+std::string utf8FromCp932(const std::string& text) {
+  // One character at a time (a lead byte and its trail byte, or one byte), so
+  // that a byte that is not CP932 becomes '?' alone.
+  std::string result;
+  for (size_t at = 0; at < text.size();) {
+    const bool lead = IsDBCSLeadByteEx(kCodePage932, static_cast<BYTE>(text[at])) != 0;
+    const int length = lead && at + 1 < text.size() ? 2 : 1;
+    wchar_t wide[2];
+    const int count =
+        MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, text.data() + at, length, wide, 2);
+    if (count > 0) {
+      char utf8[8];
+      const int size =
+          WideCharToMultiByte(CP_UTF8, 0, wide, count, utf8, sizeof utf8, nullptr, nullptr);
+      result.append(utf8, static_cast<size_t>(size));
+      at += static_cast<size_t>(length);
+    } else {
+      result += '?';
+      ++at;
+    }
+  }
+  return result;
+}
+#endif
 
 }  // namespace lw

@@ -1,49 +1,40 @@
 #include "core/skin_data.h"
 
-#include <atomic>
 #include <utility>
 
 #include "core/mesh.h"
 
 namespace lw {
-namespace {
-
-std::atomic<uint64_t> gWeightChanges{0};
-
-void countWeightChange() { gWeightChanges.fetch_add(1, std::memory_order_relaxed); }
-
-}  // namespace
-
-uint64_t weightChangeCount() { return gWeightChanges.load(std::memory_order_relaxed); }
 
 WeightList::WeightList(std::initializer_list<JointWeight> entries) : entries_(entries) {}
 
 WeightList::WeightList(WeightList&& other) noexcept : entries_(std::move(other.entries_)) {
   other.entries_.clear();
-  countWeightChange();  // `other` has been emptied
+  other.countChange();  // `other` has been emptied
 }
 
 WeightList& WeightList::operator=(const WeightList& other) {
   entries_ = other.entries_;
-  countWeightChange();
+  countChange();
   return *this;
 }
 
 WeightList& WeightList::operator=(WeightList&& other) noexcept {
   entries_ = std::move(other.entries_);
   other.entries_.clear();
-  countWeightChange();
+  countChange();
+  other.countChange();
   return *this;
 }
 
 void WeightList::clear() {
   entries_.clear();
-  countWeightChange();
+  countChange();
 }
 
 void WeightList::push_back(JointWeight entry) {
   entries_.push_back(std::move(entry));
-  countWeightChange();
+  countChange();
 }
 
 std::unique_ptr<SkinBuffers> makeSkinBuffers(const Mesh& mesh) {

@@ -32,15 +32,18 @@ struct JointWeight {
   friend bool operator==(const JointWeight&, const JointWeight&) = default;
 };
 
-// How many times any corner's weight list has been changed since the program
-// started. Data derived from weights remembers the count it was built at and is
-// rebuilt once the count has moved on.
-uint64_t weightChangeCount();
+// How many times the weight lists of one model part have been changed: the
+// part's own count (SkinPart::weightChanges), so that separate documents never
+// invalidate each other's derived data.
+using WeightChangeCount = std::shared_ptr<uint64_t>;
 
 // A corner's influences, in the order they were entered. A joint may appear more
 // than once; nothing tests the sum. Entries are never changed in place: a list is
 // emptied, appended to or replaced as a whole, and each such change is counted
-// by weightChangeCount(), so nothing derived from the weights can go stale.
+// in the count the list reports to, so nothing derived from the weights can go
+// stale. A list reports to no count until the skinning binding adopts it
+// (reportChangesTo); a new list (made, copied or moved into) starts without one,
+// and a part whose lists were added, replaced or reallocated is rebound anyway.
 // Assigning a list, or moving one out, counts as a change (copying one into a new
 // list does not); each change makes the next deformation rebuild its binding, so
 // no per-frame code should assign or move lists.
@@ -50,7 +53,7 @@ class WeightList {
 
   WeightList() = default;
   WeightList(std::initializer_list<JointWeight> entries);
-  WeightList(const WeightList& other) = default;
+  WeightList(const WeightList& other) : entries_(other.entries_) {}
   WeightList(WeightList&& other) noexcept;
   WeightList& operator=(const WeightList& other);
   WeightList& operator=(WeightList&& other) noexcept;
@@ -65,12 +68,21 @@ class WeightList {
   void clear();
   void push_back(JointWeight entry);
 
+  // From now on every change of this list is counted in `count`.
+  void reportChangesTo(const WeightChangeCount& count) { changes_ = count; }
+  bool reportsTo(const WeightChangeCount& count) const { return changes_ == count; }
+
   friend bool operator==(const WeightList& a, const WeightList& b) {
     return a.entries_ == b.entries_;
   }
 
  private:
+  void countChange() {
+    if (changes_) ++*changes_;
+  }
+
   std::vector<JointWeight> entries_;
+  WeightChangeCount changes_;
 };
 
 // --- Derived data of the deformation (maintained by skin/skin_binding.h) ------
@@ -118,7 +130,8 @@ struct SkinBoundWeight {
 struct SkinBinding {
   // What the binding was built from; it is rebuilt when any of these differs.
   bool built = false;
-  uint64_t weightChanges = 0;          // weightChangeCount() when built
+  uint64_t weightChanges = 0;               // the part's weight-change count when built
+  const WeightList* weightLists = nullptr;  // the part's lists when built
   const Vector3* restPositions = nullptr;
   const Vector3* restNormals = nullptr;
   size_t restPositionCount = 0;
@@ -168,6 +181,9 @@ struct SkinPart {
   std::vector<Vector3> skinPositions;
   std::vector<Vector3> skinNormals;
   std::vector<WeightList> skinWeights;
+  // Changes to skinWeights since the part was made (counted once the binding has
+  // adopted the lists); the binding is rebuilt when it has moved on.
+  WeightChangeCount weightChanges = std::make_shared<uint64_t>(0);
   SkinBinding binding;
 };
 

@@ -1,39 +1,14 @@
 #include "core/text_encoding.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+// On Windows the conversion is the system's, in core/file_path.cpp: the one
+// file of the portable code that speaks to the Windows API.
+#ifndef _WIN32
 #include <iconv.h>
 #endif
 
 namespace lw {
 
-#ifdef _WIN32
-std::string utf8FromCp932(const std::string& text) {
-  constexpr UINT kCodePage932 = 932;
-  // One character at a time (a lead byte and its trail byte, or one byte), so
-  // that a byte that is not CP932 becomes '?' alone.
-  std::string result;
-  for (size_t at = 0; at < text.size();) {
-    const bool lead = IsDBCSLeadByteEx(kCodePage932, static_cast<BYTE>(text[at])) != 0;
-    const int length = lead && at + 1 < text.size() ? 2 : 1;
-    wchar_t wide[2];
-    const int count = MultiByteToWideChar(kCodePage932, MB_ERR_INVALID_CHARS, text.data() + at,
-                                          length, wide, 2);
-    if (count > 0) {
-      char utf8[8];
-      const int size = WideCharToMultiByte(CP_UTF8, 0, wide, count, utf8, sizeof utf8, nullptr,
-                                           nullptr);
-      result.append(utf8, static_cast<size_t>(size));
-      at += static_cast<size_t>(length);
-    } else {
-      result += '?';
-      ++at;
-    }
-  }
-  return result;
-}
-#else
+#ifndef _WIN32
 std::string utf8FromCp932(const std::string& text) {
   iconv_t converter = iconv_open("UTF-8", "CP932");
   if (converter == reinterpret_cast<iconv_t>(-1)) return text;

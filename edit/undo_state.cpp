@@ -10,7 +10,7 @@ namespace lw {
 
 // A new field of these records must be sorted into undoable or not (see the
 // header) and, for the records copied here, compared and copied below.
-static_assert(fieldCount<SceneDocument>() == 66, "sort the new document field in undo_state.h");
+static_assert(fieldCount<SceneDocument>() == 65, "sort the new document field in undo_state.h");
 static_assert(fieldCount<Joint>() == 43, "compare the new joint field in sameJointFields");
 static_assert(fieldCount<KeyFrame>() == 3, "compare the new keyframe field in sameFrame");
 static_assert(fieldCount<KeyJointPose>() == 19, "compare the new pose field in samePose");

@@ -18,9 +18,9 @@
 namespace {
 
 lw::ModelLoadResult loadFromMemory(const std::string& path, std::unique_ptr<lw::Mesh>& mesh,
-                                   lw::SceneDocument& doc, lw::ShellUi&) {
+                                   std::string& errorText) {
   if (path == "obj-fails.obj") {
-    doc.ErrorText = "x";
+    errorText = "x";
     return lw::ModelLoadResult::ObjFailed;
   }
   if (path == "tlo-fails.obj") return lw::ModelLoadResult::TloFailed;
@@ -42,9 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   lw::SceneDocument doc;
   lw::NullShellUi ui;
-  const int result = lw::readProjectText(doc, text, "", ui, loadFromMemory);
-  if (result != lw::kProjectRead) {
-    if (result != lw::kProjectModelObjFailed && doc.ErrorText.empty()) std::abort();
+  const lw::ProjectResult result = lw::readProjectText(doc, text, "", ui, loadFromMemory);
+  if (result.code != lw::kProjectRead) {
+    // Every failure says why.
+    if (result.message.empty() || result.title.empty()) std::abort();
     return 0;
   }
   if (!doc.mesh || !doc.skinBuffers) std::abort();

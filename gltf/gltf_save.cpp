@@ -8,11 +8,10 @@ bool savesAsGltf(const SceneDocument& doc, const std::string& fileTitle) {
   return doc.decitionJointPosition == 1 && isGltfFileTitle(fileTitle);
 }
 
-SaveOutcome saveGltfFile(SceneDocument& doc, ShellUi& ui, const std::string& path,
-                         const std::string& fileTitle) {
-  if (exportGltf(doc, path, fileTitle) == 0) return SaveOutcome::Written;
-  ui.showMessage(path + kSaveFailedSuffix, kSaveFailedTitle);
-  return SaveOutcome::NotWritten;
+FileSaveResult saveGltfFile(SceneDocument& doc, const std::string& path,
+                            const std::string& fileTitle) {
+  if (exportGltf(doc, path, fileTitle) == 0) return {SaveOutcome::Written, "", ""};
+  return saveFailed(path);
 }
 
 }  // namespace lw

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "core/document.h"
-#include "core/shell_ui.h"
 #include "io/project_save.h"
 
 namespace lw {
@@ -14,10 +13,10 @@ namespace lw {
 // (isGltfFileTitle) and the joint positions are fixed.
 bool savesAsGltf(const SceneDocument& doc, const std::string& fileTitle);
 
-// Writes the glTF export (exportGltf). A write that fails shows the path
+// Writes the glTF export (exportGltf). A write that fails gives the path
 // followed by kSaveFailedSuffix titled kSaveFailedTitle, as the other writers'
-// failures do; an existing file keeps its contents.
-SaveOutcome saveGltfFile(SceneDocument& doc, ShellUi& ui, const std::string& path,
-                         const std::string& fileTitle);
+// failures do (saveFailed); an existing file keeps its contents.
+FileSaveResult saveGltfFile(SceneDocument& doc, const std::string& path,
+                            const std::string& fileTitle);
 
 }  // namespace lw

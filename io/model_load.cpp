@@ -1,11 +1,11 @@
 #include "io/model_load.h"
 
+#include "core/command_ids.h"
 #include "io/file_names.h"
 #include "io/line_reader.h"
 #include "io/mesh_builder.h"
 #include "io/model_messages.h"
 #include "io/obj_reader.h"
-#include "resources/resource.h"
 
 namespace lw {
 
@@ -17,26 +17,21 @@ LoadResult refused(const std::string& message, const char* title) {
 
 // Extension rule, triangle check and conversion shared by both commands. On
 // success `conversion` holds the mesh and the result is Loaded with no message.
-LoadResult loadObj(const std::string& path, ObjConversion& conversion, SceneDocument& doc) {
+LoadResult loadObj(const std::string& path, ObjConversion& conversion) {
   LoadResult check = checkTriangleFaces(path);
   if (check.status != LoadStatus::Loaded) return check;
 
-  conversion = convertObjToMesh(path, doc.ErrorText);
-  LoadResult result;
+  std::string reason;
+  conversion = convertObjToMesh(path, reason);
   switch (conversion.status) {
     case ConvertStatus::ObjFailed:
-      result = refused(doc.ErrorText, kObjReadErrorTitle);
-      break;
+      return refused(reason, kObjReadErrorTitle);
     case ConvertStatus::TloFailed:
-      result = {LoadStatus::Fatal, doc.ErrorText, kTloErrorTitle};
-      break;
+      return {LoadStatus::Fatal, reason, kTloErrorTitle};
     case ConvertStatus::Converted:
-      result = {LoadStatus::Loaded, doc.ErrorText, doc.ErrorText.empty() ? "" : kTloErrorTitle};
       break;
   }
-  doc.ErrorText.clear();
-  doc.ErrorCodeText.clear();
-  return result;
+  return {LoadStatus::Loaded, reason, reason.empty() ? "" : kTloErrorTitle};
 }
 
 }  // namespace
@@ -64,7 +59,7 @@ LoadResult openModelFile(SceneDocument& doc, ShellUi& ui, const std::string& pat
   if (kind != FileKind::Obj) return refused(kChooseExtensionMessage, kNoExtensionTitle);
 
   ObjConversion conversion;
-  LoadResult result = loadObj(path, conversion, doc);
+  LoadResult result = loadObj(path, conversion);
   if (result.status != LoadStatus::Loaded) return result;
 
   doc.mesh = std::move(conversion.mesh);
@@ -88,7 +83,7 @@ LoadResult addDecorationFile(SceneDocument& doc, ShellUi& ui, const std::string&
     return refused(kChooseExtensionMessage, kNoExtensionTitle);
   }
   ObjConversion conversion;
-  LoadResult result = loadObj(path, conversion, doc);
+  LoadResult result = loadObj(path, conversion);
   if (result.status == LoadStatus::Fatal) result.status = LoadStatus::Refused;
   if (result.status != LoadStatus::Loaded) return result;
 

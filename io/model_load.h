@@ -64,7 +64,7 @@ ObjConversion convertObjToMesh(const std::string& objPath, std::string& errorTex
 // decoration are enabled; the 3D window is redrawn. A texture or library that
 // did not read is told in the Loaded result's message ("TLOエラー"). Failures of
 // the OBJ leave the document untouched (Refused); a failure to build the mesh is
-// Fatal. The shared error slots are left empty.
+// Fatal. The document's ErrorText is not used.
 LoadResult openModelFile(SceneDocument& doc, ShellUi& ui, const std::string& path,
                          const std::string& fileTitle);
 

@@ -1,5 +1,6 @@
-// The texts that loading a model shows: messages the readers leave in ErrorText,
-// and the messages and titles of the Open and Add commands. All CP932.
+// The texts of the io module, which shows no message itself: messages the
+// readers leave in their error text, the messages and titles the Open, Add and
+// Save as commands show, and the project reader's. All CP932.
 #pragma once
 
 #include <string>
@@ -47,6 +48,22 @@ inline constexpr const char* kObjReadErrorTitle = "OBJ読み込みエラー";
 inline constexpr const char* kConvertFailedMessage = "変換に失敗！";
 inline constexpr const char* kConvertFailedTitle = "OBJ→TLO変換エラー";
 inline constexpr const char* kTloErrorTitle = "TLOエラー";
+
+// Project reading (readProject).
+inline constexpr const char* kProjectTloNotFoundText =
+    "TLOファイルがOJPと同じ場所に見つかりません。　エラーコード：THROW_LOADOJP_NOTFOUND_TLO";
+inline constexpr const char* kProjectCannotOpenSuffix = "を開くことができません";
+// The start of the one message an opened project shows when some of its lines
+// did not fit the model or the joints and were skipped; "\nN行目：..." follows
+// for each of them.
+inline constexpr const char* kProjectSkippedLinesMessage =
+    "プロジェクトファイルの次の行はモデルやジョイントと合わないため読み飛ばしました。";
+inline constexpr const char* kProjectNoModelNameText =
+    "プロジェクトファイルにモデルファイル名（MODEL_FILENAME）がありません。";
+
+// Writing the chosen file (saveChosenFile).
+inline constexpr const char* kSaveFailedSuffix = "に保存できませんでした。";  // after the path
+inline constexpr const char* kSaveFailedTitle = "保存エラー";
 
 // File-type filter texts of the open and save dialogs.
 inline constexpr const char* kObjFilterLabel = "OBJファイル(*.OBJ)";

@@ -101,6 +101,10 @@ bool readWholeFile(const std::string& path, std::string& text) {
   return ok;
 }
 
+ProjectResult refusal(int code, std::string message) {
+  return {code, std::move(message), projectReadErrorTitle(code), {}};
+}
+
 // Splits the next line off `text` (without its line end; a carriage return
 // before the line feed is dropped as a text-mode read drops it).
 bool nextLine(std::string_view& text, std::string_view& line) {
@@ -126,8 +130,8 @@ constexpr const char* kSkippedUnrelatedKeyframe =
 class ProjectReader {
  public:
   ProjectReader(SceneDocument& doc, ShellUi& ui, const ProjectModelLoader& loadModel,
-                std::string folder)
-      : doc_(doc), ui_(ui), loadModel_(loadModel), folder_(std::move(folder)) {}
+                std::string folder, ProjectResult& result)
+      : doc_(doc), ui_(ui), loadModel_(loadModel), folder_(std::move(folder)), result_(result) {}
 
   int loadModel(std::string_view line);
   // Returns 0 to go on, a failure code, or kStopReading.
@@ -148,11 +152,16 @@ class ProjectReader {
   const Joint* rootOf(const Joint* joint);
   bool readKeyframeLine(std::string_view line);
   void readPoseLine(std::string_view line);
+  ModelLoadResult load(const std::string& name, std::unique_ptr<Mesh>& mesh, std::string& reason);
+  void notice(std::string text, const char* title) {
+    result_.notices.push_back({std::move(text), title});
+  }
 
   SceneDocument& doc_;
   ShellUi& ui_;
   const ProjectModelLoader& loadModel_;
   std::string folder_;
+  ProjectResult& result_;
 
   int part_ = -1;
   int corner_ = -1;
@@ -177,21 +186,30 @@ class ProjectReader {
   KeyJointPose* pose_ = nullptr;     // its pose the pose keys fill
 };
 
+// The loader on `name`, in the project's folder. A model that loaded without
+// its texture or material library is told as a notice.
+ModelLoadResult ProjectReader::load(const std::string& name, std::unique_ptr<Mesh>& mesh,
+                                    std::string& reason) {
+  const ModelLoadResult loaded = loadModel_(resolveInFolder(folder_, name), mesh, reason);
+  if (loaded == ModelLoadResult::Loaded && !reason.empty()) notice(reason, kTloErrorTitle);
+  return loaded;
+}
+
 int ProjectReader::loadModel(std::string_view line) {
   std::string name;
   ValueScanner values = valuesAfter(line, "MODEL_FILENAME");
   if (!hasPrefix(line, "MODEL_FILENAME") || !values.scanWord(name)) {
-    doc_.ErrorText = kProjectNoModelNameText;
+    result_.message = kProjectNoModelNameText;
     return kProjectNoModelName;
   }
   std::unique_ptr<Mesh> mesh;
-  switch (loadModel_(resolveInFolder(folder_, name), mesh, doc_, ui_)) {
+  std::string reason;
+  switch (load(name, mesh, reason)) {
     case ModelLoadResult::ObjFailed:
-      ui_.showMessage(doc_.ErrorText, "OBJ読み込みエラー");
-      doc_.ErrorText.clear();
+      result_.message = reason;
       return kProjectModelObjFailed;
     case ModelLoadResult::TloFailed:
-      doc_.ErrorText = withReason(kProjectTloNotFoundText, doc_.ErrorText);
+      result_.message = withReason(kProjectTloNotFoundText, reason);
       return kProjectTloNotFound;
     case ModelLoadResult::Loaded:
       break;
@@ -216,17 +234,16 @@ int ProjectReader::loadModel(std::string_view line) {
 int ProjectReader::readSubModel(std::string_view line) {
   std::string name(restAfter(line, 19));
   std::unique_ptr<Mesh> mesh;
-  switch (loadModel_(resolveInFolder(folder_, name), mesh, doc_, ui_)) {
+  std::string reason;
+  switch (load(name, mesh, reason)) {
     case ModelLoadResult::ObjFailed:
       // A decoration that does not read is skipped; the rest of the project is
       // still read, so skin, joints and keyframes are not lost with it.
-      ui_.showMessage(doc_.ErrorText, "OBJエラー");
-      doc_.ErrorText.clear();
+      notice(reason, "OBJエラー");
       return 0;
     case ModelLoadResult::TloFailed:
-      ui_.showMessage(withReason(kProjectTloNotFoundText, doc_.ErrorText),
-                      projectReadErrorTitle(kProjectTloNotFound));
-      doc_.ErrorText.clear();
+      notice(withReason(kProjectTloNotFoundText, reason),
+             projectReadErrorTitle(kProjectTloNotFound));
       return 0;
     case ModelLoadResult::Loaded:
       break;
@@ -548,7 +565,7 @@ int ProjectReader::readLine(std::string_view line, int lineNumber) {
 
 void ProjectReader::finish() {
   if (!skipped_.empty()) {
-    ui_.showMessage(kProjectSkippedLinesMessage + skipped_, projectReadErrorTitle(kProjectRead));
+    notice(kProjectSkippedLinesMessage + skipped_, projectReadErrorTitle(kProjectRead));
   }
   showNextKeyFrame(doc_);
   doc_.do_skinning = 1;
@@ -569,18 +586,17 @@ const char* projectReadErrorTitle(int code) {
   }
 }
 
-int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui,
-                const ProjectModelLoader& loadModel) {
+ProjectResult readProject(SceneDocument& doc, const std::string& path, ShellUi& ui,
+                          const ProjectModelLoader& loadModel) {
   std::string text;
   if (!readWholeFile(path, text)) {
-    doc.ErrorText = path + kProjectCannotOpenSuffix;
-    return kProjectCannotOpen;
+    return refusal(kProjectCannotOpen, path + kProjectCannotOpenSuffix);
   }
   return readProjectText(doc, text, folderOf(path), ui, loadModel);
 }
 
-int readProjectText(SceneDocument& doc, std::string_view text, const std::string& folder,
-                    ShellUi& ui, const ProjectModelLoader& loadModel) {
+ProjectResult readProjectText(SceneDocument& doc, std::string_view text, const std::string& folder,
+                              ShellUi& ui, const ProjectModelLoader& loadModel) {
   doc.skeleton.clear();
   if (!doc.keyFrames) doc.keyFrames = std::make_unique<KeyframeStore>();
   std::string_view rest = text;
@@ -595,43 +611,46 @@ int readProjectText(SceneDocument& doc, std::string_view text, const std::string
     }
   }
   if (!found) {
-    doc.ErrorText = kProjectNoModelNameText;
-    return kProjectNoModelName;
+    return refusal(kProjectNoModelName, kProjectNoModelNameText);
   }
   doc.skinBuffers.reset();
   doc.mesh.reset();
   doc.decorations.clear();
 
-  ProjectReader reader(doc, ui, loadModel, folder);
-  if (int result = reader.loadModel(line); result != 0) return result;
-  while (nextLine(rest, line)) {
-    int result = reader.readLine(line, ++number);
-    if (result == ProjectReader::kStopReading) break;
-    if (result != 0) return result;
+  ProjectResult result;
+  ProjectReader reader(doc, ui, loadModel, folder, result);
+  result.code = reader.loadModel(line);
+  while (result.code == kProjectRead && nextLine(rest, line)) {
+    const int code = reader.readLine(line, ++number);
+    if (code == ProjectReader::kStopReading) break;
+    result.code = code;
   }
-  reader.finish();
-  return kProjectRead;
+  if (result.code == kProjectRead) {
+    reader.finish();
+  } else {
+    result.title = projectReadErrorTitle(result.code);
+  }
+  return result;
 }
 
 ModelLoadResult loadProjectModel(const std::string& objPath, std::unique_ptr<Mesh>& mesh,
-                                 SceneDocument& doc, ShellUi& ui) {
-  ObjConversion conversion = convertObjToMesh(objPath, doc.ErrorText);
+                                 std::string& errorText) {
+  ObjConversion conversion = convertObjToMesh(objPath, errorText);
   switch (conversion.status) {
     case ConvertStatus::ObjFailed:
       return ModelLoadResult::ObjFailed;
     case ConvertStatus::TloFailed:
-      return ModelLoadResult::TloFailed;  // the reason stays in ErrorText
+      return ModelLoadResult::TloFailed;
     case ConvertStatus::Converted:
       break;
   }
-  // A texture or material library that did not read: the model opens without it.
-  if (!doc.ErrorText.empty()) ui.showMessage(doc.ErrorText, kTloErrorTitle);
-  doc.ErrorText.clear();
+  // A texture or material library that did not read: the model opens without
+  // it, and errorText says which.
   mesh = std::move(conversion.mesh);
   return ModelLoadResult::Loaded;
 }
 
-int readProject(SceneDocument& doc, const std::string& path, ShellUi& ui) {
+ProjectResult readProject(SceneDocument& doc, const std::string& path, ShellUi& ui) {
   return readProject(doc, path, ui, loadProjectModel);
 }
 

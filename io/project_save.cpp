@@ -7,9 +7,13 @@
 
 namespace lw {
 
-SaveOutcome saveChosenFile(const SceneDocument& doc, ShellUi& ui, const std::string& path,
-                           const std::string& fileTitle,
-                           const std::function<bool(const std::string&)>& writeBitmap) {
+FileSaveResult saveFailed(const std::string& path) {
+  return {SaveOutcome::NotWritten, path + kSaveFailedSuffix, kSaveFailedTitle};
+}
+
+FileSaveResult saveChosenFile(const SceneDocument& doc, const std::string& path,
+                              const std::string& fileTitle,
+                              const std::function<bool(const std::string&)>& writeBitmap) {
   bool written = false;
   switch (fileKindOf(fileTitle)) {
     case FileKind::Project:
@@ -22,12 +26,10 @@ SaveOutcome saveChosenFile(const SceneDocument& doc, ShellUi& ui, const std::str
       written = writeBitmap(path);
       break;
     case FileKind::Other:
-      ui.showMessage(kChooseExtensionMessage, kNoExtensionTitle);
-      return SaveOutcome::MissingExtension;
+      return {SaveOutcome::MissingExtension, kChooseExtensionMessage, kNoExtensionTitle};
   }
-  if (written) return SaveOutcome::Written;
-  ui.showMessage(path + kSaveFailedSuffix, kSaveFailedTitle);
-  return SaveOutcome::NotWritten;
+  if (written) return {SaveOutcome::Written, "", ""};
+  return saveFailed(path);
 }
 
 }  // namespace lw

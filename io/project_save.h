@@ -7,28 +7,35 @@
 #include <string>
 
 #include "core/document.h"
-#include "core/shell_ui.h"
+#include "io/model_messages.h"
 
 namespace lw {
 
 enum class SaveOutcome {
   Written,           // the file was written
-  NotWritten,        // the file could not be written; the message has been shown
-  MissingExtension,  // no usable extension; "拡張子を指定してください。" has been shown
+  NotWritten,        // the file could not be written
+  MissingExtension,  // no usable extension
 };
 
-inline constexpr const char* kSaveFailedSuffix = "に保存できませんでした。";  // after the path
-inline constexpr const char* kSaveFailedTitle = "保存エラー";
+// What a save gives the command, which shows the message when there is one.
+struct FileSaveResult {
+  SaveOutcome outcome = SaveOutcome::NotWritten;
+  std::string message;  // empty: no message box
+  std::string title;
+};
 
 // Writes the chosen file by the first three characters of the title's last
 // "."-separated piece: "OJP"/"ojp" -> writeProject, "OBJ"/"obj" -> exportObj,
 // "BMP"/"bmp" -> writeBitmap(path) (which redraws and writes the 3D window's
-// picture, false when the file cannot be written); anything else shows
-// "拡張子を指定してください。" titled "拡張子無し". A write that fails shows the path
-// followed by kSaveFailedSuffix titled kSaveFailedTitle (an existing file keeps
-// its contents), so the caller never discards a document it could not save.
-SaveOutcome saveChosenFile(const SceneDocument& doc, ShellUi& ui, const std::string& path,
-                           const std::string& fileTitle,
-                           const std::function<bool(const std::string&)>& writeBitmap);
+// picture, false when the file cannot be written); anything else is refused
+// with "拡張子を指定してください。" titled "拡張子無し". A write that fails gives the
+// path followed by kSaveFailedSuffix titled kSaveFailedTitle (an existing file
+// keeps its contents), so the caller never discards a document it could not save.
+FileSaveResult saveChosenFile(const SceneDocument& doc, const std::string& path,
+                              const std::string& fileTitle,
+                              const std::function<bool(const std::string&)>& writeBitmap);
+
+// The NotWritten result of a write to `path` that failed.
+FileSaveResult saveFailed(const std::string& path);
 
 }  // namespace lw

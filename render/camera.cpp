@@ -32,37 +32,6 @@ void applyCamera(const SceneDocument& doc, CameraMatrices& out) {
   glGetDoublev(GL_PROJECTION_MATRIX, out.projection);
 }
 
-bool setViewPreset(SceneDocument& doc, ShellUi& ui, int menuId) {
-  struct Preset {
-    int id;
-    double elevation;
-    double azimuth;
-  };
-  static constexpr Preset kPresets[] = {
-      {kMenuViewTop, 90, 0},   {kMenuViewBottom, 270, 0}, {kMenuViewRight, 0, 270},
-      {kMenuViewLeft, 0, 90},  {kMenuViewFront, 0, 0},    {kMenuViewBack, 0, 180},
-  };
-  for (const Preset& p : kPresets) {
-    if (p.id != menuId) continue;
-    doc.viewElevation = p.elevation;
-    doc.viewAzimuth = p.azimuth;
-    doc.viewDirection = cameraDirection(doc.viewElevation, doc.viewAzimuth);
-    ui.redraw();
-    return true;
-  }
-  return false;
-}
-
-bool setCameraDragMode(SceneDocument& doc, int menuId) {
-  switch (menuId) {
-    case kMenuDragRotate: doc.cameraDrag = 0; return true;
-    case kMenuDragPanLeftRight: doc.cameraDrag = 1; return true;
-    case kMenuDragPanUpDown: doc.cameraDrag = 2; return true;
-    case kMenuDragZoom: doc.cameraDrag = 3; return true;
-    default: return false;
-  }
-}
-
 void dragCamera(SceneDocument& doc, ShellUi& ui, int dx, int dy) {
   switch (doc.cameraDrag) {
     case 0:
@@ -75,12 +44,6 @@ void dragCamera(SceneDocument& doc, ShellUi& ui, int dx, int dy) {
     case 3: doc.cameraDistance += dx < 0 ? -kZoomStep : kZoomStep; break;
     default: break;
   }
-  ui.redraw();
-}
-
-void toggleWorldAxes(SceneDocument& doc, ShellUi& ui) {
-  doc.showWorldAxes = doc.showWorldAxes ? 0 : 1;
-  ui.checkMenuItem(kMenuWorldAxes, doc.showWorldAxes == 1);
   ui.redraw();
 }
 

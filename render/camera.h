@@ -1,6 +1,6 @@
 // The 3D window's camera: viewport and perspective, the camera transform with
-// its matrices read back for window-to-world, the six view presets, the four
-// camera-drag modes, and the world axes with the floor grid.
+// its matrices read back for window-to-world, the camera drag, and the world
+// axes with the floor grid.
 //
 // Every function that issues GL calls needs the 3D window's context current.
 #pragma once
@@ -20,19 +20,6 @@ inline constexpr double kFarPlane = 30.0;
 // Camera-drag steps.
 inline constexpr float kPanStep = 0.01f;
 inline constexpr float kZoomStep = 0.04f;
-
-// Menu ids of the view presets and the camera-drag modes.
-inline constexpr int kMenuViewTop = 40033;
-inline constexpr int kMenuViewBottom = 40034;
-inline constexpr int kMenuViewRight = 40035;
-inline constexpr int kMenuViewLeft = 40036;
-inline constexpr int kMenuViewFront = 40037;
-inline constexpr int kMenuViewBack = 40038;
-inline constexpr int kMenuDragRotate = 40060;
-inline constexpr int kMenuDragPanLeftRight = 40061;
-inline constexpr int kMenuDragZoom = 40062;
-inline constexpr int kMenuDragPanUpDown = 40063;
-inline constexpr int kMenuWorldAxes = 40057;
 
 // The model-view and projection matrices (column-major, as GL returns them) of
 // the last editing frame.
@@ -60,15 +47,6 @@ void applyCamera(const SceneDocument& doc, CameraMatrices& out);
 // frame pushes itself).
 void multiplyCameraTransform(const SceneDocument& doc);
 
-// View presets 40033..40038: set both angles, recompute viewDirection and
-// redraw; distance and pan are kept. Returns false (and changes nothing) for
-// any other id.
-bool setViewPreset(SceneDocument& doc, ShellUi& ui, int menuId);
-
-// Camera-drag modes 40060..40063: only cameraDrag changes (0 rotate, 1 pan
-// left-right, 2 pan up-down, 3 zoom). Returns false for any other id.
-bool setCameraDragMode(SceneDocument& doc, int menuId);
-
 // One step of a camera drag; dx, dy are the pixel differences from the previous
 // mouse position (y grows downwards). Rotation adds dy * 360 / 568 to the
 // elevation and dx * 360 / 824 to the azimuth (no wrapping) and recomputes
@@ -76,9 +54,6 @@ bool setCameraDragMode(SceneDocument& doc, int menuId);
 // comes from the mouse (a zero move counts as positive for dx, as upward for
 // dy). Redraws.
 void dragCamera(SceneDocument& doc, ShellUi& ui, int dx, int dy);
-
-// Menu 40057: toggles showWorldAxes and its check mark, redraws.
-void toggleWorldAxes(SceneDocument& doc, ShellUi& ui);
 
 // With lighting off: the red, green and blue axes of length 4, the white
 // square (-4..4) on y = 0 and the 30 white grid segments at 0.5 spacing (only

@@ -1,15 +1,9 @@
 #include "render/lights.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
-#include "anim/interpolation.h"
-#include "anim/playback_deform.h"
-#include "render/camera.h"
 #include "render/gl_headers.h"
 #include "render/model_draw.h"
-#include "skin/deform.h"
 
 namespace lw {
 
@@ -109,9 +103,8 @@ void drawPlanarShadow(SceneDocument& doc, bool playback) {
   for (int p = 0; p < parts; ++p) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, shadowColour);
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, shadowSpecular);
-    const MeshPart& part = doc.mesh->parts[p];
-    if (!playback && doc.do_skinning == 1) deformPart(doc, p, part.vertexCount);
     if (hideParts) continue;
+    const MeshPart& part = doc.mesh->parts[p];
     const SkinPart& skin = doc.skinBuffers->parts[p];
     const size_t count = std::min(static_cast<size_t>(std::max(part.vertexCount, 0)),
                                   skin.skinPositions.size());
@@ -136,74 +129,6 @@ void drawPlanarShadow(SceneDocument& doc, bool playback) {
   glEnd();
   glDisable(GL_BLEND);
   glDisable(GL_STENCIL_TEST);
-}
-
-void drawPlaybackFrame(SceneDocument& doc, RenderState& rs) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glPushMatrix();
-  multiplyCameraTransform(doc);
-  const Colour& bg = doc.backgroundColour;
-  glClearColor(bg.r, bg.g, bg.b, bg.a);
-  drawWorldAxes();
-  glEnable(GL_DEPTH_TEST);
-  // The vertex array carries the model's positions; without it nothing is drawn.
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  glEnable(GL_LIGHT0);
-  glEnable(GL_LIGHTING);
-  poseFrame(doc.keyFrames->animationPoses);
-  beginAntiAliasing(doc);
-  if (doc.modelLoaded == 1) drawModelParts(doc, rs, ModelLights::Playback, deformPartForPlayback);
-  glDisableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  if (doc.shadowMap == 1 && doc.modelLoaded == 1) {
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    drawPlanarShadow(doc, true);
-    glDisableClientState(GL_VERTEX_ARRAY);
-  }
-  glDisable(GL_LIGHTING);
-  glDisable(GL_LIGHT0);
-  if (!doc.decorations.empty() && doc.showDecorations == 1) drawDecorations(doc, false, false);
-  glPopMatrix();
-  endAntiAliasing(doc);
-  glDisable(GL_DEPTH_TEST);
-}
-
-bool applyDisplayToggle(SceneDocument& doc, ShellUi& ui, int menuId) {
-  struct Toggle {
-    int on;
-    int off;
-    int32_t SceneDocument::*flag;
-  };
-  static constexpr Toggle kToggles[] = {
-      {kMenuAntiAliasingOn, kMenuAntiAliasingOff, &SceneDocument::antiAliasing},
-      {kMenuRightLightOn, kMenuRightLightOff, &SceneDocument::rightLightOn},
-      {kMenuLeftLightOn, kMenuLeftLightOff, &SceneDocument::leftLightOn},
-      {kMenuShadowOn, kMenuShadowOff, &SceneDocument::shadowMap},
-  };
-  for (const Toggle& t : kToggles) {
-    if (menuId != t.on && menuId != t.off) continue;
-    const bool on = menuId == t.on;
-    doc.*t.flag = on ? 1 : 0;
-    ui.checkMenuItem(t.on, on);
-    ui.checkMenuItem(t.off, !on);
-    ui.redraw();
-    return true;
-  }
-  return false;
-}
-
-std::string formatDialogFloat(float value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
-  return text;
-}
-
-float parseDialogFloat(const std::string& text) {
-  return static_cast<float>(std::atof(text.c_str()));
 }
 
 }  // namespace lw

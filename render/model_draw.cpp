@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "render/gl_headers.h"
-#include "render/lights.h"
 #include "render/shaders.h"
 #include "render/textures.h"
 
@@ -91,7 +90,7 @@ void setPartMaterial(const Material* m) {
   glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(m->shininess, 0.0f, 128.0f));
 }
 
-void drawModelParts(SceneDocument& doc, RenderState& rs, ModelLights lights, PartDeformer deform) {
+void drawModelParts(SceneDocument& doc, RenderState& rs) {
   if (!doc.mesh || !doc.skinBuffers) return;
   Mesh& mesh = *doc.mesh;
   const ShaderProgram* program = activeProgram(doc, rs.shader.get());
@@ -101,19 +100,12 @@ void drawModelParts(SceneDocument& doc, RenderState& rs, ModelLights lights, Par
   glEnable(GL_DEPTH_TEST);
   glEnableClientState(GL_NORMAL_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  if (lights == ModelLights::Editing) {
-    setUpLights(doc);
-  } else {
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHTING);
-  }
   const int parts = std::min(mesh.partCount(), static_cast<int>(doc.skinBuffers->parts.size()));
   for (int p = 0; p < parts; ++p) {
     const MeshPart& part = mesh.parts[p];
     Material* material = partMaterial(mesh, part);
     setPartMaterial(material);
     const bool textured = bindPartTexture(material, program, toon, program != nullptr);
-    if (deform) deform(doc, p, part.vertexCount);
     const SkinPart& skin = doc.skinBuffers->parts[p];
     const int count = cornerCount(part, skin);
     const bool hasTexCoords = part.texCoords.size() >= static_cast<size_t>(count);

@@ -4,8 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <unordered_set>
 #include <vector>
 
+#include "edit/view_input.h"
 #include "render/gl_headers.h"
 #include "render/picking.h"
 #include "render/primitives.h"
@@ -122,6 +125,49 @@ bool mayBeVisible(const ViewVolume& volume, Vector3 p, double radius) {
   return true;
 }
 
+int cornersOf(const SkinPart& skin) {
+  return static_cast<int>(std::min(skin.skinPositions.size(), skin.skinWeights.size()));
+}
+
+// Works out again which corner comes first at each position, when any corner
+// has moved since the last time. Positions are compared bit for bit: only
+// identical numbers make identical markers.
+void updateFirstCorners(const std::vector<SkinPart>& parts, VertexMarkers& kept) {
+  size_t total = 0;
+  bool same = true;
+  for (const SkinPart& skin : parts) {
+    const size_t corners = static_cast<size_t>(cornersOf(skin));
+    same = same && total + corners <= kept.cornerPositions.size() &&
+           std::memcmp(&kept.cornerPositions[total], skin.skinPositions.data(),
+                       corners * sizeof(Vector3)) == 0;
+    total += corners;
+  }
+  if (same && total == kept.cornerPositions.size()) return;
+  struct Bits {
+    uint32_t v[3];
+    bool operator==(const Bits& o) const { return std::memcmp(v, o.v, sizeof v) == 0; }
+  };
+  struct Hash {
+    size_t operator()(const Bits& b) const {
+      return (b.v[0] * 73856093u) ^ (b.v[1] * 19349663u) ^ (b.v[2] * 83492791u);
+    }
+  };
+  std::unordered_set<Bits, Hash> seen;
+  seen.reserve(total);
+  kept.cornerPositions.clear();
+  kept.firsts.clear();
+  for (int p = 0; p < static_cast<int>(parts.size()); ++p) {
+    const int corners = cornersOf(parts[p]);
+    for (int i = 0; i < corners; ++i) {
+      const Vector3 position = parts[p].skinPositions[i];
+      kept.cornerPositions.push_back(position);
+      Bits bits;
+      std::memcpy(bits.v, &position, sizeof bits.v);
+      if (seen.insert(bits).second) kept.firsts.push_back({p, i});
+    }
+  }
+}
+
 const std::string* treeSelectedJointName(const SceneDocument& doc) {
   for (const auto& joint : doc.skeleton.jointOrder) {
     if (joint->jointID == doc.treeSelectedJoint) return &joint->jointName;
@@ -134,7 +180,7 @@ const std::string* treeSelectedJointName(const SceneDocument& doc) {
 void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputState& input) {
   glEnable(GL_DEPTH_TEST);
   glInitNames();
-  if (doc.editMode != 15 && doc.skinBuffers) {
+  if (doc.editMode != kModeBoxFacePicking && doc.skinBuffers) {
     if (doc.pointPickView == 0) drawModelOutline(doc, 1.8f, false);
     for (const SkinPart& part : doc.skinBuffers->parts) {
       for (const Vector3& p : part.skinPositions) {
@@ -149,11 +195,11 @@ void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputSt
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glDepthMask(GL_FALSE);
   const int32_t base = input.pressedPick;
-  glPushName(static_cast<GLuint>(base + kBoxFaceNameStep));
-  const bool highlight = doc.editMode == 14 || doc.editMode == 16;
+  glPushName(static_cast<GLuint>(boxFacePickName(base, kBoxFaceZMinus)));
+  const bool highlight = isBoxFaceChosen(doc.editMode);
   const auto& c = doc.weightBox.corners;
   for (int face = kBoxFaceZMinus; face <= kBoxFaceCount; ++face) {
-    const int32_t name = base + kBoxFaceNameStep * face;
+    const int32_t name = boxFacePickName(base, static_cast<BoxFace>(face));
     const std::array<int, 4> corners = boxFaceCorners(face);
     glLoadName(static_cast<GLuint>(name));
     if (highlight && name == doc.selectedJoint) {
@@ -176,18 +222,15 @@ void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputSt
 
 void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPass) {
   if (!doc.skinBuffers) return;
-  if (doc.editMode != 22 && doc.drawMode != 0) {
+  if (doc.editMode != kModeVertexPicking && doc.drawMode != 0) {
     drawModelOutline(doc, 1.5f, true);
     glDisable(GL_DEPTH_TEST);
   }
   glEnable(GL_DEPTH_TEST);
   const std::vector<SkinPart>& parts = doc.skinBuffers->parts;
-  auto cornersOf = [](const SkinPart& skin) {
-    return static_cast<int>(std::min(skin.skinPositions.size(), skin.skinWeights.size()));
-  };
-  // The corner under the cursor in mode 23: its name counts the corners before it.
+  // The corner under the cursor in kModeVertexPicked: its name counts the corners before it.
   rs.clickedCorner = ClickedCorner{};
-  if (doc.editMode == 23) {
+  if (doc.editMode == kModeVertexPicked) {
     int32_t n = doc.selectedJoint - kVertexPickBase;
     for (int p = 0; p < static_cast<int>(parts.size()) && n >= 0; ++p) {
       const int corners = cornersOf(parts[p]);
@@ -204,28 +247,31 @@ void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPa
                : cornerColour(doc, treeJointName, p, i);
   };
   if (!pickingPass) {
-    // The markers stay from frame to frame; only those whose corner moved or whose
-    // colour changed are rewritten.
-    MarkerMesh& markers = rs.vertexMarkers;
-    size_t total = 0;
-    for (const SkinPart& skin : parts) total += static_cast<size_t>(cornersOf(skin));
-    resizeMarkers(markers, total, kVertexMarkerRadius);
-    size_t k = 0;
-    for (int p = 0; p < static_cast<int>(parts.size()); ++p) {
-      const int corners = cornersOf(parts[p]);
-      for (int i = 0; i < corners; ++i, ++k) {
-        setMarker(markers, k, parts[p].skinPositions[i], colourOf(p, i), kVertexMarkerRadius);
-      }
+    // Corners that share a position (the same vertex of neighbouring triangles)
+    // would draw the same octahedron at the same depths again, and under the
+    // depth test only the first of them shows: each position gets one marker,
+    // in its first corner's colour. The markers stay from frame to frame; only
+    // those whose corner moved or whose colour changed are rewritten.
+    VertexMarkers& kept = rs.vertexMarkers;
+    updateFirstCorners(parts, kept);
+    resizeMarkers(kept.mesh, kept.firsts.size(), kVertexMarkerRadius);
+    for (size_t k = 0; k < kept.firsts.size(); ++k) {
+      const CornerRef c = kept.firsts[k];
+      setMarker(kept.mesh, k, parts[c.part].skinPositions[c.corner], colourOf(c.part, c.corner),
+                kVertexMarkerRadius);
     }
-    drawMarkerMesh(markers);
+    drawMarkerMesh(kept.mesh);
     // What follows (the first bone's centre line) is drawn in the colour of the
-    // last marker that can show, as if the markers had been drawn one by one.
+    // last corner's marker that can show, as if every corner had been drawn one
+    // by one.
     const ViewVolume volume = currentViewVolume();
-    for (size_t m = total; m-- > 0;) {
-      if (mayBeVisible(volume, markers.centres[m], kCullRadius)) {
-        const Rgb3 colour = markers.markerColours[m];
+    for (int p = static_cast<int>(parts.size()); p-- > 0;) {
+      for (int i = cornersOf(parts[p]); i-- > 0;) {
+        if (!mayBeVisible(volume, parts[p].skinPositions[i], kCullRadius)) continue;
+        const Rgb3 colour = colourOf(p, i);
         glColor3f(colour.r, colour.g, colour.b);
-        break;
+        glDisable(GL_DEPTH_TEST);
+        return;
       }
     }
     glDisable(GL_DEPTH_TEST);

@@ -85,7 +85,7 @@ PickResult probeDepthWith(SceneDocument& doc, RenderState& rs, const ViewInputSt
   if (axesWereShown) doc.showWorldAxes = 0;
   const int32_t mode = doc.editMode;
   beginSelection(rs, x, y);
-  doc.editMode = kProbeSubState;
+  doc.editMode = kModeDepthProbe;
   setViewAndProjection(doc, true);
   const int drawResult = draw(doc, rs, input, false);
   doc.editMode = mode;

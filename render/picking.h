@@ -3,7 +3,7 @@
 //
 // These passes only report what they hit; what a hit means for the 3D window
 // (which mode follows, whether its depth is kept) is decided by the input state
-// machine (skeleton/view_input.h).
+// machine (edit/view_input.h).
 //
 // Selection names: a joint's jointID (1 and up) for its marker and bone;
 // jointID + kAxisHandlePickBase for its FK axis handle; b + 100 ... b + 600 for
@@ -15,12 +15,11 @@
 #include <cstdint>
 
 #include "core/document.h"
+#include "edit/view_input.h"
 #include "render/render_state.h"
-#include "skeleton/view_input.h"
 
 namespace lw {
 
-inline constexpr int32_t kProbeSubState = 113;  // editMode while the depth probe draws
 inline constexpr double kHitDepthScale = 2.3283064365386963e-10;  // 2^-32
 // Left in ErrorText when a window position cannot be turned into a world point.
 inline constexpr char kWindowToWorldFailedText[] = "ウインドウ座標をワールド座標変換できません";
@@ -59,7 +58,7 @@ PickResult pickPassWith(SceneDocument& doc, RenderState& rs, const ViewInputStat
 
 // The depth probe of a placement click at (x, y): the whole scene (model,
 // shadow and decorations included, the world axes left out) drawn in selection
-// mode through the pick region with editMode kProbeSubState. Reports the first
+// mode through the pick region with editMode kModeDepthProbe. Reports the first
 // record (name -1 when it carries none); editMode and showWorldAxes are put back
 // as they were. The caller decides what an empty probe means.
 PickResult probeDepthWith(SceneDocument& doc, RenderState& rs, const ViewInputState& input, int x,

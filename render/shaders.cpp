@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "core/command_ids.h"
 #include "core/file_path.h"
 #include "io/bmp.h"
 #include "render/gl_loader.h"
@@ -34,7 +35,7 @@ bool fetch(T& slot, const char* name) {
 }
 
 void setShadingChecks(ShellUi& ui, int checkedId) {
-  for (int id : {kMenuShadingToon, kMenuShadingNone, kMenuShadingCustom}) {
+  for (int id : {IDM_SHADING_TOON, IDM_SHADING_OFF, IDM_SHADING_CUSTOM}) {
     ui.checkMenuItem(id, id == checkedId);
   }
 }
@@ -58,9 +59,9 @@ bool linkProgram(ShaderProgram& sp) {
 
 // The check mark of the shading in force.
 int checkOfShadingInForce(const SceneDocument& doc) {
-  if (doc.shaderState.toonLoaded == 1) return kMenuShadingToon;
-  if (doc.shaderState.customChosen == 1) return kMenuShadingCustom;
-  return kMenuShadingNone;
+  if (doc.shaderState.toonLoaded == 1) return IDM_SHADING_TOON;
+  if (doc.shaderState.customChosen == 1) return IDM_SHADING_CUSTOM;
+  return IDM_SHADING_OFF;
 }
 
 // A choice that failed: its program goes, the shading in force and its check
@@ -203,12 +204,12 @@ void chooseToonShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shade
   releaseShading(doc, shader);
   shader = std::move(sp);
   doc.shaderState.toonLoaded = 1;
-  setShadingChecks(ui, kMenuShadingToon);
+  setShadingChecks(ui, IDM_SHADING_TOON);
   ui.redraw();
 }
 
 void chooseNoShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader, ShellUi& ui) {
-  setShadingChecks(ui, kMenuShadingNone);
+  setShadingChecks(ui, IDM_SHADING_OFF);
   releaseShading(doc, shader);
   ui.redraw();
 }
@@ -257,7 +258,7 @@ void chooseCustomShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& sha
   releaseShading(doc, shader);
   shader = std::move(sp);
   doc.shaderState.customChosen = 1;
-  setShadingChecks(ui, kMenuShadingCustom);
+  setShadingChecks(ui, IDM_SHADING_CUSTOM);
   ui.redraw();
 }
 

@@ -17,9 +17,6 @@
 
 namespace lw {
 
-inline constexpr int kMenuShadingToon = 40094;
-inline constexpr int kMenuShadingNone = 40095;
-inline constexpr int kMenuShadingCustom = 40096;
 inline constexpr float kToonMixFactor = 0.5f;
 
 // The GL 2.0 entry points, fetched through the installed loader.
@@ -77,11 +74,11 @@ bool buildVertexFragmentProgram(ShaderProgram& sp, ShellUi& ui);
 // after a document reset cleared the flags is deleted too.
 void releaseShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader);
 
-// Menu 40094: flush, a new program from programFolder + "glsl\toon.vert" /
+// Menu IDM_SHADING_TOON: flush, a new program from programFolder + "glsl\toon.vert" /
 // "glsl\toon.frag", the ramp programFolder + "glsl\toon.bmp" uploaded on texture
 // unit 1; then the program in use is released, toonLoaded := 1, check marks
-// (40094 on, 40095 and 40096 off), redraw. programFolder ends with its separator
-// (or is empty). A ramp that cannot be read leaves its file name in
+// (IDM_SHADING_TOON on, IDM_SHADING_OFF and IDM_SHADING_CUSTOM off), redraw. programFolder ends
+// with its separator (or is empty). A ramp that cannot be read leaves its file name in
 // doc.ErrorText (nothing is shown) and the program runs without it.
 // A choice that fails (no GL 2.0 entry points, a source that cannot be read or
 // does not compile, a failed link) shows its message, builds nothing and leaves
@@ -89,7 +86,7 @@ void releaseShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader);
 void chooseToonShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader,
                        const std::string& programFolder, ShellUi& ui);
 
-// Menu 40095: check mark on 40095 only, release, redraw.
+// Menu IDM_SHADING_OFF: check mark on IDM_SHADING_OFF only, release, redraw.
 void chooseNoShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader, ShellUi& ui);
 
 // The open-file dialogs of the custom choice. Returns false when cancelled;
@@ -102,14 +99,14 @@ class ShaderFileChooser {
                           std::string& path, std::string& title) = 0;
 };
 
-// Menu 40096: the vertex file is asked for (cancel: nothing changes, redraw); a
+// Menu IDM_SHADING_CUSTOM: the vertex file is asked for (cancel: nothing changes, redraw); a
 // title whose extension (after the last ".") does not start with "vert" or
 // "VERT" gives "拡張子を指定してください。" / "拡張子無し", else it becomes the
 // vertex source. Then the fragment file is asked for, tested with "frag"/"FRAG".
 // With a vertex source the program is built (vertex only when no fragment source
 // was chosen); when it builds, the program in use is released, customChosen := 1
-// and the check marks become 40096 on, 40094 and 40095 off. A choice without a
-// vertex source or whose program fails keeps the shading in force, as the toon
+// and the check marks become IDM_SHADING_CUSTOM on, IDM_SHADING_TOON and IDM_SHADING_OFF off. A
+// choice without a vertex source or whose program fails keeps the shading in force, as the toon
 // choice does. Redraws.
 void chooseCustomShading(SceneDocument& doc, std::unique_ptr<ShaderProgram>& shader,
                          ShaderFileChooser& chooser, ShellUi& ui);

@@ -40,11 +40,14 @@ bool isTreeSelected(const SceneDocument& doc, const Joint& joint) {
 Rgb3 placementColour(SceneDocument& doc, const ViewInputState& input, const Joint& joint,
                      bool first) {
   const int32_t mode = doc.editMode;
-  if ((oneOf(mode, {2, 4, 11, 57, 72, 75}) || (mode == 52 && !first)) &&
+  if ((oneOf(mode, {MoveChildJoint, kModeMoveJointDrag, kModeChildParentPicked, kModeNamePicked,
+                    kModeMirrorSourcePicked, kModeMirrorTargetPicked}) ||
+       (mode == kModeDeletePicked && !first)) &&
       joint.jointID == doc.selectedJoint) {
     return kPicked;
   }
-  if ((mode == 12 || (mode >= 73 && mode <= 75)) && joint.jointID == input.pressedPick) {
+  if ((mode == kModeChildPlacing || isMirrorTargetMode(mode)) &&
+      joint.jointID == input.pressedPick) {
     doc.parentJointName = joint.jointName;
     return kAnchor;
   }
@@ -57,7 +60,9 @@ void drawPlacementSkeleton(SceneDocument& doc, const ViewInputState& input) {
   if (root == doc.skeleton.joints.end() || root->second->validJoint != 1) return;
   glInitNames();
   glPushName(0);
-  const bool hideBones = oneOf(doc.editMode, {3, 10, 19, 51, 56, 71, 74});
+  const bool hideBones = oneOf(doc.editMode, {kModeMoveJointPicking, kModeChildParentPicking,
+                                              kModeFkPicking, kModeDeletePicking, kModeNamePicking,
+                                              kModeMirrorSourcePicking, kModeMirrorTargetPicking});
   bool first = true;
   for (const auto& [name, joint] : doc.skeleton.joints) {
     glLoadName(static_cast<GLuint>(joint->jointID));
@@ -72,16 +77,26 @@ void drawPlacementSkeleton(SceneDocument& doc, const ViewInputState& input) {
 
 Rgb3 rootColour(const SceneDocument& doc, const Joint& joint) {
   const bool picked = joint.jointID == doc.selectedJoint;
-  if (picked && oneOf(doc.editMode, {18, 25, 48, 57, 662})) return kRootPicked;
-  if (picked && oneOf(doc.editMode, {14, 16, 20, 663})) return kRootBoxMode;
+  if (picked && oneOf(doc.editMode, {kModeFkPicked, kModeUnsetPicked, kModeStopIkPicked,
+                                     kModeNamePicked, kModeRootMovePicked}))
+    return kRootPicked;
+  if (picked &&
+      oneOf(doc.editMode, {MoveWeightBoxFace, kModeBoxFaceDrag, kModeFkDrag, kModeRootMoveDrag}))
+    return kRootBoxMode;
   if (isTreeSelected(doc, joint)) return kTreeSelected;
   return kRootPlain;
 }
 
 Rgb3 posedColour(const SceneDocument& doc, const Joint& joint) {
   const bool picked = joint.jointID == doc.selectedJoint;
-  if (picked && oneOf(doc.editMode, {18, 25, 34, 41, 44, 48, 57})) return kPicked;
-  if ((picked && oneOf(doc.editMode, {9, 14, 16, 20, 35, 42, 43})) || doc.editMode == 36) {
+  if (picked && oneOf(doc.editMode,
+                      {kModeFkPicked, kModeUnsetPicked, kModeIkPicked, kModeEqualiseSourcePicked,
+                       kModeEqualiseTargetPicked, kModeStopIkPicked, kModeNamePicked}))
+    return kPicked;
+  if ((picked &&
+       oneOf(doc.editMode, {PlaceWeightBox, MoveWeightBoxFace, kModeBoxFaceDrag, kModeFkDrag,
+                            kModeIkDrag, kModeEqualiseTarget, kModeEqualiseTargetPicking})) ||
+      doc.editMode == kModeUnsetNoSkeleton) {
     return kAnchor;
   }
   if (isTreeSelected(doc, joint)) return kTreeSelected;
@@ -89,7 +104,7 @@ Rgb3 posedColour(const SceneDocument& doc, const Joint& joint) {
 }
 
 void drawFkAxisHandle(const SceneDocument& doc, const ViewInputState& input, const Joint& joint) {
-  if ((doc.editMode == 20 || doc.editMode == 31) &&
+  if ((doc.editMode == kModeFkDrag || doc.editMode == kModeAxisDrag) &&
       !(input.dragActive && joint.jointID == input.pressedPick)) {
     return;
   }
@@ -99,8 +114,8 @@ void drawFkAxisHandle(const SceneDocument& doc, const ViewInputState& input, con
   const Vector3 tip = from + joint.drawAxisVector;
   drawBone(from, tip, kYellow);
   Rgb3 colour = kGreen;
-  if (name == doc.selectedJoint && doc.editMode == 30) colour = kPicked;
-  if (name == doc.selectedJoint && doc.editMode == 31) colour = kAnchor;
+  if (name == doc.selectedJoint && doc.editMode == kModeAxisPicked) colour = kPicked;
+  if (name == doc.selectedJoint && doc.editMode == kModeAxisDrag) colour = kAnchor;
   drawOctahedron(tip, colour, kJointMarkerRadius);
 }
 
@@ -125,7 +140,10 @@ void drawBoneAxes(const Joint& joint) {
 void drawPosedSkeleton(SceneDocument& doc, const ViewInputState& input) {
   glInitNames();
   glPushName(0);
-  const bool hideBones = oneOf(doc.editMode, {19, 24, 33, 40, 43, 47, 56, 71, 74});
+  const bool hideBones = oneOf(
+      doc.editMode, {kModeFkPicking, kModeUnsetNoBones, kModeIkPicking, kModeEqualiseSourcePicking,
+                     kModeEqualiseTargetPicking, kModeStopIkPicking, kModeNamePicking,
+                     kModeMirrorSourcePicking, kModeMirrorTargetPicking});
   for (const auto& [name, joint] : doc.skeleton.joints) {
     glLoadName(static_cast<GLuint>(joint->jointID));
     if (name == kRootJointName || !joint->parent) {

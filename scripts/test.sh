@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native, sanitizer, fuzz smoke, and the
-# Windows program's tests under Wine. Installs what it needs first.
+# Checks the include layers, then builds everything and runs every test: native,
+# sanitizer, fuzz smoke, and the Windows program's tests under Wine. Installs what
+# it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -8,6 +9,9 @@ jobs=${JOBS:-$(nproc)}
 bash scripts/setup.sh
 
 section() { printf '\n=== %s ===\n' "$*"; }
+
+section "include layers"
+bash scripts/check_layers.sh
 
 section "native build and tests"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

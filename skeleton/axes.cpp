@@ -2,17 +2,6 @@
 
 namespace lw {
 
-void chooseAxisPreset(SceneDocument& doc, int32_t preset) {
-  doc.axisPreset = preset;
-  doc.axisEditVector = {1.0f, 0.0f, 0.0f};
-  doc.editMode = EditFkAxis;
-}
-
-void toggleAxisReversed(SceneDocument& doc, ShellUi& ui) {
-  doc.axisReversed = doc.axisReversed == 1 ? 0 : 1;
-  ui.checkMenuItem(kMenuAxisReversed, doc.axisReversed == 1);
-}
-
 bool axisDragStep(SceneDocument& doc, int32_t handleID, Vector3& dragTarget, ShellUi& ui) {
   Joint* joint = findJointByID(doc.skeleton, handleID % kAxisHandlePickBase);
   if (joint == nullptr) return false;

@@ -13,22 +13,14 @@ namespace lw {
 
 // axisPreset values.
 enum AxisPreset : int32_t {
-  kAxisFree = 0,  // dragged towards the cursor (menu 414)
+  kAxisFree = 0,  // dragged towards the cursor (menu IDM_AXIS_FREE)
   kAxisAlongX = 1,
   kAxisAlongY = 2,
   kAxisAlongZ = 3,
 };
 
-inline constexpr int kMenuAxisReversed = 40093;
 // Axis-handle pick names are jointID + a multiple of this.
 inline constexpr int32_t kAxisHandlePickBase = 10000;
-
-// Menus 414, 40075, 40076, 40077: axisPreset = preset, axisEditVector =
-// (1, 0, 0), editMode = EditFkAxis.
-void chooseAxisPreset(SceneDocument& doc, int32_t preset);
-
-// Menu 40093: toggles axisReversed and checks 40093 when it is 1.
-void toggleAxisReversed(SceneDocument& doc, ShellUi& ui);
 
 // One mouse move of an axis drag. handleID is the picked handle's name (reduced
 // modulo 10000 to a jointID); dragTarget holds the cursor's world point. The

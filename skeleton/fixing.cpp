@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/command_ids.h"
 #include "skeleton/fk.h"
 #include "skeleton/ik.h"
 #include "skeleton/placement.h"
@@ -11,16 +12,28 @@ namespace lw {
 namespace {
 
 // Menu items the fix greys and enables.
-constexpr int kGreyAfterFix[] = {kMenuFixJointPositions, kMenuPlaceChildNormal,
-                                 kMenuPlaceChildMirrorXY, kMenuPlaceChildMirrorYZ,
-                                 kMenuPlaceChildMirrorZX, kMenuMoveChildJoint,
-                                 kMenuMirrorJointXY,     kMenuMirrorJointYZ,
-                                 kMenuMirrorJointZX};
-constexpr int kEnableAfterFix[] = {40007, 40014, 40008, kMenuRotateFk, kMenuResetRotations,
-                                   403,   412,   40005, 40006,         40021,
-                                   kMenuEqualiseBoneLengths,           kMenuRotateIk,
-                                   kMenuStopIk,  40089, 40090,         40091,
-                                   40064, 40065, 40066};
+constexpr int kGreyAfterFix[] = {IDM_FIX_POSITIONS,  IDM_PLACE_CHILD,    IDM_PLACE_CHILD_XY,
+                                 IDM_PLACE_CHILD_YZ, IDM_PLACE_CHILD_ZX, IDM_MOVE_CHILD,
+                                 IDM_MIRROR_XY,      IDM_MIRROR_YZ,      IDM_MIRROR_ZX};
+constexpr int kEnableAfterFix[] = {IDM_SHOW_JOINT_NUMBERS,
+                                   IDM_SHOW_BONE_AXES,
+                                   IDM_SHOW_FK_AXES,
+                                   IDM_ROTATE_FK,
+                                   IDM_RESET_ROTATIONS,
+                                   IDM_PLACE_WEIGHT_BOX,
+                                   IDM_WEIGHT_BY_VERTEX,
+                                   IDM_SKINNING_ON,
+                                   IDM_SKINNING_OFF,
+                                   IDM_KEYFRAME_CREATE,
+                                   IDM_EQUALISE_BONES,
+                                   IDM_ROTATE_IK,
+                                   IDM_STOP_IK,
+                                   IDM_SHADOW_ON,
+                                   IDM_SHADOW_OFF,
+                                   IDM_SHADOW_LIGHT,
+                                   IDM_MOVE_ROOT_X,
+                                   IDM_MOVE_ROOT_Y,
+                                   IDM_MOVE_ROOT_Z};
 
 // Bone length: the squares and their sum rounded to float, then the root.
 float boneLength(Vector3 v) {
@@ -94,7 +107,6 @@ int fixJointPositionsCommand(SceneDocument& doc, ShellUi& ui) {
     doc.ErrorText = kFixZeroDivisionMessage;
     ui.showMessage(doc.ErrorText, kZeroDivisionTitle);
     doc.ErrorText.clear();
-    doc.ErrorCodeText.clear();
     return result;
   }
   doc.decitionJointPosition = 1;

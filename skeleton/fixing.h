@@ -53,8 +53,8 @@ bool computeJointFrame(const FrameInput& in, JointFrame& out);
 // or kNoAngle when an alignment fails (joints before it keep their new values).
 int fixJointPositions(JointSet& set);
 
-// Menu 203. On kNoAngle shows kFixZeroDivisionMessage / kZeroDivisionTitle,
-// empties ErrorText and ErrorCodeText and changes nothing else. On success sets
+// Menu IDM_FIX_POSITIONS. On kNoAngle shows kFixZeroDivisionMessage / kZeroDivisionTitle,
+// empties ErrorText and changes nothing else. On success sets
 // decitionJointPosition, greys the placement items, enables the posing,
 // weighting and root-move items, offers OBJ/OJP/BMP and glTF in saveFilter, sets the
 // keyframe store's keyframeBoneView and redraws. Returns the fix result.

@@ -1,5 +1,6 @@
 #include "skeleton/fk.h"
 
+#include "core/command_ids.h"
 #include "skeleton/ik.h"
 
 namespace lw {
@@ -79,7 +80,7 @@ void enterFkMode(SceneDocument& doc, ShellUi& ui) {
   doc.pointPickView = 0;
   bakeIkIntoFk(doc.skeleton);
   doc.editMode = RotateFk;
-  ui.enableMenuItem(kMenuEqualiseBoneLengths, true);
+  ui.enableMenuItem(IDM_EQUALISE_BONES, true);
   ui.redraw();
 }
 

@@ -13,10 +13,6 @@ namespace lw {
 // Degrees added or removed by one FK drag step.
 inline constexpr float kFkAngleStep = 1.0f;
 
-inline constexpr int kMenuRotateFk = 411;
-inline constexpr int kMenuResetRotations = 40002;
-inline constexpr int kMenuEqualiseBoneLengths = 40032;
-
 // Poses every joint, walking joints in name order (parents first). For each
 // joint after the base whose ik_Flag is 0:
 //   rotationJointQuaternion = axisAngleToQuaternion(axisVector, axisAngle);
@@ -57,12 +53,12 @@ void syncIkPositions(Joint& joint);
 // 360 subtracts 360 and below 0 adds 360 (360 itself stays).
 void fkStep(Joint& joint, bool leftward, float step = kFkAngleStep);
 
-// Menu 411 (also run before a project is saved): editMode = Idle,
+// Menu IDM_ROTATE_FK (also run before a project is saved): editMode = Idle,
 // pointPickView = 0, the IK result is baked into FK (bakeIkIntoFk), then
-// editMode = RotateFk, 40032 enabled, redraw.
+// editMode = RotateFk, IDM_EQUALISE_BONES enabled, redraw.
 void enterFkMode(SceneDocument& doc, ShellUi& ui);
 
-// Menu 40002: every joint (creation order) gets axisAngle 0, ik_Flag 0 and an
+// Menu IDM_RESET_ROTATIONS: every joint (creation order) gets axisAngle 0, ik_Flag 0 and an
 // identity convertIKtoFK_rotationJointQuaternion; redraw. Axes, rest bones and
 // the base position stay.
 void resetAllRotations(JointSet& set, ShellUi& ui);

@@ -1,5 +1,6 @@
 #include "skeleton/ik.h"
 
+#include "core/command_ids.h"
 #include "skeleton/fixing.h"
 #include "skeleton/fk.h"
 
@@ -37,13 +38,6 @@ void rebuildIkResultFrames(JointSet& set) {
 }
 
 }  // namespace
-
-void enterIkMode(SceneDocument& doc, ShellUi& ui) {
-  doc.editMode = RotateIk;
-  doc.pointPickView = 0;
-  ui.enableMenuItem(kMenuEqualiseBoneLengths, false);
-  ui.redraw();
-}
 
 int ikSolve(Joint& end, Vector3 target) {
   if (end.parent == nullptr) return kIkOk;
@@ -140,7 +134,7 @@ void bakePoseIntoFk(SceneDocument& doc, ShellUi& ui) {
     j.ik_Flag = 0;
   }
   doc.editMode = RotateFk;
-  ui.enableMenuItem(kMenuEqualiseBoneLengths, true);
+  ui.enableMenuItem(IDM_EQUALISE_BONES, true);
   ui.redraw();
 }
 

@@ -14,14 +14,8 @@ namespace lw {
 
 inline constexpr int kIkOk = 0;  // a failed step returns kNoAngle (-990)
 
-inline constexpr int kMenuRotateIk = 40027;
-inline constexpr int kMenuStopIk = 40050;
-
 inline constexpr char kIkZeroDivisionMessage[] =
     "IK計算中にゼロ除算が発生しました　エラーコード：ERRCODE_BUNBO";
-
-// Menu 40027: editMode = RotateIk, pointPickView = 0, 40032 greyed, redraw.
-void enterIkMode(SceneDocument& doc, ShellUi& ui);
 
 // One IK sweep of end joint E towards target, on the ikWorkPosition fields.
 // From E's parent upwards to (not including) the base joint, each joint f is
@@ -41,7 +35,7 @@ int ikSolve(Joint& end, Vector3 target);
 // Returns the solve result (kIkOk when no joint has that ID).
 int ikDragStep(JointSet& set, int32_t endID, Vector3 target, ShellUi& ui);
 
-// Carries the IK pose into FK (menu 411 before its mode change) without moving
+// Carries the IK pose into FK (menu IDM_ROTATE_FK before its mode change) without moving
 // anything: every joint's IK-result world position = ikWorkPosition and the
 // IK-result frames are rebuilt in name order as fixing builds the rest frames
 // (the parent's convertIKtoFK_boneVector as parent bone; a failed alignment
@@ -58,7 +52,7 @@ void bakeIkIntoFk(JointSet& set);
 // convertIKtoFK_rotationJointQuaternion = the full turn its bone is drawn with
 // (FK or IK), less the base joint's turn, and ik_Flag 0. A joint whose bone
 // turned gets axisVector = the normalised rest-to-posed axis; one whose bone
-// did not turn keeps its axis. Then editMode = RotateFk, 40032 enabled, redraw.
+// did not turn keeps its axis. Then editMode = RotateFk, IDM_EQUALISE_BONES enabled, redraw.
 void bakePoseIntoFk(SceneDocument& doc, ShellUi& ui);
 
 }  // namespace lw

@@ -1,5 +1,7 @@
 #include "skeleton/placement.h"
 
+#include "core/command_ids.h"
+
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -93,24 +95,6 @@ Vector3 pickPointVector(const SceneDocument& doc) {
           static_cast<float>(doc.pickPoint[2])};
 }
 
-void beginBaseJointPlacement(SceneDocument& doc, ShellUi& ui) {
-  for (int id : {kMenuPlaceChildNormal, kMenuPlaceChildMirrorXY, kMenuPlaceChildMirrorYZ,
-                 kMenuPlaceChildMirrorZX}) {
-    ui.enableMenuItem(id, true);
-  }
-  doc.editMode = PlaceRootJoint;
-}
-
-void beginChildJointPlacement(SceneDocument& doc, int32_t plane, ShellUi& ui) {
-  doc.mirrorPlane = plane;
-  ui.enableMenuItem(kMenuPlaceBaseJoint, false);
-  for (int id : {kMenuMoveChildJoint, kMenuMirrorJointXY, kMenuMirrorJointYZ, kMenuMirrorJointZX,
-                 kMenuDeleteChildJoint, kMenuNameJoint, kMenuFixJointPositions}) {
-    ui.enableMenuItem(id, true);
-  }
-  doc.editMode = PlaceChildJoint;
-}
-
 Joint* placeBaseJoint(SceneDocument& doc, Vector3 point, ShellUi& ui) {
   JointSet& set = doc.skeleton;
   if (doc.decitionJointPosition == 1 || set.size() > 1) return nullptr;
@@ -149,8 +133,7 @@ Joint* addChildJoint(SceneDocument& doc, const std::string& parentName, Vector3 
   }
   showPlacedJoint(*child, ui);
   ui.treeExpandAll();
-  for (int id : {kMenuFixJointPositions, kMenuMoveChildJoint, kMenuMirrorJointXY,
-                 kMenuMirrorJointYZ, kMenuMirrorJointZX}) {
+  for (int id : {IDM_FIX_POSITIONS, IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX}) {
     ui.enableMenuItem(id, true);
   }
   return child;

@@ -33,18 +33,6 @@ enum MirrorPlane : int32_t {
 };
 
 // Menu ids touched by the placement commands.
-inline constexpr int kMenuPlaceBaseJoint = 410;
-inline constexpr int kMenuPlaceChildNormal = 201;
-inline constexpr int kMenuMoveChildJoint = 202;
-inline constexpr int kMenuFixJointPositions = 203;
-inline constexpr int kMenuPlaceChildMirrorXY = 40069;
-inline constexpr int kMenuPlaceChildMirrorYZ = 40070;
-inline constexpr int kMenuPlaceChildMirrorZX = 40071;
-inline constexpr int kMenuMirrorJointXY = 40072;
-inline constexpr int kMenuMirrorJointYZ = 40073;
-inline constexpr int kMenuMirrorJointZX = 40074;
-inline constexpr int kMenuDeleteChildJoint = 40053;
-inline constexpr int kMenuNameJoint = 40054;
 
 // Per drag step of nudgeBaseJoint.
 inline constexpr float kRootMoveStep = 0.02f;
@@ -62,13 +50,6 @@ Vector3 mirrorPoint(Vector3 point, int32_t plane);
 // The world point of the last window-to-world conversion as floats.
 Vector3 pickPointVector(const SceneDocument& doc);
 
-// Menu 410: enables the four child placement items and arms base-joint placement.
-void beginBaseJointPlacement(SceneDocument& doc, ShellUi& ui);
-
-// Menus 201 (kNoMirror) and 40069-40071 (kMirrorXY/YZ/ZX): sets mirrorPlane,
-// greys 410, enables 202, 40072-40074, 40053, 40054, 203 and arms child placement.
-void beginChildJointPlacement(SceneDocument& doc, int32_t plane, ShellUi& ui);
-
 // A click in base-joint placement. With no joint: creates "Joint0" (ID 1) at
 // point (jointWorldPosition and position), files it and inserts its root tree
 // item. With only the base joint: moves it to point. With more joints: nothing.
@@ -83,8 +64,8 @@ Joint* placeBaseJoint(SceneDocument& doc, Vector3 point, ShellUi& ui);
 // coordinates the plane keeps and whose jointID differs, other than the new
 // child and the base joint; no partner, no twin.
 // The twin's tree item is inserted before the child's; then the tree is
-// expanded and 203, 202, 40072-40074 are enabled. Returns the child, or nullptr
-// (nothing changed) when no joint has that name or the positions are fixed (a
+// expanded and IDM_FIX_POSITIONS, IDM_MOVE_CHILD, IDM_MIRROR_XY-IDM_MIRROR_ZX are enabled. Returns
+// the child, or nullptr (nothing changed) when no joint has that name or the positions are fixed (a
 // joint added then would have no rest frame).
 Joint* addChildJoint(SceneDocument& doc, const std::string& parentName, Vector3 point,
                      int32_t plane, ShellUi& ui);

@@ -1,6 +1,7 @@
 #include "skin/skin_binding.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -118,17 +119,73 @@ struct NameTarget {
   int32_t nameId = -1;
 };
 
+// Where each slot lies in a depth-first walk of the joint trees: a slot is on
+// the chain of slot d (d itself or one of its ancestors) when its span
+// [enter, leave) holds d's enter. Slots on or below a parent cycle get none.
+struct TreeSpans {
+  std::vector<int32_t> enter;
+  std::vector<int32_t> leave;
+  bool holds(int32_t above, int32_t d) const {
+    return enter[above] >= 0 && enter[above] <= enter[d] && enter[d] < leave[above];
+  }
+};
+
+TreeSpans spansOf(const SkinBinding& b) {
+  const size_t n = b.slots.size();
+  std::vector<int32_t> first(n + 1, 0);  // slot s's children: kids[first[s] .. first[s + 1])
+  for (const SkinSlot& s : b.slots) {
+    if (s.depth > 0) ++first[static_cast<size_t>(s.parentSlot) + 1];
+  }
+  for (size_t i = 0; i < n; ++i) first[i + 1] += first[i];
+  std::vector<int32_t> next(first.begin(), first.end() - 1);
+  std::vector<int32_t> kids(static_cast<size_t>(first[n]));
+  for (size_t i = 0; i < n; ++i) {
+    if (b.slots[i].depth > 0) kids[next[b.slots[i].parentSlot]++] = static_cast<int32_t>(i);
+  }
+  next.assign(first.begin(), first.end() - 1);
+  TreeSpans spans{std::vector<int32_t>(n, -1), std::vector<int32_t>(n, -1)};
+  int32_t clock = 0;
+  std::vector<int32_t> walk;
+  for (size_t root = 0; root < n; ++root) {
+    if (b.slots[root].depth != 0) continue;
+    walk.push_back(static_cast<int32_t>(root));
+    spans.enter[root] = clock++;
+    while (!walk.empty()) {
+      const int32_t s = walk.back();
+      if (next[s] < first[s + 1]) {
+        const int32_t child = kids[next[s]++];
+        spans.enter[child] = clock++;
+        walk.push_back(child);
+      } else {
+        spans.leave[s] = clock;
+        walk.pop_back();
+      }
+    }
+  }
+  return spans;
+}
+
 void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
   std::unordered_map<std::string_view, NameTarget> targets;
   for (size_t i = 0; i < b.mapKeys.size(); ++i) targets[b.mapKeys[i]].mapSlot = static_cast<int32_t>(i);
   for (const SkinSlot& s : b.slots) targets[s.jointName].nameId = s.nameId;
+  // The slots of each name: nameSlots[nameFirst[id] .. nameFirst[id + 1]).
+  std::vector<int32_t> nameFirst(targets.size() + 1, 0), nameSlots(b.slots.size());
+  for (const SkinSlot& s : b.slots) ++nameFirst[s.nameId + 1];
+  for (size_t i = 1; i < nameFirst.size(); ++i) nameFirst[i] += nameFirst[i - 1];
+  std::vector<int32_t> nameNext(nameFirst.begin(), nameFirst.end() - 1);
+  for (size_t i = 0; i < b.slots.size(); ++i) {
+    nameSlots[nameNext[b.slots[i].nameId]++] = static_cast<int32_t>(i);
+  }
+  std::vector<size_t> nameSeenAt(targets.size(), SIZE_MAX);  // the corner that last met a name
+  const TreeSpans spans = spansOf(b);
 
   const size_t count = b.cornerCount;
   b.corners.resize(count);
   b.heads.assign(count, SkinBoundHead{});
   b.weights.clear();
   std::vector<NameTarget> entryTargets;
-  std::vector<int32_t> chain;  // the dominant joint's chain, root's child first
+  std::vector<SkinBoundWeight> found;  // the chain weights of a corner, in any order
   size_t previousStart = 0;
   for (size_t c = 0; c < count; ++c) {
     const WeightList& list = part.skinWeights[c];
@@ -148,8 +205,8 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
       entryTargets.clear();
       int32_t dominant = -1;
       for (const JointWeight& entry : list) {
-        const auto found = targets.find(entry.jointName);
-        const NameTarget target = found != targets.end() ? found->second : NameTarget{};
+        const auto at = targets.find(entry.jointName);
+        const NameTarget target = at != targets.end() ? at->second : NameTarget{};
         entryTargets.push_back(target);
         if (target.mapSlot < 0) continue;
         if (dominant < 0 || b.slots[target.mapSlot].jointID > b.slots[dominant].jointID) {
@@ -157,22 +214,28 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
         }
       }
       if (dominant >= 0 && b.slots[dominant].depth > 0) {
-        const SkinSlot& d = b.slots[dominant];
         head.dominant = static_cast<uint32_t>(dominant);
-        chain.resize(d.depth);
-        int32_t up = dominant;
-        for (int32_t k = d.depth - 1; k >= 0; --k, up = b.slots[up].parentSlot) chain[k] = up;
-        for (const int32_t j : chain) {
-          b.slots[j].usedInChain = 1;
-          for (size_t e = 0; e < list.size(); ++e) {
-            if (entryTargets[e].nameId != b.slots[j].nameId) continue;
-            if (list[e].weight != 0.0f) {
-              b.weights.push_back({static_cast<uint32_t>(j), list[e].weight});
-              ++head.count;
+        b.slots[dominant].usedInChain = 1;  // the rest of its chain is marked below
+        // Each name's first entry gives its weight to the chain joints of that
+        // name, found among the joints of the name rather than along the chain.
+        found.clear();
+        for (size_t e = 0; e < list.size(); ++e) {
+          const int32_t id = entryTargets[e].nameId;
+          if (id < 0 || nameSeenAt[id] == c) continue;
+          nameSeenAt[id] = c;
+          if (list[e].weight == 0.0f) continue;
+          for (int32_t k = nameFirst[id]; k < nameFirst[id + 1]; ++k) {
+            const int32_t j = nameSlots[k];
+            if (b.slots[j].depth > 0 && spans.holds(j, dominant)) {
+              found.push_back({static_cast<uint32_t>(j), list[e].weight});
             }
-            break;
           }
         }
+        std::sort(found.begin(), found.end(), [&](SkinBoundWeight x, SkinBoundWeight y) {
+          return b.slots[x.slot].depth < b.slots[y.slot].depth;
+        });
+        b.weights.insert(b.weights.end(), found.begin(), found.end());
+        head.count = static_cast<uint32_t>(found.size());
       }
     }
     Vector3 relative = restPosition;
@@ -184,13 +247,23 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
     }
     b.corners[c].relative = toSkinVec4(relative);
   }
+  // Deepest first: a slot on a blended chain marks its parent's.
+  for (auto s = b.slotOrder.rbegin(); s != b.slotOrder.rend(); ++s) {
+    SkinSlot& slot = b.slots[*s];
+    if (slot.usedInChain == 1 && b.slots[slot.parentSlot].depth > 0) {
+      b.slots[slot.parentSlot].usedInChain = 1;
+    }
+  }
 }
 
 }  // namespace
 
 bool isSkinBindingCurrent(const SkinPart& part, const MeshPart& rest, const JointSet& skeleton) {
   const SkinBinding& b = part.binding;
-  if (!b.built || b.weightChanges != weightChangeCount()) return false;
+  if (!b.built || !part.weightChanges || b.weightChanges != *part.weightChanges ||
+      b.weightLists != part.skinWeights.data()) {
+    return false;
+  }
   if (b.restPositions != rest.positions.data() || b.restPositionCount != rest.positions.size() ||
       b.restNormals != rest.normals.data() || b.restNormalCount != rest.normals.size() ||
       b.weightListCount != part.skinWeights.size() ||
@@ -214,7 +287,13 @@ void updateSkinBinding(SkinPart& part, const MeshPart& rest, const JointSet& ske
   if (isSkinBindingCurrent(part, rest, skeleton)) return;
   SkinBinding& b = part.binding;
   b.built = false;
-  b.weightChanges = weightChangeCount();
+  // From here on every change to the part's lists moves the part's count.
+  if (!part.weightChanges) part.weightChanges = std::make_shared<uint64_t>(0);
+  for (WeightList& list : part.skinWeights) {
+    if (!list.reportsTo(part.weightChanges)) list.reportChangesTo(part.weightChanges);
+  }
+  b.weightChanges = *part.weightChanges;
+  b.weightLists = part.skinWeights.data();
   b.restPositions = rest.positions.data();
   b.restPositionCount = rest.positions.size();
   b.restNormals = rest.normals.data();
@@ -296,13 +375,21 @@ void deformBoundCorners(const SkinBinding& binding, SkinFrame& frame, SkinPart& 
       }
       weight += head.count;
       // Corners of one dominant joint mostly come together: its chain is
-      // gathered (walking up the parents) only when the dominant joint changes.
+      // gathered (walking up the parents) only when the dominant joint changes,
+      // and only its last joint when it is a child or a sibling of the one before
+      // (whose chain, up to the shared parent, chainBack already holds).
       if (head.dominant != chainOf) {
+        const int32_t j = static_cast<int32_t>(head.dominant);
+        const int32_t parent = slots[j].parentSlot;
+        const bool nextToLast = chainOf != kSkinRestShape &&
+                                (parent == static_cast<int32_t>(chainOf) ||
+                                 parent == slots[chainOf].parentSlot);
         chainOf = head.dominant;
-        chainLength = slots[chainOf].depth;
-        int32_t j = static_cast<int32_t>(chainOf);
-        for (int32_t k = chainLength - 1; k >= 0; --k, j = slots[j].parentSlot) {
-          chainBack[k] = toSkinVec4(poses[j].boneStart);
+        chainLength = slots[j].depth;
+        chainBack[chainLength - 1] = toSkinVec4(poses[j].boneStart);
+        int32_t up = parent;
+        for (int32_t k = chainLength - 2; k >= 0 && !nextToLast; --k, up = slots[up].parentSlot) {
+          chainBack[k] = toSkinVec4(poses[up].boneStart);
         }
       }
       for (int32_t k = 0; k < chainLength; ++k) sum += load(chainBack[k]);

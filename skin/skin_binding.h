@@ -5,7 +5,7 @@
 // name), the chain from the root's child down to that joint, the weights of the
 // chain's joints, and its rest position relative to the start of the dominant
 // joint's bone. The binding (SkinPart::binding) holds exactly that per corner. It
-// is derived once and rebuilt whenever the weights (weightChangeCount), the
+// is derived once and rebuilt whenever the weights (the part's weightChanges), the
 // joints (identity, jointName, jointID, parent, position) or the rest mesh change;
 // checking that costs one pass over the joints per call.
 //

@@ -1,5 +1,7 @@
 #include "skin/weight_box.h"
 
+#include "core/command_ids.h"
+
 namespace lw {
 namespace {
 
@@ -38,13 +40,11 @@ WeightBox makeWeightBox(double x, double y, double z) {
 void placeWeightBox(SceneDocument& doc, ShellUi& ui, const double point[3]) {
   doc.weightBox = makeWeightBox(point[0], point[1], point[2]);
   doc.weightBoxShown = 1;
-  ui.enableMenuItem(kMenuMoveWeightBoxFace, true);
-  ui.enableMenuItem(kMenuWeightBox, true);
-  ui.enableMenuItem(kMenuShowWeightBox, true);
-  ui.checkMenuItem(kMenuShowWeightBox, true);
+  ui.enableMenuItem(IDM_MOVE_BOX_FACE, true);
+  ui.enableMenuItem(IDM_WEIGHT_BOX, true);
+  ui.enableMenuItem(IDM_SHOW_WEIGHT_BOX, true);
+  ui.checkMenuItem(IDM_SHOW_WEIGHT_BOX, true);
 }
-
-int boxFacePickName(int pickBase, BoxFace face) { return pickBase + kBoxFaceNameStep * face; }
 
 int boxFaceFromPickName(int pickName, int pickBase) {
   const long long offset = static_cast<long long>(pickName) - pickBase;
@@ -58,10 +58,6 @@ int boxFaceFromPickName(int pickName, int pickBase) {
 std::array<int, 4> boxFaceCorners(int face) {
   if (!isFace(face)) return {0, 0, 0, 0};
   return kFaceRules[face - 1].corners;
-}
-
-double boxFaceDragStep(int cursorX, int previousX) {
-  return cursorX < previousX ? -kBoxFaceStep : kBoxFaceStep;
 }
 
 bool moveWeightBoxFace(WeightBox& box, int pickName, int pickBase, double step) {

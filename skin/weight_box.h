@@ -33,19 +33,13 @@ inline constexpr int kBoxFaceNameStep = 100;
 inline constexpr double kWeightBoxEdge = 1.0;
 inline constexpr double kBoxFaceStep = 0.02;  // one face-drag step
 
-inline constexpr int kMenuMoveWeightBoxFace = 406;
-inline constexpr int kMenuWeightBox = 40003;
-inline constexpr int kMenuShowWeightBox = 40068;
-
 // The cube of edge kWeightBoxEdge centred on (x, y, z), corners in the order above.
 WeightBox makeWeightBox(double x, double y, double z);
 
 // Places a new box around the world point (replacing any earlier one), sets
-// weightBoxShown, enables 406, 40003 and 40068 and checks 40068.
+// weightBoxShown, enables IDM_MOVE_BOX_FACE, IDM_WEIGHT_BOX and IDM_SHOW_WEIGHT_BOX and checks
+// IDM_SHOW_WEIGHT_BOX.
 void placeWeightBox(SceneDocument& doc, ShellUi& ui, const double point[3]);
-
-// Selection name of a face: pickBase + 100 * face.
-int boxFacePickName(int pickBase, BoxFace face);
 
 // The face a selection name stands for, or 0 when it names no face.
 int boxFaceFromPickName(int pickName, int pickBase);
@@ -53,10 +47,6 @@ int boxFaceFromPickName(int pickName, int pickBase);
 // The corners of a face in drawing order: z- 0 1 2 3, z+ 4 5 6 7, x- 1 4 7 2,
 // x+ 5 0 3 6, y+ 0 5 4 1, y- 6 7 2 3. A face of 0 or out of range gives corners 0 0 0 0.
 std::array<int, 4> boxFaceCorners(int face);
-
-// Step of one face-drag mouse move: +kBoxFaceStep when the cursor's x is not
-// smaller than its previous x, else -kBoxFaceStep.
-double boxFaceDragStep(int cursorX, int previousX);
 
 // Moves the face named pickName (relative to pickBase) by step along its axis, in
 // all four of its corners, but only when the face stays strictly on its side of

@@ -15,7 +15,6 @@ namespace lw {
 namespace {
 
 // The picked sub-state of WeightByVertex (a vertex has been hit).
-constexpr int32_t kVertexPickedMode = WeightByVertex + 2;
 
 constexpr char kWeightRangeMessage[] = "重みの範囲は0.0～1.0を指定してください。";
 constexpr char kWeightRangeTitle[] = "重みの値";
@@ -202,9 +201,8 @@ WeightCheck acceptVertexWeightDialog(SceneDocument& doc, const WeightRowTexts& t
   const WeightRows rows = readWeightRows(WeightDialogKind::Vertex, texts);
   const WeightCheck check = checkWeightRows(WeightDialogKind::Vertex, rows, doc.skeleton);
   if (check != WeightCheck::Ok || !doc.skinBuffers) return check;
-  applyVertexWeights(*doc.skinBuffers, doc.vertexSelection,
-                     weightListFromRows(rows, doc.skeleton),
-                     doc.editMode == kVertexPickedMode);
+  applyVertexWeights(*doc.skinBuffers, doc.vertexSelection, weightListFromRows(rows, doc.skeleton),
+                     doc.editMode == kModeVertexPicked);
   return WeightCheck::Ok;
 }
 

@@ -101,7 +101,7 @@ size_t applyVertexWeights(SkinBuffers& skin, const VertexSelection& selection,
 size_t applyBoxWeights(SkinBuffers& skin, const WeightBox& box, const WeightList& list);
 
 // OK of dialog 103: reads and checks the rows, then weights the selected corners;
-// while the 3D window is in the picked sub-state of WeightByVertex (editMode 23,
+// while the 3D window is in the picked sub-state of WeightByVertex (kModeVertexPicked,
 // always so when the dialog was opened by the right button) the list is also
 // given to every corner coincident with a selected one. The selection is left
 // as it is (the 3D window empties it when the dialog ends). Nothing changes

@@ -1,42 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <climits>
-#include <cstdlib>
 #include <new>
 #include <optional>
 
 #include "anim/anim_fixture.h"
 #include "anim/keyframe_commands.h"
 #include "anim/playback.h"
+#include "core/command_ids.h"
 #include "core/keyframes.h"
+#include "support/failing_allocation.h"
 #include "support/recording_ui.h"
-
-// Lets a test make one allocation fail: after `allowed` more succeed, the next
-// throws std::bad_alloc; -1 (the default) fails none.
-namespace {
-std::atomic<int> allowedAllocations{-1};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (allowedAllocations.load() >= 0 && allowedAllocations.fetch_sub(1) == 0) {
-    allowedAllocations = -1;
-    throw std::bad_alloc();
-  }
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-// The library's nothrow allocations (stable_sort's buffer) must come from the
-// same heap as the deletes below.
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  try {
-    return operator new(size);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace lw {
 namespace {
@@ -94,7 +68,7 @@ TEST_F(KeyframeStoreTest, SameTimeReplacesInTimeOrderOnly) {
   EXPECT_EQ(store().byNumber.rbegin()->first, 2);
   // Both maps hold two entries only once three keyframes exist here: the
   // playback items are enabled now, not before.
-  EXPECT_TRUE(ui_.isEnabled(kMenuPlay));
+  EXPECT_TRUE(ui_.isEnabled(IDM_PLAY));
 }
 
 TEST_F(KeyframeStoreTest, KeyframesInNeitherMapAreReleased) {
@@ -122,7 +96,7 @@ TEST_F(KeyframeStoreTest, RunningOutOfMemoryLeavesTheStoreAsItWas) {
   const KeyFramePtr last = store().lastCreated;
   int failures = 0;
   for (int allowed = 0;; ++allowed) {
-    allowedAllocations = allowed;
+    test::failAllocation(allowed);
     try {
       createKeyFrame(store(), doc_.skeleton, 250);
     } catch (const std::bad_alloc&) {
@@ -132,7 +106,7 @@ TEST_F(KeyframeStoreTest, RunningOutOfMemoryLeavesTheStoreAsItWas) {
       EXPECT_EQ(store().lastCreated, last) << allowed;
       continue;
     }
-    allowedAllocations = -1;
+    test::disarmAllocationFailure();
     break;
   }
   EXPECT_GT(failures, 2);
@@ -157,18 +131,18 @@ TEST_F(KeyframeStoreTest, DeletingTheEarliestShowsTheNextOtherwiseTheEarliest) {
   deleteShownKeyFrame(doc_, ui_);
   EXPECT_EQ(store().currentTime, 0);
   EXPECT_EQ(store().deletedTime, 1000);
-  EXPECT_TRUE(ui_.isGreyed(kMenuArmWholeRange));
-  EXPECT_TRUE(ui_.isGreyed(kMenuNextKeyframe));
+  EXPECT_TRUE(ui_.isGreyed(IDM_PLAY_ALL));
+  EXPECT_TRUE(ui_.isGreyed(IDM_KEYFRAME_NEXT));
 }
 
 TEST_F(KeyframeStoreTest, DeletingTheLastKeyframeGreysDeletionBonesAndInterpolation) {
   createKeyFrameCommand(doc_, ui_, 0);
-  EXPECT_TRUE(ui_.isEnabled(kMenuKeyframeBones));
+  EXPECT_TRUE(ui_.isEnabled(IDM_KEYFRAME_BONES));
   deleteShownKeyFrame(doc_, ui_);
   EXPECT_TRUE(store().byNumber.empty());
   EXPECT_TRUE(store().byTime.empty());
   EXPECT_EQ(store().lastCreated, nullptr);
-  for (int id : {kMenuDeleteKeyframe, kMenuKeyframeBones, kMenuInterpolation}) {
+  for (int id : {IDM_KEYFRAME_DELETE, IDM_KEYFRAME_BONES, IDM_INTERPOLATION}) {
     EXPECT_TRUE(ui_.isGreyed(id)) << id;
   }
   EXPECT_EQ(store().keyframeBoneView, 1);
@@ -231,18 +205,18 @@ TEST_F(KeyframeStoreTest, BakeStoresEveryBoneAsOneTurnFromRest) {
 
 TEST_F(KeyframeStoreTest, MenuRulesFollowTheSmallerMap) {
   applyKeyframeMenuRules(store(), ui_);
-  for (int id : {kMenuDeleteKeyframe, kMenuKeyframeBones, kMenuInterpolation, kMenuArmWholeRange}) {
+  for (int id : {IDM_KEYFRAME_DELETE, IDM_KEYFRAME_BONES, IDM_INTERPOLATION, IDM_PLAY_ALL}) {
     EXPECT_TRUE(ui_.isGreyed(id)) << id;
   }
   createKeyFrame(store(), doc_.skeleton, 0);
   createKeyFrame(store(), doc_.skeleton, 0);  // two by number, one by time
   applyKeyframeMenuRules(store(), ui_);
-  EXPECT_TRUE(ui_.isGreyed(kMenuArmWholeRange));
-  EXPECT_TRUE(ui_.isEnabled(kMenuKeyframeBones));
+  EXPECT_TRUE(ui_.isGreyed(IDM_PLAY_ALL));
+  EXPECT_TRUE(ui_.isEnabled(IDM_KEYFRAME_BONES));
   createKeyFrame(store(), doc_.skeleton, 40);
   applyKeyframeMenuRules(store(), ui_);
-  for (int id : {kMenuInterpolation, kMenuArmWholeRange, kMenuArmChosenRange, kMenuNextKeyframe,
-                 kMenuPreviousKeyframe}) {
+  for (int id : {IDM_INTERPOLATION, IDM_PLAY_ALL, IDM_PLAY_RANGE, IDM_KEYFRAME_NEXT,
+                 IDM_KEYFRAME_PREVIOUS}) {
     EXPECT_TRUE(ui_.isEnabled(id)) << id;
   }
 }
@@ -291,7 +265,7 @@ TEST_F(KeyframeStoreTest, DeletingAKeyframeThatBoundsTheRangeKeepsPlaybackAlive)
   store().currentTime = 900;
   deleteShownKeyFrame(doc_, ui_);
   EXPECT_EQ(doc_.animationView, 0);
-  EXPECT_TRUE(ui_.isGreyed(kMenuPlay));
+  EXPECT_TRUE(ui_.isGreyed(IDM_PLAY));
 }
 
 TEST(PlaybackRange, EndTimeComesFirstAndMissingTimesChangeNothing) {

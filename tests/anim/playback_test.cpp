@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "anim/anim_fixture.h"
+#include "core/command_ids.h"
 #include "support/recording_ui.h"
 
 namespace lw {
@@ -207,7 +208,7 @@ TEST_F(PlaybackTest, ArmingAndFrameFiles) {
   EXPECT_EQ(doc_.editMode, Animation);
   toggleSaveFrames(doc_, ui_);
   EXPECT_EQ(doc_.saveFramesAsBmp, 1);
-  EXPECT_TRUE(ui_.isChecked(kMenuSaveFrames));
+  EXPECT_TRUE(ui_.isChecked(IDM_SAVE_FRAMES));
   EXPECT_EQ(playbackFrameFileName("C:\\prog\\", 12), "C:\\prog\\frame12.bmp");
 }
 

@@ -181,12 +181,12 @@ TEST_F(PoseKeeping, FkEntrySaveReopenAndKeyframesLeaveTheRandomPoseWhereItWas) {
 
     enterFkMode(rig.doc, rig.ui);
     const Snapshot fk = snapshot(rig.doc);
-    expectSame(posed, fk, tolerance, "menu 411", &following);
+    expectSame(posed, fk, tolerance, "menu IDM_ROTATE_FK", &following);
 
     const std::string path = (dir_ / "rig.ojp").string();
     ASSERT_EQ(writeProject(rig.doc, path), 0);
     SceneDocument reopened;
-    ASSERT_EQ(readProject(reopened, path, rig.ui), kProjectRead);
+    ASSERT_EQ(readProject(reopened, path, rig.ui).code, kProjectRead);
     expectSame(fk, snapshot(reopened), tolerance, "saved and reopened");
 
     createKeyFrameCommand(rig.doc, rig.ui, 250);
@@ -352,7 +352,7 @@ TEST(SampleAnimation, NoCornerJumpsInTheLastMillisecondBeforeAKeyframe) {
   }
   SceneDocument doc;
   NullShellUi ui;
-  ASSERT_EQ(readProject(doc, (dir / "character.ojp").string(), ui), kProjectRead);
+  ASSERT_EQ(readProject(doc, (dir / "character.ojp").string(), ui).code, kProjectRead);
   float height = 0;
   for (const MeshPart& part : doc.mesh->parts) {
     for (Vector3 v : part.positions) height = std::max(height, v.y);

@@ -89,21 +89,23 @@ TEST_F(ProjectRoundTrip, SavedReadAndSavedAgainGivesTheSameBytes) {
   EXPECT_NE(first.find("\nSUB_MODEL_FILENAME hat.obj\n"), std::string::npos);
 
   SceneDocument read;
-  ASSERT_EQ(readProject(read, path, ui_), kProjectRead);
+  ASSERT_EQ(readProject(read, path, ui_).code, kProjectRead);
   EXPECT_EQ(projectText(read), first);
   EXPECT_EQ(read.materialLibraryName, (dir_ / "arm.mtl").string());
   ASSERT_EQ(writeProject(read, path), 0);
   SceneDocument again;
-  ASSERT_EQ(readProject(again, path, ui_), kProjectRead);
+  ASSERT_EQ(readProject(again, path, ui_).code, kProjectRead);
   EXPECT_EQ(projectText(again), first);
 }
 
 TEST_F(ProjectRoundTrip, ProjectWithoutItsObjIsRefused) {
   SceneDocument doc;
   writeText(dir_ / "lost.ojp", "MODEL_FILENAME gone.obj\njointID 1\n");
-  EXPECT_EQ(readProject(doc, (dir_ / "lost.ojp").string(), ui_), kProjectModelObjFailed);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].title, "OBJ読み込みエラー");
+  const ProjectResult result = readProject(doc, (dir_ / "lost.ojp").string(), ui_);
+  EXPECT_EQ(result.code, kProjectModelObjFailed);
+  EXPECT_FALSE(result.message.empty());
+  EXPECT_EQ(result.title, "OBJ読み込みエラー");
+  EXPECT_TRUE(ui_.messages.empty());
   EXPECT_EQ(doc.mesh, nullptr);
   EXPECT_TRUE(doc.skeleton.empty());
 }

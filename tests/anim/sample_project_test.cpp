@@ -25,7 +25,7 @@ TEST(SampleProject, OpensRiggedWeightedAndAnimatedAndSavesToTheSameBytes) {
   }
   SceneDocument doc;
   NullShellUi ui;
-  ASSERT_EQ(readProject(doc, (dir / "character.ojp").string(), ui), kProjectRead);
+  ASSERT_EQ(readProject(doc, (dir / "character.ojp").string(), ui).code, kProjectRead);
   EXPECT_GE(doc.skeleton.size(), 15u);
   size_t corners = 0;
   for (const SkinPart& part : doc.skinBuffers->parts) {

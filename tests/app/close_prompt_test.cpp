@@ -7,6 +7,7 @@
 
 #include "app/file_dialog.h"
 #include "app/win_text.h"
+#include "core/command_ids.h"
 #include "sample_project.h"
 
 namespace lw {
@@ -54,7 +55,7 @@ class ClosePromptTest : public test::SampleProjectTest {
         SendMessageW(w.boneTree, WM_CLOSE, 0, 0);
         break;
       case CloseWay::ExitCommand:
-        command(101);
+        command(IDM_FILE_EXIT);
         break;
     }
     chooseFile = showCommonFileDialog;

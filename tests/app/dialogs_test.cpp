@@ -8,6 +8,7 @@
 #include "app/dialogs.h"
 #include "app/program.h"
 #include "app/win_text.h"
+#include "core/command_ids.h"
 #include "gui_harness.h"
 #include "sample_project.h"
 
@@ -138,7 +139,7 @@ TEST_F(DialogsTest, BackgroundDialogShowsPercentFAndNamesAFieldWithoutANumber) {
          setField(open, 1063, " +.25");
          test::pressButton(open, IDOK);
        })});
-  SendMessageW(program().windows.main, WM_COMMAND, 40092, 0);
+  SendMessageW(program().windows.main, WM_COMMAND, IDM_BACKGROUND, 0);
   EXPECT_EQ(script.stepsLeft(), 0u);
   ASSERT_EQ(script.seen().size(), 2u);
   EXPECT_EQ(script.seen()[1].text, test::wide("「緑(G)」に数値を入力してください。"));
@@ -159,7 +160,7 @@ TEST_F(DialogsTest, LightDialogEditsBothLightsWhicheverItemOpenedIt) {
                                 setField(dialog, 1051, "0");
                                 test::pressButton(dialog, IDOK);
                               }}});
-  SendMessageW(program().windows.main, WM_COMMAND, 40088, 0);
+  SendMessageW(program().windows.main, WM_COMMAND, IDM_LEFT_LIGHT_RGBA, 0);
   EXPECT_EQ(script.stepsLeft(), 0u);
   EXPECT_EQ(doc.lightColour[0], (Colour{0.1f, 1.0f, 0.3f, 0.4f}));
   EXPECT_EQ(doc.lightColour[1], (Colour{0.5f, 0.6f, 0.0f, 0.8f}));
@@ -178,9 +179,9 @@ TEST_F(DialogsTest, ShadowLightDialogCancelKeepsThePosition) {
                                 setField(dialog, 1061, "-2.5");
                                 test::pressButton(dialog, IDOK);
                               }}});
-  SendMessageW(program().windows.main, WM_COMMAND, 40091, 0);
+  SendMessageW(program().windows.main, WM_COMMAND, IDM_SHADOW_LIGHT, 0);
   EXPECT_EQ(doc.shadowLightPosition, (Vector3{0, 5, 4}));
-  SendMessageW(program().windows.main, WM_COMMAND, 40091, 0);
+  SendMessageW(program().windows.main, WM_COMMAND, IDM_SHADOW_LIGHT, 0);
   EXPECT_EQ(script.stepsLeft(), 0u);
   EXPECT_EQ(doc.shadowLightPosition, (Vector3{0, 5, -2.5f}));
 }
@@ -199,7 +200,7 @@ TEST_F(DialogsTest, VersionDialogShowsTheStringsOfTheViewsContext) {
                                 EXPECT_FALSE(field(dialog, 1074).empty());
                                 test::pressButton(dialog, 8);
                               }}});
-  SendMessageW(program().windows.main, WM_COMMAND, 40056, 0);
+  SendMessageW(program().windows.main, WM_COMMAND, IDM_VERSION, 0);
   EXPECT_EQ(script.stepsLeft(), 0u);
   EXPECT_EQ(script.unanswered(), 0);
 }

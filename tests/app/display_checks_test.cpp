@@ -6,6 +6,7 @@
 
 #include "app/file_dialog.h"
 #include "app/win_text.h"
+#include "core/command_ids.h"
 #include "sample_project.h"
 
 namespace lw {
@@ -28,10 +29,10 @@ class DisplayChecksTest : public test::SampleProjectTest {
 
 TEST_F(DisplayChecksTest, TogglesThatAnOpenSwitchesOffLoseTheirCheckMarks) {
   // Joint numbers and bone axes on, FK axes left off.
-  for (int id : {40007, 40014}) command(id);
-  ASSERT_TRUE(checked(40007));
-  ASSERT_TRUE(checked(40014));
-  ASSERT_FALSE(checked(40008));
+  for (int id : {IDM_SHOW_JOINT_NUMBERS, IDM_SHOW_BONE_AXES}) command(id);
+  ASSERT_TRUE(checked(IDM_SHOW_JOINT_NUMBERS));
+  ASSERT_TRUE(checked(IDM_SHOW_BONE_AXES));
+  ASSERT_FALSE(checked(IDM_SHOW_FK_AXES));
 
   wchar_t current[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, current);
@@ -40,11 +41,12 @@ TEST_F(DisplayChecksTest, TogglesThatAnOpenSwitchesOffLoseTheirCheckMarks) {
   {
     test::DialogScript script(
         {{test::wide("保存"), [](HWND box) { test::pressButton(box, IDNO); }}});
-    command(102);
+    command(IDM_FILE_OPEN);
   }
   chooseFile = showCommonFileDialog;
   ASSERT_EQ(doc().modelLoaded, 1);
-  for (int id : {40007, 40014, 40008}) EXPECT_FALSE(checked(id)) << id;
+  for (int id : {IDM_SHOW_JOINT_NUMBERS, IDM_SHOW_BONE_AXES, IDM_SHOW_FK_AXES})
+    EXPECT_FALSE(checked(id)) << id;
   EXPECT_EQ(doc().showJointNumbers, 0);
   EXPECT_EQ(doc().showBoneAxes, 0);
 }

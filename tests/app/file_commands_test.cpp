@@ -9,8 +9,9 @@
 #include "app/file_dialog.h"
 #include "app/program.h"
 #include "app/win_text.h"
-#include "skeleton/placement.h"
+#include "core/command_ids.h"
 #include "gui_harness.h"
+#include "skeleton/placement.h"
 
 namespace lw {
 namespace {
@@ -71,7 +72,7 @@ class FileCommandsTest : public ::testing::Test {
   }
   void openSampleModel() {
     choose("character.obj");
-    command(102);
+    command(IDM_FILE_OPEN);
     ASSERT_EQ(program().doc.modelLoaded, 1);
   }
 
@@ -79,7 +80,8 @@ class FileCommandsTest : public ::testing::Test {
 };
 
 TEST_F(FileCommandsTest, OpeningTheSampleModelEnablesDrawingPlacementAndAdding) {
-  for (int id : {40015, 40016, 40017, 410, 40078}) EXPECT_TRUE(greyed(id)) << id;
+  for (int id : {IDM_DRAW_FACES, IDM_DRAW_LINES, IDM_DRAW_POINTS, IDM_PLACE_ROOT, IDM_FILE_ADD})
+    EXPECT_TRUE(greyed(id)) << id;
   openSampleModel();
   const SceneDocument& doc = program().doc;
   EXPECT_EQ(gDialogsShown, 1);
@@ -94,27 +96,33 @@ TEST_F(FileCommandsTest, OpeningTheSampleModelEnablesDrawingPlacementAndAdding) 
   EXPECT_EQ(doc.drawMode, 4);
   EXPECT_EQ(doc.modelFileName, "character.obj");
   EXPECT_EQ(doc.saveFilter, fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "BMPファイル(*.bmp)", "*.bmp"}));
-  for (int id : {40015, 40016, 40017, 410, 40078}) EXPECT_FALSE(greyed(id)) << id;
-  EXPECT_TRUE(greyed(203));
+  for (int id : {IDM_DRAW_FACES, IDM_DRAW_LINES, IDM_DRAW_POINTS, IDM_PLACE_ROOT, IDM_FILE_ADD})
+    EXPECT_FALSE(greyed(id)) << id;
+  EXPECT_TRUE(greyed(IDM_FIX_POSITIONS));
   EXPECT_FALSE(fileExists("character.TLO"));  // the temporary file is gone
 }
 
 TEST_F(FileCommandsTest, FixingPositionsSwitchesTheMenuFromPlacingToPosing) {
   openSampleModel();
-  command(410);
-  for (int id : {201, 40069, 40070, 40071}) EXPECT_FALSE(greyed(id)) << id;
-  command(201);
+  command(IDM_PLACE_ROOT);
+  for (int id : {IDM_PLACE_CHILD, IDM_PLACE_CHILD_XY, IDM_PLACE_CHILD_YZ, IDM_PLACE_CHILD_ZX})
+    EXPECT_FALSE(greyed(id)) << id;
+  command(IDM_PLACE_CHILD);
   SceneDocument& doc = program().doc;
   ASSERT_NE(placeBaseJoint(doc, {0, 1, 0}, program().ui), nullptr);
   ASSERT_NE(addChildJoint(doc, "Joint0", {0.5f, 1.4f, 0}, 1, program().ui), nullptr);
-  EXPECT_FALSE(greyed(203));
+  EXPECT_FALSE(greyed(IDM_FIX_POSITIONS));
 
-  command(203);
+  command(IDM_FIX_POSITIONS);
   EXPECT_EQ(doc.decitionJointPosition, 1);
-  for (int id : {203, 201, 40069, 40070, 40071, 202, 40072, 40073, 40074})
+  for (int id : {IDM_FIX_POSITIONS, IDM_PLACE_CHILD, IDM_PLACE_CHILD_XY, IDM_PLACE_CHILD_YZ,
+                 IDM_PLACE_CHILD_ZX, IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX})
     EXPECT_TRUE(greyed(id)) << id;
-  for (int id : {40007, 40014, 40008, 411, 40002, 403, 412, 40005, 40006, 40021, 40032, 40027,
-                 40050, 40089, 40090, 40091, 40064, 40065, 40066})
+  for (int id : {IDM_SHOW_JOINT_NUMBERS, IDM_SHOW_BONE_AXES, IDM_SHOW_FK_AXES, IDM_ROTATE_FK,
+                 IDM_RESET_ROTATIONS, IDM_PLACE_WEIGHT_BOX, IDM_WEIGHT_BY_VERTEX, IDM_SKINNING_ON,
+                 IDM_SKINNING_OFF, IDM_KEYFRAME_CREATE, IDM_EQUALISE_BONES, IDM_ROTATE_IK,
+                 IDM_STOP_IK, IDM_SHADOW_ON, IDM_SHADOW_OFF, IDM_SHADOW_LIGHT, IDM_MOVE_ROOT_X,
+                 IDM_MOVE_ROOT_Y, IDM_MOVE_ROOT_Z})
     EXPECT_FALSE(greyed(id)) << id;
   EXPECT_EQ(doc.saveFilter, fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)",
                                         "*.OJP", "BMPファイル(*.bmp)", "*.bmp",
@@ -135,7 +143,7 @@ TEST_F(FileCommandsTest, TheFirstOpenKeepsDisplaySettings) {
   EXPECT_EQ(doc.showWorldAxes, 0);
   test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDNO); }}});
   choose("character.obj");
-  command(102);
+  command(IDM_FILE_OPEN);
   EXPECT_EQ(doc.antiAliasing, 0);
   EXPECT_EQ(doc.showWorldAxes, 1);
 }
@@ -152,7 +160,7 @@ TEST_F(FileCommandsTest, OpenRefusesBadExtensionsAndMissingFiles) {
   for (const auto& c : cases) {
     test::DialogScript script({test::acknowledge(c.boxTitle)});
     choose(c.title);
-    command(102);
+    command(IDM_FILE_OPEN);
     ASSERT_EQ(script.seen().size(), 1u) << c.title;
     EXPECT_EQ(script.seen()[0].text, test::wide(c.text)) << c.title;
     EXPECT_EQ(program().doc.modelLoaded, 0) << c.title;
@@ -164,7 +172,7 @@ TEST_F(FileCommandsTest, CancelAtTheSavePromptKeepsTheDocument) {
   const Mesh* mesh = program().doc.mesh.get();
   test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDCANCEL); }}});
   choose("character.obj");
-  command(102);
+  command(IDM_FILE_OPEN);
   ASSERT_EQ(script.seen().size(), 1u);
   EXPECT_EQ(script.seen()[0].text, test::wide("現在のデータを保存しますか？"));
   EXPECT_EQ(gDialogsShown, 1);  // no second open dialog
@@ -177,7 +185,7 @@ TEST_F(FileCommandsTest, CancellingTheSaveDialogAfterYesKeepsTheDocument) {
   const Mesh* mesh = program().doc.mesh.get();
   test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDYES); }}});
   choose("");
-  command(102);
+  command(IDM_FILE_OPEN);
   EXPECT_EQ(script.stepsLeft(), 0u);
   EXPECT_TRUE(gLastRequest.save);
   EXPECT_EQ(program().doc.mesh.get(), mesh);
@@ -193,7 +201,7 @@ TEST_F(FileCommandsTest, NoAtTheSavePromptOpensTheNewFile) {
   program().doc.mesh->materialLibrary = "marked";
   test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDNO); }}});
   choose("character.obj");
-  command(102);
+  command(IDM_FILE_OPEN);
   EXPECT_EQ(script.stepsLeft(), 0u);
   EXPECT_EQ(gDialogsShown, 2);
   ASSERT_NE(program().doc.mesh, nullptr);
@@ -202,13 +210,13 @@ TEST_F(FileCommandsTest, NoAtTheSavePromptOpensTheNewFile) {
 }
 
 TEST_F(FileCommandsTest, SaveAsWritesObjAndBmpAndNamesWithoutExtensionGetTwoMessages) {
-  command(40018);  // no model: nothing but a redraw
+  command(IDM_FILE_SAVE_AS);  // no model: nothing but a redraw
   EXPECT_EQ(gDialogsShown, 0);
   openSampleModel();
   DeleteFileW(toWide(folder_ + "posed.obj").c_str());
   DeleteFileW(toWide(folder_ + "shot.bmp").c_str());
   choose("posed.obj");
-  command(40018);
+  command(IDM_FILE_SAVE_AS);
   EXPECT_TRUE(gLastRequest.save);
   EXPECT_EQ(gLastRequest.title, "名前をつけて保存");
   EXPECT_TRUE(gLastRequest.flags & OFN_OVERWRITEPROMPT);
@@ -216,7 +224,7 @@ TEST_F(FileCommandsTest, SaveAsWritesObjAndBmpAndNamesWithoutExtensionGetTwoMess
   EXPECT_TRUE(fileExists("posed.obj"));
 
   choose("shot.bmp");
-  command(40018);
+  command(IDM_FILE_SAVE_AS);
   ASSERT_TRUE(fileExists("shot.bmp"));
   HANDLE file = CreateFileW(toWide(folder_ + "shot.bmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
                             nullptr, OPEN_EXISTING, 0, nullptr);
@@ -229,7 +237,7 @@ TEST_F(FileCommandsTest, SaveAsWritesObjAndBmpAndNamesWithoutExtensionGetTwoMess
 
   test::DialogScript script({test::acknowledge("拡張子無し"), test::acknowledge("拡張子無し")});
   choose("noextension");
-  command(40018);
+  command(IDM_FILE_SAVE_AS);
   ASSERT_EQ(script.seen().size(), 2u);
   EXPECT_EQ(script.seen()[0].text, test::wide("拡張子を指定してください。"));
   EXPECT_EQ(script.seen()[1].text, test::wide("拡張子をつけてください"));
@@ -237,13 +245,18 @@ TEST_F(FileCommandsTest, SaveAsWritesObjAndBmpAndNamesWithoutExtensionGetTwoMess
 
 TEST_F(FileCommandsTest, OpeningTheSampleProjectSetsTheProjectMenuState) {
   choose("character.ojp");
-  EXPECT_EQ(command(102), 0);
+  EXPECT_EQ(command(IDM_FILE_OPEN), 0);
   const SceneDocument& doc = program().doc;
   EXPECT_EQ(doc.modelLoaded, 1);
   EXPECT_EQ(doc.decitionJointPosition, 1);
   EXPECT_FALSE(doc.skeleton.jointOrder.empty());
-  for (int id : {40015, 40016, 40017, 40007, 40014, 40008, 411, 40002, 403, 412, 40005, 40006,
-                 40021, 40064, 40065, 40066, 40032, 40027, 40050, 40078, 40089, 40090, 40091}) {
+  for (int id :
+       {IDM_DRAW_FACES,       IDM_DRAW_LINES,       IDM_DRAW_POINTS, IDM_SHOW_JOINT_NUMBERS,
+        IDM_SHOW_BONE_AXES,   IDM_SHOW_FK_AXES,     IDM_ROTATE_FK,   IDM_RESET_ROTATIONS,
+        IDM_PLACE_WEIGHT_BOX, IDM_WEIGHT_BY_VERTEX, IDM_SKINNING_ON, IDM_SKINNING_OFF,
+        IDM_KEYFRAME_CREATE,  IDM_MOVE_ROOT_X,      IDM_MOVE_ROOT_Y, IDM_MOVE_ROOT_Z,
+        IDM_EQUALISE_BONES,   IDM_ROTATE_IK,        IDM_STOP_IK,     IDM_FILE_ADD,
+        IDM_SHADOW_ON,        IDM_SHADOW_OFF,       IDM_SHADOW_LIGHT}) {
     EXPECT_FALSE(greyed(id)) << id;
   }
   EXPECT_EQ(doc.saveFilter, fileFilter({"OBJファイル(*.OBJ)", "*.OBJ", "OJPファイル(*.OJP)",
@@ -256,18 +269,18 @@ TEST_F(FileCommandsTest, OpeningTheSampleProjectSetsTheProjectMenuState) {
 
 TEST_F(FileCommandsTest, SavingTheSampleProjectAsOjpReopensWithTheSameRig) {
   choose("character.ojp");
-  ASSERT_EQ(command(102), 0);
+  ASSERT_EQ(command(IDM_FILE_OPEN), 0);
   const size_t joints = program().doc.skeleton.size();
   const size_t keyframes = program().doc.keyFrames->byTime.size();
   ASSERT_GT(joints, 1u);
   DeleteFileW(toWide(folder_ + "copy.ojp").c_str());
   choose("copy.ojp");
-  command(40018);
+  command(IDM_FILE_SAVE_AS);
   ASSERT_TRUE(fileExists("copy.ojp"));
 
   test::DialogScript script({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDNO); }}});
   choose("copy.ojp");
-  command(102);
+  command(IDM_FILE_OPEN);
   EXPECT_EQ(script.stepsLeft(), 0u);
   const SceneDocument& doc = program().doc;
   EXPECT_EQ(doc.modelLoaded, 1);
@@ -297,12 +310,12 @@ std::vector<unsigned char> readWholeFile(const std::string& path) {
 
 TEST_F(FileCommandsTest, TheViewShowsTheSampleProjectAsTheProgramsOwnCaptureHasIt) {
   choose("character.ojp");
-  ASSERT_EQ(command(102), 0);
+  ASSERT_EQ(command(IDM_FILE_OPEN), 0);
   HWND view = program().windows.view;
   RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   test::holdForScreenshot();
   choose("view.bmp");
-  command(40018);
+  command(IDM_FILE_SAVE_AS);
   const SceneDocument& doc = program().doc;
   const int width = doc.clientWidth;
   const int height = doc.clientHeight;
@@ -349,7 +362,7 @@ TEST_F(FileCommandsTest, ABrokenProjectIsRefusedAndLeavesNoModel) {
   CloseHandle(file);
   test::DialogScript script({test::acknowledge("OJPファイル読み込みエラー")});
   choose("broken.ojp");
-  const LRESULT result = command(102);
+  const LRESULT result = command(IDM_FILE_OPEN);
   EXPECT_NE(result, 0);
   EXPECT_EQ(program().doc.modelLoaded, 0);
   EXPECT_EQ(program().doc.mesh, nullptr);
@@ -365,24 +378,24 @@ TEST_F(FileCommandsTest, SaveAsWritesGlbAndGltfOnlyOnceTheJointsAreFixed) {
   {
     test::DialogScript refusal({test::acknowledge("拡張子無し"), test::acknowledge("拡張子無し")});
     choose("early.glb");
-    command(40018);
+    command(IDM_FILE_SAVE_AS);
     EXPECT_EQ(refusal.stepsLeft(), 0u);
     EXPECT_FALSE(fileExists("early.glb"));
   }
 
   test::DialogScript none({{test::wide("保存"), [](HWND box) { test::pressButton(box, IDNO); }}});
   choose("character.ojp");
-  ASSERT_EQ(command(102), 0);
+  ASSERT_EQ(command(IDM_FILE_OPEN), 0);
   for (const char* title : {"rig.glb", "rig.gltf", "rig.bin", "rig_0.png"}) {
     DeleteFileW(toWide(folder_ + title).c_str());
   }
   choose("rig.glb");
-  command(40018);
+  command(IDM_FILE_SAVE_AS);
   const std::vector<unsigned char> glb = readWholeFile(folder_ + "rig.glb");
   ASSERT_GT(glb.size(), 12u);
   EXPECT_EQ(std::string(glb.begin(), glb.begin() + 4), "glTF");
   choose("rig.gltf");
-  command(40018);
+  command(IDM_FILE_SAVE_AS);
   for (const char* title : {"rig.gltf", "rig.bin", "rig_0.png"}) EXPECT_TRUE(fileExists(title)) << title;
 }
 

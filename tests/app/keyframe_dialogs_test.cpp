@@ -12,6 +12,7 @@
 #include "app/program.h"
 #include "app/win_text.h"
 #include "gui_harness.h"
+#include "render/hermite_preview.h"
 #include "resources/resource.h"
 #include "sample_project.h"
 

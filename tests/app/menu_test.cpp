@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "core/command_ids.h"
 #include "gui_harness.h"
 
 namespace lw {
@@ -21,88 +22,127 @@ struct MenuRow {
 
 // Every command item of the menu with its label and status-bar help text.
 constexpr MenuRow kItems[] = {
-    {102, "ファイルを開く", "Obj,OJPファイルを開きます。"},
-    {40078, "ファイルを追加する", "装飾用のオブジェクトのファイルを開きます。"},
-    {40018, "名前をつけて保存", "ファイルに名前をつけて、Obj/OJP形式で保存します。"},
-    {101, "Limbweaverの終了(&X)", "Limbweaverを終了します。"},
-    {40033, "上から", "オブジェクトを上から見下ろす視点にします。"},
-    {40034, "下から", "オブジェクトを下から見上げる視点にします。"},
-    {40035, "右から", "オブジェクトを正面に対して右側から見る視点にします。"},
-    {40036, "左から", "オブジェクトを正面に対して左側から見る視点にします。"},
-    {40037, "正面から", "オブジェクトを正面から見る視点にします（起動時はこの視点です）。"},
-    {40038, "背面から", "オブジェクトを背面から見る視点にします。"},
-    {40060, "回転", "ワールド座標系を回転させます。"},
-    {40061, "左右", "ワールド座標系を左右に移動させます。"},
-    {40063, "上下", "ワールド座標系を上下に移動させます。"},
-    {40062, "拡大・縮小", "ワールド座標系を拡大・縮小させます。"},
-    {40015, "面描画", "オブジェクトを面描画します。"},
-    {40016, "線描画", "オブジェクトを線描画します。"},
-    {40017, "点描画", "オブジェクトを点描画します。"},
-    {40007, "ジョイント番号表示", "ジョイントの付近にジョイント番号を表示します。"},
-    {40014, "ボーン座標系の表示", "ボーンが属する座標系のX, Y, Z座標軸を表示します。"},
-    {40008, "ボーンのFKでの回転軸を表示", "FKで、ジョイントの回転軸となるベクトルを表示します。"},
-    {40057, "ワールド座標系の表示", "ワールド座標系の表示・非表示を切り替えます。"},
-    {40079, "表示", "装飾用オブジェクトを表示します。"},
-    {40080, "非表示", "装飾用オブジェクトを非表示にします。"},
-    {40081, "有効", "アンチエイリアス処理を有効にします。"},
-    {40082, "無効", "アンチエイリアス処理を無効にします。"},
-    {40089, "有効", "シャドウマップ処理を有効にします。"},
-    {40090, "無効", "シャドウマップ処理を無効にします。"},
-    {40091, "シャドウマップ用光源の位置設定", "シャドウを作るための光源のワールド座標位置を設定します。"},
-    {40092, "背景色の変更", "3Dウインドウの背景色を変更します。"},
-    {40094, "トゥーン", "トゥーンシェーディングを有効にします。"},
-    {40096, "任意のGLSLソース(頂点・フラグメント)", "任意のGLSLの頂点シェーダソース、フラグメントシェーダソースを指定します。"},
-    {40095, "無効", "GLSLによるシェーディングを無効にします。"},
-    {40083, "有効", "右側の装飾用光源を有効にします。"},
-    {40084, "無効", "右側の装飾用光源を無効にします。"},
-    {40085, "RGBA設定", "右側の装飾用光源の色を設定します。"},
-    {40086, "有効", "左側の装飾用光源を有効にします。"},
-    {40087, "無効", "左側の装飾用光源を無効にします。"},
-    {40088, "RGBA設定", "左側の装飾用光源の色を設定します。"},
-    {410, "基準ジョイント配置", "基準ジョイントを配置します。"},
-    {201, "ノーマル", "基準ジョイントに対して子となるジョイントを配置します。"},
-    {40069, "XY平面", "基準ジョイントに対して子となるジョイントをXY平面で対象となるように配置します。"},
-    {40070, "YZ平面", "基準ジョイントに対して子となるジョイントをYZ平面で対象となるように配置します。"},
-    {40071, "ZX平面", "基準ジョイントに対して子となるジョイントをZX平面で対象となるように配置します。"},
-    {40072, "XY平面", "基準ジョイントに対して子となるジョイントをXY平面で対象になるように移動します。"},
-    {40073, "YZ平面", "基準ジョイントに対して子となるジョイントをYZ平面で対象になるように移動します。"},
-    {40074, "ZX平面", "基準ジョイントに対して子となるジョイントをZX平面で対象になるように移動します。"},
-    {202, "子ジョイントの移動", "基準ジョイントに対して子となるジョイントを移動します。"},
-    {40053, "子ジョイントの削除", "基準ジョイントに対して子となるジョイントを削除します。"},
-    {40054, "ジョイントに名前をつける", "ツリービューに表示するジョイントの名前を決定します。"},
-    {203, "ジョイントの位置を確定する", "各ジョイントを「ワールド座標描画」から「ローカル座標描画」にします。"},
-    {411, "FKでジョイントを回転", "フォワードキネマティクス(FK)でジョイントを回転させます。"},
-    {40027, "IKでジョイントを回転", "インバースキネマティクス(IK)でジョイントを回転させます。"},
-    {40050, "IKでのジョイントの回転停止", "選んだジョイントをIKの伝達を禁止するジョイントにします。"},
-    {40002, "すべてのジョイント回転を元に戻す", "FKでのジョイントの回転のみ元に戻します。"},
-    {40064, "X方向", "基準ジョイントをX軸方向に移動します。"},
-    {40065, "Y方向", "基準ジョイントをY軸方向に移動します。"},
-    {40066, "Z方向", "基準ジョイントをZ軸方向に移動します。"},
-    {40032, "ボーンの長さを揃える", "ボーンの長さを同じ長さにします。"},
-    {40055, "ツリービューの強制展開", "ツリービューを常に展開状態とするかどうかを指定します。"},
-    {403, "重み付けボックスの配置", "重み付けボックスの配置をします。"},
-    {406, "重み付けボックスの面の移動", "重み付けボックスの面を1枚指定して移動します。"},
-    {40003, "重み付けボックス内の頂点に重みをつける", "重み付けボックスの中にある頂点に対して重みをつけます。"},
-    {40068, "重み付けボックスの表示/非表示", ""},
-    {412, "頂点選択で重み付け", "頂点を1つ選択して重みをつけます。"},
-    {40005, "有効", "スキニングを有効にします。"},
-    {40006, "無効", "スキニングを無効にします。"},
-    {414, "FK用の回転軸をIKで編集", "FKでのジョイントの回転軸をIKで向きを変えます。"},
-    {40075, "X軸と平行", "FKでのジョイントの回転軸をワールド座標系のX軸と平行になるようにします。"},
-    {40076, "Y軸と平行", "FKでのジョイントの回転軸をワールド座標系のY軸と平行になるようにします。"},
-    {40077, "Z軸と平行", "FKでのジョイントの回転軸をワールド座標系のZ軸と平行になるようにします。"},
-    {40093, "逆方向", "「X軸と平行」「Y軸と平行」「Z軸と平行」メニューで設定するFKでのジョイントの回転軸の向きが通常とは逆になります。"},
-    {40021, "現在の姿勢をキーフレームにする", "表示されているオブジェクトの姿勢をキーフレームとして登録します。"},
-    {40025, "次のキーフレームを参照", "現在表示しているキーフレームの次の時刻のキーフレームを表示します。"},
-    {40026, "前のキーフレームを参照", "現在表示しているキーフレームより前の時刻のキーフレームを表示します。"},
-    {40051, "表示しているキーフレームを削除", "現在表示しているキーフレームを削除します。"},
-    {40052, "キーフレームのボーン表示", "ボーンの姿勢と、それに合ったオブジェクトの姿勢を表示します。"},
-    {40067, "補間方法", "キーフレーム間の補間アルゴリズムの設定やジョイントの指定を行います。"},
-    {40046, "全体", "Spaceキーを押すと、キーフレームの最初から最後までアニメーションを実行できるようにします。"},
-    {40047, "指定したキーフレーム間", "Spaceキーを押すと、指定されたキーフレーム間でアニメーションを実行できるようにします。"},
-    {40059, "アニメーションの再生", "アニメーションを再生します。Spaceキーでも可能です。"},
-    {40097, "フレームを画像として保存", "アニメーション再生中の状態を1フレーム描画する毎にBMP画像として保存します。アニメーション自体は大幅に遅延します。ハードディスクの容量をかなり使います。"},
-    {40056, "バージョン", "Limbweaverのバージョン情報、OpenGLのバージョン情報、GPUのベンダ名称、GPUドライバ名称、テクスチャユニット数を表示します。"},
+    {IDM_FILE_OPEN, "ファイルを開く", "Obj,OJPファイルを開きます。"},
+    {IDM_FILE_ADD, "ファイルを追加する", "装飾用のオブジェクトのファイルを開きます。"},
+    {IDM_FILE_SAVE_AS, "名前をつけて保存", "ファイルに名前をつけて、Obj/OJP形式で保存します。"},
+    {IDM_FILE_EXIT, "Limbweaverの終了(&X)", "Limbweaverを終了します。"},
+    {IDM_VIEW_TOP, "上から", "オブジェクトを上から見下ろす視点にします。"},
+    {IDM_VIEW_BOTTOM, "下から", "オブジェクトを下から見上げる視点にします。"},
+    {IDM_VIEW_RIGHT, "右から", "オブジェクトを正面に対して右側から見る視点にします。"},
+    {IDM_VIEW_LEFT, "左から", "オブジェクトを正面に対して左側から見る視点にします。"},
+    {IDM_VIEW_FRONT, "正面から",
+     "オブジェクトを正面から見る視点にします（起動時はこの視点です）。"},
+    {IDM_VIEW_BACK, "背面から", "オブジェクトを背面から見る視点にします。"},
+    {IDM_CAMERA_ROTATE, "回転", "ワールド座標系を回転させます。"},
+    {IDM_CAMERA_PAN_X, "左右", "ワールド座標系を左右に移動させます。"},
+    {IDM_CAMERA_PAN_Y, "上下", "ワールド座標系を上下に移動させます。"},
+    {IDM_CAMERA_ZOOM, "拡大・縮小", "ワールド座標系を拡大・縮小させます。"},
+    {IDM_DRAW_FACES, "面描画", "オブジェクトを面描画します。"},
+    {IDM_DRAW_LINES, "線描画", "オブジェクトを線描画します。"},
+    {IDM_DRAW_POINTS, "点描画", "オブジェクトを点描画します。"},
+    {IDM_SHOW_JOINT_NUMBERS, "ジョイント番号表示",
+     "ジョイントの付近にジョイント番号を表示します。"},
+    {IDM_SHOW_BONE_AXES, "ボーン座標系の表示", "ボーンが属する座標系のX, Y, Z座標軸を表示します。"},
+    {IDM_SHOW_FK_AXES, "ボーンのFKでの回転軸を表示",
+     "FKで、ジョイントの回転軸となるベクトルを表示します。"},
+    {IDM_SHOW_WORLD_AXES, "ワールド座標系の表示", "ワールド座標系の表示・非表示を切り替えます。"},
+    {IDM_DECORATIONS_SHOW, "表示", "装飾用オブジェクトを表示します。"},
+    {IDM_DECORATIONS_HIDE, "非表示", "装飾用オブジェクトを非表示にします。"},
+    {IDM_ANTIALIAS_ON, "有効", "アンチエイリアス処理を有効にします。"},
+    {IDM_ANTIALIAS_OFF, "無効", "アンチエイリアス処理を無効にします。"},
+    {IDM_SHADOW_ON, "有効", "シャドウマップ処理を有効にします。"},
+    {IDM_SHADOW_OFF, "無効", "シャドウマップ処理を無効にします。"},
+    {IDM_SHADOW_LIGHT, "シャドウマップ用光源の位置設定",
+     "シャドウを作るための光源のワールド座標位置を設定します。"},
+    {IDM_BACKGROUND, "背景色の変更", "3Dウインドウの背景色を変更します。"},
+    {IDM_SHADING_TOON, "トゥーン", "トゥーンシェーディングを有効にします。"},
+    {IDM_SHADING_CUSTOM, "任意のGLSLソース(頂点・フラグメント)",
+     "任意のGLSLの頂点シェーダソース、フラグメントシェーダソースを指定します。"},
+    {IDM_SHADING_OFF, "無効", "GLSLによるシェーディングを無効にします。"},
+    {IDM_RIGHT_LIGHT_ON, "有効", "右側の装飾用光源を有効にします。"},
+    {IDM_RIGHT_LIGHT_OFF, "無効", "右側の装飾用光源を無効にします。"},
+    {IDM_RIGHT_LIGHT_RGBA, "RGBA設定", "右側の装飾用光源の色を設定します。"},
+    {IDM_LEFT_LIGHT_ON, "有効", "左側の装飾用光源を有効にします。"},
+    {IDM_LEFT_LIGHT_OFF, "無効", "左側の装飾用光源を無効にします。"},
+    {IDM_LEFT_LIGHT_RGBA, "RGBA設定", "左側の装飾用光源の色を設定します。"},
+    {IDM_PLACE_ROOT, "基準ジョイント配置", "基準ジョイントを配置します。"},
+    {IDM_PLACE_CHILD, "ノーマル", "基準ジョイントに対して子となるジョイントを配置します。"},
+    {IDM_PLACE_CHILD_XY, "XY平面",
+     "基準ジョイントに対して子となるジョイントをXY平面で対象となるように配置します。"},
+    {IDM_PLACE_CHILD_YZ, "YZ平面",
+     "基準ジョイントに対して子となるジョイントをYZ平面で対象となるように配置します。"},
+    {IDM_PLACE_CHILD_ZX, "ZX平面",
+     "基準ジョイントに対して子となるジョイントをZX平面で対象となるように配置します。"},
+    {IDM_MIRROR_XY, "XY平面",
+     "基準ジョイントに対して子となるジョイントをXY平面で対象になるように移動します。"},
+    {IDM_MIRROR_YZ, "YZ平面",
+     "基準ジョイントに対して子となるジョイントをYZ平面で対象になるように移動します。"},
+    {IDM_MIRROR_ZX, "ZX平面",
+     "基準ジョイントに対して子となるジョイントをZX平面で対象になるように移動します。"},
+    {IDM_MOVE_CHILD, "子ジョイントの移動",
+     "基準ジョイントに対して子となるジョイントを移動します。"},
+    {IDM_DELETE_CHILD, "子ジョイントの削除",
+     "基準ジョイントに対して子となるジョイントを削除します。"},
+    {IDM_NAME_JOINT, "ジョイントに名前をつける",
+     "ツリービューに表示するジョイントの名前を決定します。"},
+    {IDM_FIX_POSITIONS, "ジョイントの位置を確定する",
+     "各ジョイントを「ワールド座標描画」から「ローカル座標描画」にします。"},
+    {IDM_ROTATE_FK, "FKでジョイントを回転",
+     "フォワードキネマティクス(FK)でジョイントを回転させます。"},
+    {IDM_ROTATE_IK, "IKでジョイントを回転",
+     "インバースキネマティクス(IK)でジョイントを回転させます。"},
+    {IDM_STOP_IK, "IKでのジョイントの回転停止",
+     "選んだジョイントをIKの伝達を禁止するジョイントにします。"},
+    {IDM_RESET_ROTATIONS, "すべてのジョイント回転を元に戻す",
+     "FKでのジョイントの回転のみ元に戻します。"},
+    {IDM_MOVE_ROOT_X, "X方向", "基準ジョイントをX軸方向に移動します。"},
+    {IDM_MOVE_ROOT_Y, "Y方向", "基準ジョイントをY軸方向に移動します。"},
+    {IDM_MOVE_ROOT_Z, "Z方向", "基準ジョイントをZ軸方向に移動します。"},
+    {IDM_EQUALISE_BONES, "ボーンの長さを揃える", "ボーンの長さを同じ長さにします。"},
+    {IDM_TREE_EXPANDED, "ツリービューの強制展開",
+     "ツリービューを常に展開状態とするかどうかを指定します。"},
+    {IDM_PLACE_WEIGHT_BOX, "重み付けボックスの配置", "重み付けボックスの配置をします。"},
+    {IDM_MOVE_BOX_FACE, "重み付けボックスの面の移動",
+     "重み付けボックスの面を1枚指定して移動します。"},
+    {IDM_WEIGHT_BOX, "重み付けボックス内の頂点に重みをつける",
+     "重み付けボックスの中にある頂点に対して重みをつけます。"},
+    {IDM_SHOW_WEIGHT_BOX, "重み付けボックスの表示/非表示", ""},
+    {IDM_WEIGHT_BY_VERTEX, "頂点選択で重み付け", "頂点を1つ選択して重みをつけます。"},
+    {IDM_SKINNING_ON, "有効", "スキニングを有効にします。"},
+    {IDM_SKINNING_OFF, "無効", "スキニングを無効にします。"},
+    {IDM_AXIS_FREE, "FK用の回転軸をIKで編集", "FKでのジョイントの回転軸をIKで向きを変えます。"},
+    {IDM_AXIS_X, "X軸と平行",
+     "FKでのジョイントの回転軸をワールド座標系のX軸と平行になるようにします。"},
+    {IDM_AXIS_Y, "Y軸と平行",
+     "FKでのジョイントの回転軸をワールド座標系のY軸と平行になるようにします。"},
+    {IDM_AXIS_Z, "Z軸と平行",
+     "FKでのジョイントの回転軸をワールド座標系のZ軸と平行になるようにします。"},
+    {IDM_AXIS_REVERSED, "逆方向",
+     "「X軸と平行」「Y軸と平行」「Z軸と平行」メニューで設定するFKでのジョイントの回転軸の向きが通常"
+     "とは逆になります。"},
+    {IDM_KEYFRAME_CREATE, "現在の姿勢をキーフレームにする",
+     "表示されているオブジェクトの姿勢をキーフレームとして登録します。"},
+    {IDM_KEYFRAME_NEXT, "次のキーフレームを参照",
+     "現在表示しているキーフレームの次の時刻のキーフレームを表示します。"},
+    {IDM_KEYFRAME_PREVIOUS, "前のキーフレームを参照",
+     "現在表示しているキーフレームより前の時刻のキーフレームを表示します。"},
+    {IDM_KEYFRAME_DELETE, "表示しているキーフレームを削除",
+     "現在表示しているキーフレームを削除します。"},
+    {IDM_KEYFRAME_BONES, "キーフレームのボーン表示",
+     "ボーンの姿勢と、それに合ったオブジェクトの姿勢を表示します。"},
+    {IDM_INTERPOLATION, "補間方法",
+     "キーフレーム間の補間アルゴリズムの設定やジョイントの指定を行います。"},
+    {IDM_PLAY_ALL, "全体",
+     "Spaceキーを押すと、キーフレームの最初から最後までアニメーションを実行できるようにします。"},
+    {IDM_PLAY_RANGE, "指定したキーフレーム間",
+     "Spaceキーを押すと、指定されたキーフレーム間でアニメーションを実行できるようにします。"},
+    {IDM_PLAY, "アニメーションの再生", "アニメーションを再生します。Spaceキーでも可能です。"},
+    {IDM_SAVE_FRAMES, "フレームを画像として保存",
+     "アニメーション再生中の状態を1フレーム描画する毎にBMP画像として保存します。アニメーション自体"
+     "は大幅に遅延します。ハードディスクの容量をかなり使います。"},
+    {IDM_VERSION, "バージョン",
+     "Limbweaverのバージョン情報、OpenGLのバージョン情報、GPUのベンダ名称、GPUドライバ名称、テクス"
+     "チャユニット数を表示します。"},
 };
 
 constexpr const char* kPopups[] = {"ファイル(&F)", "視点",     "視点変更", "表示",
@@ -182,41 +222,98 @@ TEST_F(MenuTest, HighlightingAnItemShowsItsHelpTextAndLeavingTheMenuClearsIt) {
     const std::wstring expected = row.help[0] != 0 ? test::wide(row.help) : L"previous";
     EXPECT_EQ(statusText(), expected) << row.id;
   }
-  highlight(102);
+  highlight(IDM_FILE_OPEN);
   SendMessageW(program().windows.main, WM_EXITMENULOOP, FALSE, 0);
   EXPECT_EQ(statusText(), L"");
 }
 
 TEST_F(MenuTest, HighlightingAPopupLeavesTheHelpText) {
-  highlight(40033);
+  highlight(IDM_VIEW_TOP);
   SendMessageW(program().windows.main, WM_MENUSELECT, MAKEWPARAM(2, MF_HILITE | MF_POPUP),
                reinterpret_cast<LPARAM>(menu()));
   EXPECT_EQ(statusText(), test::wide("オブジェクトを上から見下ろす視点にします。"));
 }
 
 TEST_F(MenuTest, NoDocumentStateGreysAndChecksTheListedItemsAtStart) {
-  const int grey[] = {40015, 40016, 40017, 40007, 40014, 40008, 410,   201,   40069, 40070, 40071,
-                      40072, 40073, 40074, 202,   203,   411,   40002, 40064, 40065, 40066, 403,
-                      406,   40003, 40068, 412,   40005, 40006, 414,   40075, 40076, 40077, 40093,
-                      40026, 40025, 40067, 40052, 40051, 40046, 40047, 40021, 40032, 40027, 40050,
-                      40053, 40054, 40059, 40078, 40089, 40090, 40091, 40097};
-  const int enabled[] = {102,   40018, 101,   40033, 40034, 40035, 40036, 40037, 40038,
-                         40060, 40061, 40062, 40063, 40057, 40079, 40080, 40081, 40082,
-                         40092, 40094, 40095, 40096, 40083, 40084, 40085, 40086, 40087,
-                         40088, 40055, 40056};
+  const int grey[] = {IDM_DRAW_FACES,
+                      IDM_DRAW_LINES,
+                      IDM_DRAW_POINTS,
+                      IDM_SHOW_JOINT_NUMBERS,
+                      IDM_SHOW_BONE_AXES,
+                      IDM_SHOW_FK_AXES,
+                      IDM_PLACE_ROOT,
+                      IDM_PLACE_CHILD,
+                      IDM_PLACE_CHILD_XY,
+                      IDM_PLACE_CHILD_YZ,
+                      IDM_PLACE_CHILD_ZX,
+                      IDM_MIRROR_XY,
+                      IDM_MIRROR_YZ,
+                      IDM_MIRROR_ZX,
+                      IDM_MOVE_CHILD,
+                      IDM_FIX_POSITIONS,
+                      IDM_ROTATE_FK,
+                      IDM_RESET_ROTATIONS,
+                      IDM_MOVE_ROOT_X,
+                      IDM_MOVE_ROOT_Y,
+                      IDM_MOVE_ROOT_Z,
+                      IDM_PLACE_WEIGHT_BOX,
+                      IDM_MOVE_BOX_FACE,
+                      IDM_WEIGHT_BOX,
+                      IDM_SHOW_WEIGHT_BOX,
+                      IDM_WEIGHT_BY_VERTEX,
+                      IDM_SKINNING_ON,
+                      IDM_SKINNING_OFF,
+                      IDM_AXIS_FREE,
+                      IDM_AXIS_X,
+                      IDM_AXIS_Y,
+                      IDM_AXIS_Z,
+                      IDM_AXIS_REVERSED,
+                      IDM_KEYFRAME_PREVIOUS,
+                      IDM_KEYFRAME_NEXT,
+                      IDM_INTERPOLATION,
+                      IDM_KEYFRAME_BONES,
+                      IDM_KEYFRAME_DELETE,
+                      IDM_PLAY_ALL,
+                      IDM_PLAY_RANGE,
+                      IDM_KEYFRAME_CREATE,
+                      IDM_EQUALISE_BONES,
+                      IDM_ROTATE_IK,
+                      IDM_STOP_IK,
+                      IDM_DELETE_CHILD,
+                      IDM_NAME_JOINT,
+                      IDM_PLAY,
+                      IDM_FILE_ADD,
+                      IDM_SHADOW_ON,
+                      IDM_SHADOW_OFF,
+                      IDM_SHADOW_LIGHT,
+                      IDM_SAVE_FRAMES};
+  const int enabled[] = {
+      IDM_FILE_OPEN,        IDM_FILE_SAVE_AS,    IDM_FILE_EXIT,        IDM_VIEW_TOP,
+      IDM_VIEW_BOTTOM,      IDM_VIEW_RIGHT,      IDM_VIEW_LEFT,        IDM_VIEW_FRONT,
+      IDM_VIEW_BACK,        IDM_CAMERA_ROTATE,   IDM_CAMERA_PAN_X,     IDM_CAMERA_ZOOM,
+      IDM_CAMERA_PAN_Y,     IDM_SHOW_WORLD_AXES, IDM_DECORATIONS_SHOW, IDM_DECORATIONS_HIDE,
+      IDM_ANTIALIAS_ON,     IDM_ANTIALIAS_OFF,   IDM_BACKGROUND,       IDM_SHADING_TOON,
+      IDM_SHADING_OFF,      IDM_SHADING_CUSTOM,  IDM_RIGHT_LIGHT_ON,   IDM_RIGHT_LIGHT_OFF,
+      IDM_RIGHT_LIGHT_RGBA, IDM_LEFT_LIGHT_ON,   IDM_LEFT_LIGHT_OFF,   IDM_LEFT_LIGHT_RGBA,
+      IDM_TREE_EXPANDED,    IDM_VERSION};
   for (int id : grey) EXPECT_TRUE(greyed(id)) << id;
   for (int id : enabled) EXPECT_FALSE(greyed(id)) << id;
-  for (int id : {40090, 40057, 40055, 40079, 40082, 40084, 40087, 40095}) {
+  for (int id : {IDM_SHADOW_OFF, IDM_SHOW_WORLD_AXES, IDM_TREE_EXPANDED, IDM_DECORATIONS_SHOW,
+                 IDM_ANTIALIAS_OFF, IDM_RIGHT_LIGHT_OFF, IDM_LEFT_LIGHT_OFF, IDM_SHADING_OFF}) {
     EXPECT_TRUE(checked(id)) << id;
   }
-  for (int id : {40080, 40081, 40089, 40083, 40086, 40094, 40096, 40097}) {
+  for (int id : {IDM_DECORATIONS_HIDE, IDM_ANTIALIAS_ON, IDM_SHADOW_ON, IDM_RIGHT_LIGHT_ON,
+                 IDM_LEFT_LIGHT_ON, IDM_SHADING_TOON, IDM_SHADING_CUSTOM, IDM_SAVE_FRAMES}) {
     EXPECT_FALSE(checked(id)) << id;
   }
 }
 
 TEST_F(MenuTest, RadioPairsKeepExactlyOneItemChecked) {
-  const int pairs[][2] = {{40079, 40080}, {40081, 40082}, {40089, 40090}, {40083, 40084},
-                          {40086, 40087}};
+  const int pairs[][2] = {{IDM_DECORATIONS_SHOW, IDM_DECORATIONS_HIDE},
+                          {IDM_ANTIALIAS_ON, IDM_ANTIALIAS_OFF},
+                          {IDM_SHADOW_ON, IDM_SHADOW_OFF},
+                          {IDM_RIGHT_LIGHT_ON, IDM_RIGHT_LIGHT_OFF},
+                          {IDM_LEFT_LIGHT_ON, IDM_LEFT_LIGHT_OFF}};
   for (const auto& pair : pairs) {
     for (int chosen : pair) {
       command(chosen);
@@ -231,38 +328,40 @@ TEST_F(MenuTest, RadioPairsKeepExactlyOneItemChecked) {
   EXPECT_EQ(doc.shadowMap, 0);
   EXPECT_EQ(doc.rightLightOn, 0);
   EXPECT_EQ(doc.leftLightOn, 0);
-  command(40081);
-  command(40083);
+  command(IDM_ANTIALIAS_ON);
+  command(IDM_RIGHT_LIGHT_ON);
   EXPECT_EQ(doc.antiAliasing, 1);
   EXPECT_EQ(doc.rightLightOn, 1);
 }
 
 TEST_F(MenuTest, TogglesFlipTheirFlagAndCheckMark) {
   const SceneDocument& doc = program().doc;
-  command(40057);
+  command(IDM_SHOW_WORLD_AXES);
   EXPECT_EQ(doc.showWorldAxes, 0);
-  EXPECT_FALSE(checked(40057));
-  command(40057);
+  EXPECT_FALSE(checked(IDM_SHOW_WORLD_AXES));
+  command(IDM_SHOW_WORLD_AXES);
   EXPECT_EQ(doc.showWorldAxes, 1);
-  EXPECT_TRUE(checked(40057));
-  command(40055);
+  EXPECT_TRUE(checked(IDM_SHOW_WORLD_AXES));
+  command(IDM_TREE_EXPANDED);
   EXPECT_EQ(doc.treeAlwaysExpanded, 0);
-  EXPECT_FALSE(checked(40055));
-  command(40097);
+  EXPECT_FALSE(checked(IDM_TREE_EXPANDED));
+  command(IDM_SAVE_FRAMES);
   EXPECT_EQ(doc.saveFramesAsBmp, 1);
-  EXPECT_TRUE(checked(40097));
-  command(40093);
+  EXPECT_TRUE(checked(IDM_SAVE_FRAMES));
+  command(IDM_AXIS_REVERSED);
   EXPECT_EQ(doc.axisReversed, 1);
-  EXPECT_TRUE(checked(40093));
+  EXPECT_TRUE(checked(IDM_AXIS_REVERSED));
 }
 
 TEST_F(MenuTest, FkAxesDisplaySwitchesTheAxisItems) {
-  command(40008);
-  EXPECT_TRUE(checked(40008));
-  for (int id : {414, 40075, 40076, 40077, 40093}) EXPECT_FALSE(greyed(id)) << id;
-  command(40008);
-  EXPECT_FALSE(checked(40008));
-  for (int id : {414, 40075, 40076, 40077, 40093}) EXPECT_TRUE(greyed(id)) << id;
+  command(IDM_SHOW_FK_AXES);
+  EXPECT_TRUE(checked(IDM_SHOW_FK_AXES));
+  for (int id : {IDM_AXIS_FREE, IDM_AXIS_X, IDM_AXIS_Y, IDM_AXIS_Z, IDM_AXIS_REVERSED})
+    EXPECT_FALSE(greyed(id)) << id;
+  command(IDM_SHOW_FK_AXES);
+  EXPECT_FALSE(checked(IDM_SHOW_FK_AXES));
+  for (int id : {IDM_AXIS_FREE, IDM_AXIS_X, IDM_AXIS_Y, IDM_AXIS_Z, IDM_AXIS_REVERSED})
+    EXPECT_TRUE(greyed(id)) << id;
 }
 
 TEST_F(MenuTest, ViewPresetsSetBothAnglesAndTheLightDirection) {
@@ -270,50 +369,53 @@ TEST_F(MenuTest, ViewPresetsSetBothAnglesAndTheLightDirection) {
   const struct {
     int id;
     double elevation, azimuth;
-  } presets[] = {{40033, 90, 0},  {40034, 270, 0}, {40035, 0, 270},
-                 {40036, 0, 90},  {40038, 0, 180}, {40037, 0, 0}};
+  } presets[] = {{IDM_VIEW_TOP, 90, 0},  {IDM_VIEW_BOTTOM, 270, 0}, {IDM_VIEW_RIGHT, 0, 270},
+                 {IDM_VIEW_LEFT, 0, 90}, {IDM_VIEW_BACK, 0, 180},   {IDM_VIEW_FRONT, 0, 0}};
   for (const auto& preset : presets) {
     command(preset.id);
     EXPECT_EQ(doc.viewElevation, preset.elevation) << preset.id;
     EXPECT_EQ(doc.viewAzimuth, preset.azimuth) << preset.id;
     EXPECT_EQ(doc.viewDirection, cameraDirection(preset.elevation, preset.azimuth)) << preset.id;
   }
-  command(40063);
+  command(IDM_CAMERA_PAN_Y);
   EXPECT_EQ(doc.cameraDrag, 2);
-  command(40062);
+  command(IDM_CAMERA_ZOOM);
   EXPECT_EQ(doc.cameraDrag, 3);
 }
 
 TEST_F(MenuTest, PointDrawingWhilePlacingTheBoxShowsTheBoxAndKeepsTheDrawMode) {
   SceneDocument& doc = program().doc;
-  command(40015);
+  command(IDM_DRAW_FACES);
   EXPECT_EQ(doc.drawMode, 4);
   doc.editMode = PlaceWeightBox;
-  command(40017);
+  command(IDM_DRAW_POINTS);
   EXPECT_EQ(doc.drawMode, 4);
   EXPECT_EQ(doc.pointPickView, 1);
   EXPECT_EQ(doc.weightBoxShown, 1);
   doc.editMode = Idle;
-  command(40017);
+  command(IDM_DRAW_POINTS);
   EXPECT_EQ(doc.drawMode, 0);
-  command(40016);
+  command(IDM_DRAW_LINES);
   EXPECT_EQ(doc.drawMode, 3);
   EXPECT_EQ(doc.pointPickView, 0);
 }
 
 TEST_F(MenuTest, JointPlacementCommandsStepThroughTheMenuState) {
   SceneDocument& doc = program().doc;
-  command(410);
+  command(IDM_PLACE_ROOT);
   EXPECT_EQ(doc.editMode, PlaceRootJoint);
-  for (int id : {201, 40069, 40070, 40071}) EXPECT_FALSE(greyed(id)) << id;
-  command(40070);
+  for (int id : {IDM_PLACE_CHILD, IDM_PLACE_CHILD_XY, IDM_PLACE_CHILD_YZ, IDM_PLACE_CHILD_ZX})
+    EXPECT_FALSE(greyed(id)) << id;
+  command(IDM_PLACE_CHILD_YZ);
   EXPECT_EQ(doc.mirrorPlane, 1);
   EXPECT_EQ(doc.editMode, PlaceChildJoint);
-  EXPECT_TRUE(greyed(410));
-  for (int id : {202, 40072, 40073, 40074, 40053, 40054, 203}) EXPECT_FALSE(greyed(id)) << id;
-  command(201);
+  EXPECT_TRUE(greyed(IDM_PLACE_ROOT));
+  for (int id : {IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX, IDM_DELETE_CHILD,
+                 IDM_NAME_JOINT, IDM_FIX_POSITIONS})
+    EXPECT_FALSE(greyed(id)) << id;
+  command(IDM_PLACE_CHILD);
   EXPECT_EQ(doc.mirrorPlane, 3);
-  command(40074);
+  command(IDM_MIRROR_ZX);
   EXPECT_EQ(doc.mirrorPlane, 2);
   EXPECT_EQ(doc.selectedJoint, -1);
   EXPECT_EQ(doc.editMode, MirrorJoint);
@@ -322,22 +424,22 @@ TEST_F(MenuTest, JointPlacementCommandsStepThroughTheMenuState) {
 TEST_F(MenuTest, VertexWeightingShowsJointNumbersForTheCommand) {
   SceneDocument& doc = program().doc;
   doc.weightBoxShown = 1;
-  command(412);
+  command(IDM_WEIGHT_BY_VERTEX);
   EXPECT_EQ(doc.editMode, WeightByVertex);
   EXPECT_EQ(doc.showJointNumbers, 1);
   EXPECT_EQ(doc.tempJointNumbers, 1);
-  EXPECT_TRUE(checked(40007));
+  EXPECT_TRUE(checked(IDM_SHOW_JOINT_NUMBERS));
   EXPECT_EQ(doc.weightBoxShown, 0);
   EXPECT_EQ(doc.do_skinning, 1);
-  command(412);
+  command(IDM_WEIGHT_BY_VERTEX);
   EXPECT_EQ(doc.tempJointNumbers, 0);
 }
 
 TEST_F(MenuTest, IkRotationGreysBoneEqualising) {
-  program().ui.enableMenuItem(40032, true);
-  command(40027);
+  program().ui.enableMenuItem(IDM_EQUALISE_BONES, true);
+  command(IDM_ROTATE_IK);
   EXPECT_EQ(program().doc.editMode, RotateIk);
-  EXPECT_TRUE(greyed(40032));
+  EXPECT_TRUE(greyed(IDM_EQUALISE_BONES));
 }
 
 }  // namespace

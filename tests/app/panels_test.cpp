@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "app/side_panels.h"
+#include "core/command_ids.h"
 #include "gui_harness.h"
 
 namespace lw {
@@ -141,18 +142,18 @@ TEST_F(PanelsTest, ButtonsSendTheirMenuCommandOnceTheGuardHolds) {
 
 TEST_F(PanelsTest, ButtonActionMapsEveryButtonToItsCommand) {
   SceneDocument& doc = program().doc;
-  EXPECT_EQ(panelButtonAction(501, doc).command, 40026);
-  EXPECT_EQ(panelButtonAction(502, doc).command, 40025);
-  EXPECT_EQ(panelButtonAction(516, doc).command, 40038);
-  EXPECT_EQ(panelButtonAction(518, doc).command, 40061);
-  EXPECT_EQ(panelButtonAction(519, doc).command, 40063);
-  EXPECT_EQ(panelButtonAction(523, doc).command, 40017);
+  EXPECT_EQ(panelButtonAction(501, doc).command, IDM_KEYFRAME_PREVIOUS);
+  EXPECT_EQ(panelButtonAction(502, doc).command, IDM_KEYFRAME_NEXT);
+  EXPECT_EQ(panelButtonAction(516, doc).command, IDM_VIEW_BACK);
+  EXPECT_EQ(panelButtonAction(518, doc).command, IDM_CAMERA_PAN_X);
+  EXPECT_EQ(panelButtonAction(519, doc).command, IDM_CAMERA_PAN_Y);
+  EXPECT_EQ(panelButtonAction(523, doc).command, IDM_DRAW_POINTS);
   EXPECT_EQ(panelButtonAction(552, doc).command, 0);
   auto frame = std::make_shared<KeyFrame>();
   doc.keyFrames->byNumber[1] = frame;
   EXPECT_EQ(panelButtonAction(552, doc).command, 0);  // both maps must hold one
   doc.keyFrames->byTime[0] = frame;
-  EXPECT_EQ(panelButtonAction(552, doc).command, 40052);
+  EXPECT_EQ(panelButtonAction(552, doc).command, IDM_KEYFRAME_BONES);
   EXPECT_EQ(panelButtonAction(999, doc).command, 0);
   EXPECT_EQ(panelButtonAction(999, doc).text, nullptr);
 }

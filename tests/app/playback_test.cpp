@@ -121,8 +121,8 @@ class PlaybackWindowTest : public test::SampleProjectTest {
   }
 
   void armAndSaveFrames() {
-    command(kMenuArmWholeRange);
-    command(kMenuSaveFrames);
+    command(IDM_PLAY_ALL);
+    command(IDM_SAVE_FRAMES);
     ASSERT_EQ(doc().saveFramesAsBmp, 1);
   }
 
@@ -181,7 +181,7 @@ TEST_F(PlaybackWindowTest, EscapeWaitingBeforeSpaceStopsAfterTheFirstFrame) {
 
   // Keys go to the main window, which has the focus; the menu item plays.
   PostMessageW(program().windows.main, WM_KEYDOWN, VK_ESCAPE, 0);
-  command(kMenuPlay);
+  command(IDM_PLAY);
   EXPECT_TRUE(exists(1));
   EXPECT_FALSE(exists(2));
   MSG left = {};
@@ -208,12 +208,12 @@ TEST_F(PlaybackWindowTest, EscapeWaitingBeforeSpaceStopsAfterTheFirstFrame) {
 }
 
 TEST_F(PlaybackWindowTest, NothingPlaysBeforeArmingOrWithOneKeyframe) {
-  command(kMenuSaveFrames);
+  command(IDM_SAVE_FRAMES);
   pressSpace();
   EXPECT_FALSE(exists(1));
   EXPECT_EQ(playInViewWindow(), 0);
 
-  command(kMenuArmWholeRange);
+  command(IDM_PLAY_ALL);
   KeyframeStore& store = this->store();
   store.currentTime = 1000;
   store.currentNumber = store.byTime.at(1000)->number;

@@ -2,6 +2,7 @@
 
 #include "app/file_dialog.h"
 #include "app/win_text.h"
+#include "core/command_ids.h"
 
 namespace lw::test {
 
@@ -53,7 +54,7 @@ void SampleProjectTest::SetUp() {
   gProjectPath = folder + "character.ojp";
   ASSERT_TRUE(startProgram());
   chooseFile = chooseSampleProject;
-  command(102);
+  command(IDM_FILE_OPEN);
   chooseFile = showCommonFileDialog;
   ASSERT_EQ(doc().modelLoaded, 1);
   ASSERT_EQ(doc().decitionJointPosition, 1);

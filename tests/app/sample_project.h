@@ -1,6 +1,6 @@
 // A fixture for GUI tests that work on the sample character project: the
 // program's windows are started and the project is opened through the real
-// Open command (102), from copies of the sample files in a scratch folder
+// Open command (IDM_FILE_OPEN), from copies of the sample files in a scratch folder
 // beside the test program, with the file dialog answered in code.
 #pragma once
 

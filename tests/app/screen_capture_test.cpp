@@ -21,14 +21,13 @@
 #include "app/gl_presenter.h"
 #include "app/program.h"
 #include "app/win_text.h"
+#include "core/command_ids.h"
 #include "core/math.h"
 #include "gui_harness.h"
 
 namespace lw {
 namespace {
 
-constexpr int kOpenCommand = 102;
-constexpr int kSaveAsCommand = 40018;
 constexpr DWORD kHoldWatchdogMs = 60000;
 
 // A Linux path as Wine sees it, on drive Z:, ending with a separator.
@@ -66,11 +65,11 @@ void openSampleAndCapture(const std::string& folder, const std::string& bmpTitle
     ASSERT_TRUE(CopyFileW(toWide(samples + name).c_str(), toWide(folder + name).c_str(), FALSE))
         << name;
   }
-  runFileCommand(kOpenCommand, folder, "character.ojp");
+  runFileCommand(IDM_FILE_OPEN, folder, "character.ojp");
   ASSERT_EQ(program().doc.modelLoaded, 1);
   RedrawWindow(program().windows.view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   DeleteFileW(toWide(folder + bmpTitle).c_str());
-  runFileCommand(kSaveAsCommand, folder, bmpTitle);
+  runFileCommand(IDM_FILE_SAVE_AS, folder, bmpTitle);
 }
 
 // A 24-bit bottom-up BMP as the capture writes it.

@@ -10,6 +10,7 @@
 #include "app/file_dialog.h"
 #include "app/view_input_host.h"
 #include "app/win_text.h"
+#include "core/command_ids.h"
 #include "sample_project.h"
 
 namespace lw {
@@ -77,31 +78,31 @@ TEST_F(ShadingMenuTest, EachShadingChangesTheModelAndNoShadingBringsThePlainFram
   const std::vector<uint8_t> plain = captureView();
   const int pixelCount = static_cast<int>(plain.size() / 3);
 
-  EXPECT_TRUE(choose(40094).empty());
-  EXPECT_TRUE(checked(40094));
-  EXPECT_FALSE(checked(40095));
+  EXPECT_TRUE(choose(IDM_SHADING_TOON).empty());
+  EXPECT_TRUE(checked(IDM_SHADING_TOON));
+  EXPECT_FALSE(checked(IDM_SHADING_OFF));
   const std::vector<uint8_t> toon = captureView();
   test::holdForScreenshot();
   const int toonChanged = differingPixels(plain, toon);
   EXPECT_GT(toonChanged, 500) << "the toon bands show on the model";
   EXPECT_LT(toonChanged, pixelCount / 4) << "the background stays as it was";
 
-  EXPECT_TRUE(choose(40095).empty());
-  EXPECT_TRUE(checked(40095));
+  EXPECT_TRUE(choose(IDM_SHADING_OFF).empty());
+  EXPECT_TRUE(checked(IDM_SHADING_OFF));
   EXPECT_EQ(differingPixels(plain, captureView()), 0);
 
   // The toon pair as a custom program: no textureFlag is set, so unlike the
   // toon choice every part takes its material colour through the ramp.
-  EXPECT_TRUE(choose(40096, {glslFile("toon.vert"), glslFile("toon.frag")}).empty());
-  EXPECT_TRUE(checked(40096));
-  EXPECT_FALSE(checked(40095));
+  EXPECT_TRUE(choose(IDM_SHADING_CUSTOM, {glslFile("toon.vert"), glslFile("toon.frag")}).empty());
+  EXPECT_TRUE(checked(IDM_SHADING_CUSTOM));
+  EXPECT_FALSE(checked(IDM_SHADING_OFF));
   const std::vector<uint8_t> custom = captureView();
   EXPECT_GT(differingPixels(plain, custom), 500);
   EXPECT_GT(differingPixels(toon, custom), 0);
 }
 
 TEST_F(ShadingMenuTest, AFailedChoiceKeepsTheShadingInForceAndItsCheckMark) {
-  ASSERT_TRUE(choose(40094).empty());
+  ASSERT_TRUE(choose(IDM_SHADING_TOON).empty());
   const std::vector<uint8_t> toon = captureView();
 
   // A fragment source that does not compile: its log is shown, toon stays.
@@ -112,18 +113,19 @@ TEST_F(ShadingMenuTest, AFailedChoiceKeepsTheShadingInForceAndItsCheckMark) {
   ASSERT_NE(file, nullptr);
   fputs("void main() { not glsl }\n", file);
   fclose(file);
-  const std::vector<std::wstring> titles = choose(40096, {glslFile("toon.vert"), broken});
+  const std::vector<std::wstring> titles =
+      choose(IDM_SHADING_CUSTOM, {glslFile("toon.vert"), broken});
   ASSERT_EQ(titles.size(), 1u);
   EXPECT_EQ(titles[0], L"Shader Info Log");
-  EXPECT_TRUE(checked(40094));
-  EXPECT_FALSE(checked(40096));
+  EXPECT_TRUE(checked(IDM_SHADING_TOON));
+  EXPECT_FALSE(checked(IDM_SHADING_CUSTOM));
   EXPECT_EQ(program().doc.shaderState.toonLoaded, 1);
   EXPECT_EQ(differingPixels(toon, captureView()), 0);
 
   // Cancelling the first file dialog changes nothing either.
-  EXPECT_TRUE(choose(40096).empty());
-  EXPECT_TRUE(checked(40094));
-  EXPECT_FALSE(checked(40096));
+  EXPECT_TRUE(choose(IDM_SHADING_CUSTOM).empty());
+  EXPECT_TRUE(checked(IDM_SHADING_TOON));
+  EXPECT_FALSE(checked(IDM_SHADING_CUSTOM));
 }
 
 }  // namespace

@@ -24,7 +24,6 @@
 namespace lw {
 namespace {
 
-constexpr int kOpenCommand = 102;
 constexpr char kRootJoint[] = "Joint0";
 
 std::string gScratch;  // the folder the sample files are copied into
@@ -47,7 +46,7 @@ class ViewInputGuiTest : public ::testing::Test {
     chooseFile = chooseSampleModel;
     ASSERT_TRUE(test::startProgram());
     ASSERT_NE(program().presenter.context, nullptr);
-    command(kOpenCommand);
+    command(IDM_FILE_OPEN);
     ASSERT_EQ(doc().modelLoaded, 1);
     ASSERT_NE(doc().skinBuffers, nullptr);
   }

@@ -30,10 +30,10 @@
 #include "app/program.h"
 #include "app/win_text.h"
 #include "core/joint.h"
+#include "edit/view_input.h"
+#include "gui_harness.h"
 #include "io/bmp.h"
 #include "resources/resource.h"
-#include "skeleton/view_input.h"
-#include "gui_harness.h"
 
 namespace lw {
 namespace {

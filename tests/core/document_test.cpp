@@ -1,4 +1,5 @@
 #include "core/document.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -67,15 +68,24 @@ TEST(Document, ResetPutsTheMenuIntoItsNoDocumentState) {
   test::RecordingUi ui;
   // The display toggles were on before: their marks go with their flags.
   doc.showJointNumbers = doc.showBoneAxes = doc.showFkAxes = 1;
-  for (int id : {40007, 40014, 40008}) ui.checkMenuItem(id, true);
+  for (int id : {IDM_SHOW_JOINT_NUMBERS, IDM_SHOW_BONE_AXES, IDM_SHOW_FK_AXES})
+    ui.checkMenuItem(id, true);
   resetDocumentDefaults(doc, ui);
-  for (int id : {40007, 40014, 40008}) EXPECT_FALSE(ui.isChecked(id)) << id;
-  for (int id : {40015, 410, 203, 40021, 40078, 40097, 40090}) EXPECT_TRUE(ui.isGreyed(id)) << id;
-  for (int id : {40090, 40057, 40055, 40079, 40082, 40084, 40087, 40095})
+  for (int id : {IDM_SHOW_JOINT_NUMBERS, IDM_SHOW_BONE_AXES, IDM_SHOW_FK_AXES})
+    EXPECT_FALSE(ui.isChecked(id)) << id;
+  for (int id : {IDM_DRAW_FACES, IDM_PLACE_ROOT, IDM_FIX_POSITIONS, IDM_KEYFRAME_CREATE,
+                 IDM_FILE_ADD, IDM_SAVE_FRAMES, IDM_SHADOW_OFF})
+    EXPECT_TRUE(ui.isGreyed(id)) << id;
+  for (int id : {IDM_SHADOW_OFF, IDM_SHOW_WORLD_AXES, IDM_TREE_EXPANDED, IDM_DECORATIONS_SHOW,
+                 IDM_ANTIALIAS_OFF, IDM_RIGHT_LIGHT_OFF, IDM_LEFT_LIGHT_OFF, IDM_SHADING_OFF})
     EXPECT_TRUE(ui.isChecked(id)) << id;
-  for (int id : {40080, 40081, 40089, 40094, 40096, 40097}) EXPECT_FALSE(ui.isChecked(id)) << id;
+  for (int id : {IDM_DECORATIONS_HIDE, IDM_ANTIALIAS_ON, IDM_SHADOW_ON, IDM_SHADING_TOON,
+                 IDM_SHADING_CUSTOM, IDM_SAVE_FRAMES})
+    EXPECT_FALSE(ui.isChecked(id)) << id;
   // Items the reset never greys.
-  for (int id : {102, 40018, 101, 40033, 40060, 40057, 40095}) EXPECT_FALSE(ui.isGreyed(id)) << id;
+  for (int id : {IDM_FILE_OPEN, IDM_FILE_SAVE_AS, IDM_FILE_EXIT, IDM_VIEW_TOP, IDM_CAMERA_ROTATE,
+                 IDM_SHOW_WORLD_AXES, IDM_SHADING_OFF})
+    EXPECT_FALSE(ui.isGreyed(id)) << id;
 }
 
 TEST(Document, BackupVectorWithOneComponentNot999IsSaved) {
@@ -116,7 +126,7 @@ TEST(Document, DiscardEmptiesEverythingAndMakesANewStore) {
   EXPECT_EQ(doc.modelLoaded, 0);
   EXPECT_EQ(ui.frameDisplayResets, 1);
   EXPECT_EQ(ui.treeDeletes, 1);
-  EXPECT_TRUE(ui.isGreyed(410));
+  EXPECT_TRUE(ui.isGreyed(IDM_PLACE_ROOT));
 }
 
 TEST(Document, DiscardWithoutJointsLeavesTheTreeAlone) {

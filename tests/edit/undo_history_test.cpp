@@ -10,7 +10,10 @@
 #include "anim/interpolation.h"
 #include "anim/keyframe_commands.h"
 #include "anim/playback.h"
+#include "core/command_ids.h"
+#include "edit/mode_commands.h"
 #include "edit/undo_labels.h"
+#include "edit/view_input.h"
 #include "io/project_reader.h"
 #include "skeleton/axes.h"
 #include "skeleton/fixing.h"
@@ -50,8 +53,8 @@ class UndoTest : public ::testing::Test {
   // program's menu.
   UndoTest() {
     applyNoDocumentMenuState(ui);
-    for (int id : {kMenuAxisReversed, kMenuShowWeightBox}) ui.checkMenuItem(id, false);
-    for (int id : {kMenuShowWeightBox, kMenuMoveWeightBoxFace, kMenuWeightBox}) {
+    for (int id : {IDM_AXIS_REVERSED, IDM_SHOW_WEIGHT_BOX}) ui.checkMenuItem(id, false);
+    for (int id : {IDM_SHOW_WEIGHT_BOX, IDM_MOVE_BOX_FACE, IDM_WEIGHT_BOX}) {
       ui.enableMenuItem(id, false);
     }
   }
@@ -83,7 +86,7 @@ class UndoTest : public ::testing::Test {
     for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
       fs::copy_file(samples / name, dir / name);
     }
-    ASSERT_EQ(readProject(doc, (dir / "character.ojp").string(), ui), kProjectRead);
+    ASSERT_EQ(readProject(doc, (dir / "character.ojp").string(), ui).code, kProjectRead);
     history.reset(doc, menuOf(ui));
   }
 
@@ -300,6 +303,8 @@ TEST(UndoLabels, ActionsAreNamedAfterTheCommandThatChoseThem) {
   EXPECT_EQ(undoLabelForEditMode(9), "重み付けボックスの配置");
   EXPECT_EQ(undoLabelForEditMode(20), "FKでジョイントを回転");  // the FK drag
   EXPECT_EQ(undoLabelForEditMode(663), "基準ジョイントの移動");
+  EXPECT_EQ(undoLabelForCommand(IDM_SKINNING_OFF, RotateFk), "スキニング処理");
+  EXPECT_EQ(undoLabelForCommand(IDM_PLACE_CHILD_XY, PlaceChildJoint), "子ジョイントの配置");
   EXPECT_EQ(undoneText("補間方法"), "元に戻しました：補間方法");
   EXPECT_EQ(redoneText("補間方法"), "やり直しました：補間方法");
 }

@@ -194,13 +194,14 @@ TEST_F(RigExport, SaveAsWritesGltfOnlyWithFixedJointsAndReportsAFailedWrite) {
   EXPECT_TRUE(savesAsGltf(doc, "rig.gltf"));
   doc.decitionJointPosition = 0;
   EXPECT_FALSE(savesAsGltf(doc, "rig.glb"));
-  RecordingUi recording;
   const std::string missing = "no_such_folder/rig.glb";
-  EXPECT_EQ(saveGltfFile(doc, recording, missing, "rig.glb"), SaveOutcome::NotWritten);
-  ASSERT_EQ(recording.messages.size(), 1u);
-  EXPECT_EQ(recording.messages[0].text, missing + kSaveFailedSuffix);
-  EXPECT_EQ(recording.messages[0].title, kSaveFailedTitle);
-  EXPECT_EQ(saveGltfFile(doc, recording, "saved.gltf", "saved.gltf"), SaveOutcome::Written);
+  const FileSaveResult failed = saveGltfFile(doc, missing, "rig.glb");
+  EXPECT_EQ(failed.outcome, SaveOutcome::NotWritten);
+  EXPECT_EQ(failed.message, missing + kSaveFailedSuffix);
+  EXPECT_EQ(failed.title, kSaveFailedTitle);
+  const FileSaveResult saved = saveGltfFile(doc, "saved.gltf", "saved.gltf");
+  EXPECT_EQ(saved.outcome, SaveOutcome::Written);
+  EXPECT_TRUE(saved.message.empty());
   EXPECT_TRUE(fileExists("saved.gltf") && fileExists("saved.bin"));
   EXPECT_FALSE(fileExists("saved.gltf.lwtmp"));
 }

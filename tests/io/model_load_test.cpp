@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "core/command_ids.h"
 #include "io/file_names.h"
 #include "io/model_messages.h"
 #include "io_test_support.h"
-#include "resources/resource.h"
 #include "support/recording_ui.h"
 
 namespace lw {
@@ -118,7 +118,7 @@ TEST_F(ModelLoad, ReaderFailureShowsErrorTextUnderTheObjTitle) {
   EXPECT_EQ(result.status, LoadStatus::Refused);
   EXPECT_EQ(result.message, kObjCountsMessage);
   EXPECT_EQ(result.title, kObjReadErrorTitle);
-  EXPECT_TRUE(doc.ErrorText.empty());
+  EXPECT_EQ(doc.ErrorText, "stale") << "the reason is in the result only";
   EXPECT_EQ(doc.modelLoaded, 0);
 }
 

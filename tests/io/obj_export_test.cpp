@@ -7,7 +7,6 @@
 #include "io/project_fixture.h"
 #include "io/project_save.h"
 #include "support/file_size_limit.h"
-#include "support/recording_ui.h"
 
 namespace lw {
 namespace {
@@ -171,31 +170,34 @@ TEST_F(ObjExportFileTest, UnwritableTargetOrNoModelIsReported) {
 }
 
 TEST_F(ObjExportFileTest, SaveAsChoosesTheWriterByExtension) {
-  test::RecordingUi ui;
   int bitmaps = 0;
   auto bitmap = [&](const std::string&) { return ++bitmaps > 0; };
   std::string base = (dir_ / "out" / "s").string();
-  EXPECT_EQ(saveChosenFile(doc_, ui, base + ".OJP", "s.OJP", bitmap), SaveOutcome::Written);
+  for (const char* title : {"s.OJP", "s.v2.obj", "s.bmp"}) {
+    const FileSaveResult saved = saveChosenFile(doc_, base + (title + 1), title, bitmap);
+    EXPECT_EQ(saved.outcome, SaveOutcome::Written) << title;
+    EXPECT_TRUE(saved.message.empty() && saved.title.empty()) << title;
+  }
   EXPECT_TRUE(test::readFileText(base + ".OJP").starts_with("# Created by Limbweaver OJP FILE\n"));
-  EXPECT_EQ(saveChosenFile(doc_, ui, base + ".v2.obj", "s.v2.obj", bitmap), SaveOutcome::Written);
-  EXPECT_TRUE(test::readFileText(base + ".v2.obj").starts_with("# Created by Limbweaver[OBJ FILE]"));
-  EXPECT_EQ(saveChosenFile(doc_, ui, base + ".bmp", "s.bmp", bitmap), SaveOutcome::Written);
+  EXPECT_TRUE(
+      test::readFileText(base + ".v2.obj").starts_with("# Created by Limbweaver[OBJ FILE]"));
   EXPECT_EQ(bitmaps, 1);
-  EXPECT_TRUE(ui.messages.empty());
 
   const std::string refused = (dir_ / "out" / "r").string();
-  EXPECT_EQ(saveChosenFile(doc_, ui, refused + ".Ojp", "r.Ojp", bitmap), SaveOutcome::MissingExtension);
-  EXPECT_EQ(saveChosenFile(doc_, ui, refused, "r", bitmap), SaveOutcome::MissingExtension);
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].text, "拡張子を指定してください。");
-  EXPECT_EQ(ui.messages[0].title, "拡張子無し");
+  for (const char* title : {"r.Ojp", "r"}) {
+    const FileSaveResult saved = saveChosenFile(doc_, refused + (title + 1), title, bitmap);
+    EXPECT_EQ(saved.outcome, SaveOutcome::MissingExtension) << title;
+    EXPECT_EQ(saved.message, "拡張子を指定してください。");
+    EXPECT_EQ(saved.title, "拡張子無し");
+  }
   EXPECT_FALSE(std::filesystem::exists(refused + ".Ojp"));
   EXPECT_FALSE(std::filesystem::exists(refused));
 
   std::string bad = (dir_ / "nowhere" / "s.ojp").string();
-  EXPECT_EQ(saveChosenFile(doc_, ui, bad, "s.ojp", bitmap), SaveOutcome::NotWritten);
-  EXPECT_EQ(ui.messages.back().text, bad + "に保存できませんでした。");
-  EXPECT_EQ(ui.messages.back().title, "保存エラー");
+  const FileSaveResult failed = saveChosenFile(doc_, bad, "s.ojp", bitmap);
+  EXPECT_EQ(failed.outcome, SaveOutcome::NotWritten);
+  EXPECT_EQ(failed.message, bad + "に保存できませんでした。");
+  EXPECT_EQ(failed.title, "保存エラー");
 }
 
 }  // namespace

@@ -45,26 +45,30 @@ inline std::unique_ptr<Mesh> meshWithParts(const std::vector<int>& corners) {
 }
 
 // Loads "name.obj" as a mesh with the corner counts registered for its file name
-// (the folder is ignored); names listed in objFailures or tloFailures fail.
+// (the folder is ignored); names listed in objFailures or tloFailures fail, names
+// in withoutTexture load with a warning naming them.
 struct FakeModelFiles {
   std::map<std::string, std::vector<int>> parts;
   std::vector<std::string> objFailures;
   std::vector<std::string> tloFailures;
+  std::vector<std::string> withoutTexture;
   std::vector<std::string> requested;
 
   ProjectModelLoader loader() {
-    return [this](const std::string& path, std::unique_ptr<Mesh>& mesh, SceneDocument& doc,
-                  ShellUi&) {
+    return [this](const std::string& path, std::unique_ptr<Mesh>& mesh, std::string& errorText) {
       std::string name = path.substr(path.find_last_of("/\\") + 1);
       requested.push_back(path);
       for (const auto& n : objFailures) {
         if (n == name) {
-          doc.ErrorText = path + "を開くことができません";
+          errorText = path + "を開くことができません";
           return ModelLoadResult::ObjFailed;
         }
       }
       for (const auto& n : tloFailures) {
         if (n == name) return ModelLoadResult::TloFailed;
+      }
+      for (const auto& n : withoutTexture) {
+        if (n == name) errorText = name + " texture";
       }
       auto it = parts.find(name);
       mesh = meshWithParts(it == parts.end() ? std::vector<int>{} : it->second);

@@ -25,16 +25,20 @@ class ProjectReaderTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
+  // The code; the whole result is kept in result_.
   int read(const std::string& text) {
     std::string path = (dir_ / "p.ojp").string();
     test::writeFileText(path, text);
-    return readProject(doc_, path, ui_, files_.loader());
+    result_ = readProject(doc_, path, ui_, files_.loader());
+    EXPECT_TRUE(ui_.messages.empty()) << "the reader shows no message itself";
+    return result_.code;
   }
 
   std::filesystem::path dir_;
   test::FakeModelFiles files_;
   SceneDocument doc_;
   test::RecordingUi ui_;
+  ProjectResult result_;
 };
 
 TEST_F(ProjectReaderTest, HandCheckedFileReadsBackToTheSameBytes) {
@@ -162,39 +166,47 @@ TEST_F(ProjectReaderTest, EveryTruncationOfAValidFileReadsWithoutHarm) {
     SceneDocument doc;
     std::string path = (dir_ / "cut.ojp").string();
     test::writeFileText(path, golden.substr(0, n));
-    int result = readProject(doc, path, ui_, files_.loader());
-    EXPECT_TRUE(result == kProjectRead || result == kProjectNoModelName) << n;
+    const int code = readProject(doc, path, ui_, files_.loader()).code;
+    EXPECT_TRUE(code == kProjectRead || code == kProjectNoModelName) << n;
   }
 }
 
 TEST_F(ProjectReaderTest, MissingFileIsRefusedWithAMessage) {
   std::string path = (dir_ / "none.ojp").string();
-  EXPECT_EQ(readProject(doc_, path, ui_, files_.loader()), kProjectCannotOpen);
-  EXPECT_EQ(doc_.ErrorText, path + "を開くことができません");
-  EXPECT_STREQ(projectReadErrorTitle(kProjectCannotOpen), "OJPファイル読み込みエラー");
+  const ProjectResult result = readProject(doc_, path, ui_, files_.loader());
+  EXPECT_EQ(result.code, kProjectCannotOpen);
+  EXPECT_EQ(result.message, path + "を開くことができません");
+  EXPECT_EQ(result.title, "OJPファイル読み込みエラー");
+  EXPECT_TRUE(result.notices.empty());
 }
 
 TEST_F(ProjectReaderTest, FileWithoutModelNameIsRefused) {
-  EXPECT_EQ(read("# Created by Limbweaver OJP FILE\n\n[JOINTDATA]\n"), kProjectNoModelName);
-  EXPECT_EQ(doc_.ErrorText, kProjectNoModelNameText);
-  EXPECT_EQ(read("MODEL_FILENAME\n"), kProjectNoModelName);
+  for (const char* text :
+       {"# Created by Limbweaver OJP FILE\n\n[JOINTDATA]\n", "MODEL_FILENAME\n"}) {
+    EXPECT_EQ(read(text), kProjectNoModelName);
+    EXPECT_EQ(result_.message, kProjectNoModelNameText);
+    EXPECT_EQ(result_.title, "OJPファイル読み込みエラー");
+  }
   EXPECT_TRUE(files_.requested.empty());
 }
 
-TEST_F(ProjectReaderTest, ModelObjFailureIsShownOnceAndRefused) {
+TEST_F(ProjectReaderTest, ModelObjFailureIsRefusedWithTheReadersMessage) {
   files_.objFailures = {"body.obj"};
-  EXPECT_EQ(read("MODEL_FILENAME body.obj\n"), kProjectModelObjFailed);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].title, "OBJ読み込みエラー");
+  EXPECT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"),
+            kProjectModelObjFailed);
+  EXPECT_EQ(result_.message, (dir_ / "body.obj").string() + "を開くことができません");
+  EXPECT_EQ(result_.title, "OBJ読み込みエラー");
+  EXPECT_TRUE(result_.notices.empty());
   EXPECT_TRUE(doc_.ErrorText.empty());
   EXPECT_EQ(doc_.mesh, nullptr);
+  EXPECT_EQ(files_.requested.size(), 1u) << "nothing is read after the failure";
 }
 
 TEST_F(ProjectReaderTest, TloFailureIsCode65) {
   files_.tloFailures = {"body.obj"};
   EXPECT_EQ(read("MODEL_FILENAME body.obj\n"), kProjectTloNotFound);
-  EXPECT_EQ(doc_.ErrorText, kProjectTloNotFoundText);
-  EXPECT_STREQ(projectReadErrorTitle(kProjectTloNotFound), "TLOファイル読み込みエラー");
+  EXPECT_EQ(result_.message, kProjectTloNotFoundText);
+  EXPECT_EQ(result_.title, "TLOファイル読み込みエラー");
 }
 
 // A decoration that does not read (its OBJ or its TLO) is skipped with its
@@ -202,15 +214,15 @@ TEST_F(ProjectReaderTest, TloFailureIsCode65) {
 TEST_F(ProjectReaderTest, DecorationThatDoesNotReadIsSkippedAndReadingGoesOn) {
   const std::pair<bool, const char*> cases[] = {{true, "OBJエラー"}, {false, "TLOファイル読み込みエラー"}};
   for (const auto& [objFails, title] : cases) {
-    ui_.messages.clear();
     files_.objFailures.clear();
     files_.tloFailures.clear();
     (objFails ? files_.objFailures : files_.tloFailures) = {"hat 1.obj"};
     ASSERT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME hat 1.obj\n"
                    "jointID 1\njointName Joint0\nTreeName Joint0\n"),
               kProjectRead);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].title, title);
+    EXPECT_TRUE(result_.message.empty() && result_.title.empty());
+    ASSERT_EQ(result_.notices.size(), 1u);
+    EXPECT_EQ(result_.notices[0].title, title);
     EXPECT_TRUE(doc_.decorations.empty());
     EXPECT_EQ(doc_.skeleton.size(), 1u);
     EXPECT_EQ(doc_.do_skinning, 1);
@@ -292,13 +304,36 @@ TEST_F(ProjectReaderTest, LinesThatDoNotFitAreListedInOneMessage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.listed);
     doc_ = SceneDocument{};
-    ui_.messages.clear();
     ASSERT_EQ(read(c.text), kProjectRead);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, kProjectSkippedLinesMessage + c.listed);
-    EXPECT_EQ(ui_.messages[0].title, "OJPファイル読み込みエラー");
+    ASSERT_EQ(result_.notices.size(), 1u);
+    EXPECT_EQ(result_.notices[0].text, kProjectSkippedLinesMessage + c.listed);
+    EXPECT_EQ(result_.notices[0].title, "OJPファイル読み込みエラー");
     c.check(doc_);
   }
+}
+
+// Every notice is kept, in the order it was met: texture warnings of the model
+// and of a decoration, a decoration that failed, then the skipped lines.
+TEST_F(ProjectReaderTest, NoticesComeInTheOrderTheyWereMet) {
+  files_.parts["cap.obj"] = {1};
+  files_.withoutTexture = {"body.obj", "cap.obj"};
+  files_.objFailures = {"hat 1.obj"};
+  ASSERT_EQ(read("MODEL_FILENAME body.obj\nSUB_MODEL_FILENAME cap.obj\n"
+                 "SUB_MODEL_FILENAME hat 1.obj\nrelation Ghost\n"),
+            kProjectRead);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"body.obj texture", "TLOエラー"},
+      {"cap.obj texture", "TLOエラー"},
+      {(dir_ / "hat 1.obj").string() + "を開くことができません", "OBJエラー"},
+      {kProjectSkippedLinesMessage +
+           std::string("\n4行目：存在しないジョイントの親子関係（relation）"),
+       "OJPファイル読み込みエラー"}};
+  ASSERT_EQ(result_.notices.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(result_.notices[i].text, expected[i].first) << i;
+    EXPECT_EQ(result_.notices[i].title, expected[i].second) << i;
+  }
+  EXPECT_EQ(doc_.decorations.size(), 1u);
 }
 
 TEST_F(ProjectReaderTest, ModelNamesAreTakenFromTheProjectsFolder) {

@@ -102,7 +102,7 @@ TEST_F(UnpackedProgramTest, TheSampleOpensTakesToonShadingAndSavesUnderANewName)
     // The current folder (samples) has no glsl folder: the files must come
     // from the program's own folder, without a message.
     test::DialogScript noMessages({}, 3000);
-    command(kMenuShadingToon);
+    command(IDM_SHADING_TOON);
     for (const test::SeenBox& box : noMessages.seen()) ADD_FAILURE() << box.title << L": " << box.text;
   }
   const ShaderProgram* shader = program().renderState.shader.get();
@@ -137,8 +137,8 @@ TEST_F(UnpackedProgramTest, PlaybackFramesGoBesideTheProgramNotIntoTheCurrentFol
   ASSERT_EQ(command(IDM_FILE_OPEN), 0);
   SetCurrentDirectoryW(toWide(startFolder_).c_str());
   DeleteFileW(toWide(folder_ + "frame1.bmp").c_str());
-  command(kMenuArmWholeRange);
-  command(kMenuSaveFrames);
+  command(IDM_PLAY_ALL);
+  command(IDM_SAVE_FRAMES);
   ASSERT_EQ(program().doc.saveFramesAsBmp, 1);
   SendMessageW(program().windows.view, WM_KEYDOWN, VK_SPACE, 0);
   test::pumpPending();

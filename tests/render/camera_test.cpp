@@ -126,50 +126,6 @@ TEST_F(CameraTest, ZeroClientHeightStillGivesAFiniteProjection) {
   for (double v : p) EXPECT_TRUE(std::isfinite(v));
 }
 
-TEST(CameraCommands, PresetsSetBothAnglesAndTheLightDirection) {
-  struct Case {
-    int id;
-    double elevation, azimuth;
-    Vector3 direction;
-  };
-  const Case cases[] = {{40033, 90, 0, {0, 1, 0}},  {40034, 270, 0, {0, -1, 0}},
-                        {40035, 0, 270, {1, 0, 0}}, {40036, 0, 90, {-1, 0, 0}},
-                        {40037, 0, 0, {0, 0, 1}},   {40038, 0, 180, {0, 0, -1}}};
-  for (const Case& c : cases) {
-    SceneDocument doc;
-    doc.cameraDistance = -3;
-    doc.cameraPanX = 0.3f;
-    test::RecordingUi ui;
-    ASSERT_TRUE(setViewPreset(doc, ui, c.id));
-    EXPECT_EQ(doc.viewElevation, c.elevation);
-    EXPECT_EQ(doc.viewAzimuth, c.azimuth);
-    EXPECT_NEAR(doc.viewDirection.x, c.direction.x, 1e-6) << c.id;
-    EXPECT_NEAR(doc.viewDirection.y, c.direction.y, 1e-6) << c.id;
-    EXPECT_NEAR(doc.viewDirection.z, c.direction.z, 1e-6) << c.id;
-    EXPECT_EQ(doc.cameraDistance, -3.0f);
-    EXPECT_EQ(doc.cameraPanX, 0.3f);
-    EXPECT_EQ(ui.redraws, 1);
-  }
-  SceneDocument doc;
-  test::RecordingUi ui;
-  EXPECT_FALSE(setViewPreset(doc, ui, 40039));
-  EXPECT_EQ(ui.redraws, 0);
-}
-
-TEST(CameraCommands, DragModesMapMenuIdsOutOfOrder) {
-  SceneDocument doc;
-  EXPECT_TRUE(setCameraDragMode(doc, 40062));
-  EXPECT_EQ(doc.cameraDrag, 3);
-  EXPECT_TRUE(setCameraDragMode(doc, 40063));
-  EXPECT_EQ(doc.cameraDrag, 2);
-  EXPECT_TRUE(setCameraDragMode(doc, 40061));
-  EXPECT_EQ(doc.cameraDrag, 1);
-  EXPECT_TRUE(setCameraDragMode(doc, 40060));
-  EXPECT_EQ(doc.cameraDrag, 0);
-  EXPECT_FALSE(setCameraDragMode(doc, 40064));
-  EXPECT_EQ(doc.cameraDrag, 0);
-}
-
 TEST(CameraCommands, RotateDragAddsScaledPixelsWithoutWrapping) {
   SceneDocument doc;
   test::RecordingUi ui;
@@ -207,18 +163,6 @@ TEST(CameraCommands, PanAndZoomDragsCountOnlyTheSign) {
   EXPECT_FLOAT_EQ(doc.cameraDistance, -7.0f);
   EXPECT_EQ(doc.viewElevation, 0.0);
   EXPECT_EQ(ui.redraws, 8);
-}
-
-TEST(CameraCommands, WorldAxesToggleFollowsTheCheckMark) {
-  SceneDocument doc;
-  test::RecordingUi ui;
-  toggleWorldAxes(doc, ui);
-  EXPECT_EQ(doc.showWorldAxes, 0);
-  EXPECT_FALSE(ui.isChecked(40057));
-  toggleWorldAxes(doc, ui);
-  EXPECT_EQ(doc.showWorldAxes, 1);
-  EXPECT_TRUE(ui.isChecked(40057));
-  EXPECT_EQ(ui.redraws, 2);
 }
 
 }  // namespace

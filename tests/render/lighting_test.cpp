@@ -2,7 +2,6 @@
 
 #include "render/lights.h"
 #include "scene_fixture.h"
-#include "support/recording_ui.h"
 
 namespace lw {
 namespace {
@@ -142,6 +141,7 @@ TEST_F(SceneTest, PlaybackFrameDrawsAxesAndModelButNoJoints) {
   doc.decitionJointPosition = 1;
   doc.keyFrames->keyframeBoneView = 1;
   doc.viewElevation = 20;
+  preparePlaybackFrame(doc);
   setViewAndProjection(doc, false);
   drawPlaybackFrame(doc, rs);
   glFinish();
@@ -158,33 +158,6 @@ TEST_F(SceneTest, PlaybackFrameDrawsAxesAndModelButNoJoints) {
   GLint depth = 0;
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
   EXPECT_EQ(depth, 1);
-}
-
-TEST(DisplayCommands, TogglesSetTheFlagAndBothCheckMarks) {
-  SceneDocument doc;
-  test::RecordingUi ui;
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40089));
-  EXPECT_EQ(doc.shadowMap, 1);
-  EXPECT_TRUE(ui.isChecked(40089));
-  EXPECT_FALSE(ui.isChecked(40090));
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40087));
-  EXPECT_EQ(doc.leftLightOn, 0);
-  EXPECT_TRUE(ui.isChecked(40087));
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40081));
-  EXPECT_EQ(doc.antiAliasing, 1);
-  EXPECT_TRUE(applyDisplayToggle(doc, ui, 40083));
-  EXPECT_EQ(doc.rightLightOn, 1);
-  EXPECT_FALSE(applyDisplayToggle(doc, ui, 40085));
-  EXPECT_EQ(ui.redraws, 4);
-}
-
-TEST(DialogValues, FloatsShowWithPercentFAndUnparsableTextReadsAsZero) {
-  EXPECT_EQ(formatDialogFloat(0.5f), "0.500000");
-  EXPECT_EQ(formatDialogFloat(-7.0f), "-7.000000");
-  EXPECT_EQ(parseDialogFloat("0.25"), 0.25f);
-  EXPECT_EQ(parseDialogFloat("abc"), 0.0f);
-  EXPECT_EQ(parseDialogFloat("3x"), 3.0f);
-  EXPECT_EQ(parseDialogFloat(""), 0.0f);
 }
 
 TEST_F(SceneTest, AntiAliasingIsSwitchedOffAfterTheFrame) {

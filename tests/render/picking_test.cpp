@@ -230,7 +230,7 @@ TEST_F(PickingTest, ProbeDrawsTheWholeSceneInTheProbeSubStateWithoutWorldAxes) {
   };
   doc.editMode = kModeChildPlacing;
   probeDepthWith(doc, rs, input, 10, 10, spy);
-  EXPECT_EQ(seen.mode, kProbeSubState);
+  EXPECT_EQ(seen.mode, kModeDepthProbe);
   EXPECT_EQ(seen.axes, 0);
   EXPECT_FALSE(seen.pickingPass);
   EXPECT_EQ(doc.editMode, kModeChildPlacing);

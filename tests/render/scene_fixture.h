@@ -9,6 +9,7 @@
 #include "core/document.h"
 #include "core/mesh.h"
 #include "core/skin_data.h"
+#include "edit/frame.h"
 #include "gl_fixture.h"
 #include "render/picking.h"
 #include "render/scene.h"
@@ -85,6 +86,7 @@ class SceneTest : public GlTest {
   }
   // One editing frame; returns drawScene's result.
   int frame(bool pickingPass = false) {
+    if (!pickingPass) prepareEditingFrame(doc);
     setViewAndProjection(doc, false);
     const int result = drawScene(doc, rs, input, pickingPass);
     glFinish();

@@ -153,7 +153,7 @@ TEST_F(SceneTest, TheModelIsSkinnedFromThePoseTheFrameDraws) {
   doc.do_skinning = 1;
   doc.editedJointName = "Joint0";
   arm->axisVector = {0, 0, 1};
-  // Posed, then every turn reset at once (menu 40002): each single frame shows
+  // Posed, then every turn reset at once (menu IDM_RESET_ROTATIONS): each single frame shows
   // the skin of its own pose.
   for (float angle : {90.0f, 0.0f}) {
     SCOPED_TRACE(angle);

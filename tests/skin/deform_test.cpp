@@ -10,6 +10,7 @@
 #include "skeleton/ik.h"
 #include "skeleton/placement.h"
 #include "skin/deform_oracle.h"
+#include "skin/skin_binding.h"
 #include "skin/skin_test_support.h"
 #include "skin/weight_dialogs.h"
 #include "tests/support/recording_ui.h"
@@ -242,6 +243,27 @@ TEST(DeformPart, MatchesTheChainWalkOnDeepAndWideSkeletons) {
   }
 }
 
+// Every third joint renamed to its parent's name (the map keys stay): each chain
+// joint of a name takes the weight of that name's first entry.
+TEST(DeformPart, MatchesTheChainWalkWhenJointsShareAName) {
+  test::RandomSkinShape deep;
+  deep.joints = 40;
+  deep.maxDepth = 12;
+  deep.maxWeights = 20;
+  deep.parts = {500};
+  for (uint32_t seed = 2000; seed < 2010; ++seed) {
+    auto fast = test::makeRandomSkinDocument(seed, deep);
+    auto slow = test::makeRandomSkinDocument(seed, deep);
+    for (SceneDocument* doc : {fast.get(), slow.get()}) {
+      int i = 0;
+      for (auto& [key, joint] : doc->skeleton.joints) {
+        if (joint->parent != nullptr && ++i % 3 == 0) joint->jointName = joint->parent->jointName;
+      }
+    }
+    expectFastEqualsOracle(*fast, *slow, "seed " + std::to_string(seed));
+  }
+}
+
 // A fixed arm posed with FK angles and then dragged with IK, through the
 // skeleton's own operations.
 void buildPosedArm(SceneDocument& doc, bool withIk) {
@@ -310,6 +332,25 @@ TEST(DeformPart, RestPoseWithWeightsSummingToOneGivesTheRestShape) {
     expectNear(doc.skinBuffers->parts[0].skinPositions[c], doc.mesh->parts[0].positions[c], 2e-5f);
     expectNear(doc.skinBuffers->parts[0].skinNormals[c], {0, 0, 1}, 2e-5f);
   }
+}
+
+TEST(DeformPart, WeightChangesInvalidateOnlyTheirOwnPartsBinding) {
+  auto a = test::makeRandomSkinDocument(5);
+  auto b = test::makeRandomSkinDocument(6);
+  for (SceneDocument* doc : {a.get(), b.get()}) {
+    for (int p = 0; p < 2; ++p) ASSERT_EQ(deformPart(*doc, p, 300), kDeformDone);
+  }
+  auto current = [](const SceneDocument& doc, int p) {
+    return isSkinBindingCurrent(doc.skinBuffers->parts[p], doc.mesh->parts[p], doc.skeleton);
+  };
+  WeightList copy = a->skinBuffers->parts[1].skinWeights[0];
+  copy.push_back({"Joint0", 0.5f});
+  EXPECT_TRUE(current(*a, 1)) << "a copy outside the document is not its weights";
+  b->skinBuffers->parts[1].skinWeights[169].clear();
+  EXPECT_FALSE(current(*b, 1));
+  EXPECT_TRUE(current(*b, 0));
+  EXPECT_TRUE(current(*a, 0));
+  EXPECT_TRUE(current(*a, 1));
 }
 
 TEST(DeformPart, FollowsChangedWeightsAndJointsBetweenFrames) {

@@ -1,4 +1,5 @@
 #include "skin/weight_box.h"
+#include "core/command_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -24,15 +25,13 @@ TEST(WeightBox, PlacementIsAUnitCubeAroundThePointInCornerOrder) {
                                                           {1.5, 1.5, 3.5}, {0.5, 1.5, 3.5}}};
   EXPECT_EQ(c, expected);
   EXPECT_EQ(doc.weightBoxShown, 1);
-  EXPECT_TRUE(ui.isEnabled(406));
-  EXPECT_TRUE(ui.isEnabled(40003));
-  EXPECT_TRUE(ui.isEnabled(40068));
-  EXPECT_TRUE(ui.isChecked(40068));
+  EXPECT_TRUE(ui.isEnabled(IDM_MOVE_BOX_FACE));
+  EXPECT_TRUE(ui.isEnabled(IDM_WEIGHT_BOX));
+  EXPECT_TRUE(ui.isEnabled(IDM_SHOW_WEIGHT_BOX));
+  EXPECT_TRUE(ui.isChecked(IDM_SHOW_WEIGHT_BOX));
 }
 
 TEST(WeightBox, FacePickNamesAndCorners) {
-  EXPECT_EQ(boxFacePickName(kBase, kBoxFaceZMinus), kBase + 100);
-  EXPECT_EQ(boxFacePickName(kBase, kBoxFaceYMinus), kBase + 600);
   for (int face = 1; face <= 6; ++face) EXPECT_EQ(boxFaceFromPickName(kBase + 100 * face, kBase), face);
   EXPECT_EQ(boxFaceFromPickName(kBase, kBase), 0);
   EXPECT_EQ(boxFaceFromPickName(kBase + 700, kBase), 0);
@@ -40,12 +39,6 @@ TEST(WeightBox, FacePickNamesAndCorners) {
   EXPECT_EQ(boxFaceFromPickName(kBase - 100, kBase), 0);
   EXPECT_EQ(boxFaceCorners(kBoxFaceXMinus), (std::array<int, 4>{1, 4, 7, 2}));
   EXPECT_EQ(boxFaceCorners(kBoxFaceYPlus), (std::array<int, 4>{0, 5, 4, 1}));
-}
-
-TEST(WeightBox, DragStepFollowsTheCursor) {
-  EXPECT_EQ(boxFaceDragStep(10, 9), 0.02);
-  EXPECT_EQ(boxFaceDragStep(10, 10), 0.02);
-  EXPECT_EQ(boxFaceDragStep(9, 10), -0.02);
 }
 
 // Index of the moved coordinate and the corners that must keep the others.

@@ -11,41 +11,26 @@ namespace lw::tool {
 
 namespace {
 
-// Keeps the messages the reader shows, for the refusal line.
-class MessageCollector : public NullShellUi {
- public:
-  void showMessage(const std::string& text, const std::string& title) override {
-    messages.push_back({text, title});
-  }
-  struct Message {
-    std::string text, title;
-  };
-  std::vector<Message> messages;
-};
-
 std::string number(long long value) { return std::to_string(value); }
 
 }  // namespace
 
 int readProjectFile(SceneDocument& doc, const std::string& path, std::string& err) {
-  MessageCollector ui;
-  const int result = readProject(doc, path, ui);
-  // Each line of a message that did not stop the project is a warning of its own.
-  for (const auto& m : ui.messages) {
-    if (result != kProjectRead) continue;
-    for (size_t start = 0; start <= m.text.size();) {
-      const size_t end = std::min(m.text.find('\n', start), m.text.size());
-      err += "warning: " + refusalLine(m.title, m.text.substr(start, end - start));
+  NullShellUi ui;
+  const ProjectResult result = readProject(doc, path, ui);
+  if (result.code != kProjectRead) {
+    err += refusalLine(result.title, result.message);
+    return 1;
+  }
+  // Each line of a notice is a warning of its own.
+  for (const Notice& n : result.notices) {
+    for (size_t start = 0; start <= n.text.size();) {
+      const size_t end = std::min(n.text.find('\n', start), n.text.size());
+      err += "warning: " + refusalLine(n.title, n.text.substr(start, end - start));
       start = end + 1;
     }
   }
-  if (result == kProjectRead) return 0;
-  if (result == kProjectModelObjFailed && !ui.messages.empty()) {
-    err += refusalLine(ui.messages.front().title, ui.messages.front().text);
-  } else {
-    err += refusalLine(projectReadErrorTitle(result), doc.ErrorText);
-  }
-  return 1;
+  return 0;
 }
 
 bool tooFewKeyframesForTime(const SceneDocument& doc, const char* command, std::string& err) {

@@ -6,11 +6,13 @@
 #include <cstring>
 
 #include "anim/playback.h"
+#include "core/command_ids.h"
+#include "edit/display_commands.h"
+#include "edit/frame.h"
 #include "io/project_save.h"
 #include "render/camera.h"
 #include "render/capture.h"
 #include "render/gl_headers.h"
-#include "render/lights.h"
 #include "render/offscreen_context.h"
 #include "render/scene.h"
 #include "tools/lwtool/commands.h"
@@ -50,9 +52,9 @@ int viewMenuId(const std::string& name) {
     const char* name;
     int id;
   };
-  static constexpr View kViews[] = {{"top", kMenuViewTop},     {"bottom", kMenuViewBottom},
-                                    {"right", kMenuViewRight}, {"left", kMenuViewLeft},
-                                    {"front", kMenuViewFront}, {"back", kMenuViewBack}};
+  static constexpr View kViews[] = {{"top", IDM_VIEW_TOP},     {"bottom", IDM_VIEW_BOTTOM},
+                                    {"right", IDM_VIEW_RIGHT}, {"left", IDM_VIEW_LEFT},
+                                    {"front", IDM_VIEW_FRONT}, {"back", IDM_VIEW_BACK}};
   for (const View& v : kViews) {
     if (name == v.name) return v.id;
   }
@@ -111,9 +113,11 @@ int runRender(const Args& args, std::string& out, std::string& err) {
   if (options.timed && !doc.skeleton.empty() && poseAtTime(doc, options.timeMs)) {
     // Playback skins only once a joint has been picked; any joint will do here.
     if (doc.editedJointName.empty()) doc.editedJointName = doc.skeleton.joints.begin()->first;
+    preparePlaybackFrame(doc);
     drawPlaybackFrame(doc, rs);
   } else {
     ViewInputState input;
+    prepareEditingFrame(doc);
     drawScene(doc, rs, input, false);
   }
   glFinish();

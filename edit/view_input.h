@@ -8,10 +8,12 @@
 // right button drags the camera, independently of editMode.
 //
 // The handlers below are what the window procedure calls after decoding a
-// message. Everything they need from outside the skeleton (the picking and
-// drawing passes, window-to-world, mouse capture, the weighting box, the vertex
-// selection, dialogs, the camera and playback) goes through ViewInputHost;
-// redraws and plain message boxes go through ShellUi.
+// message. They change the skeleton, the weighting box and the vertex selection
+// themselves; what only the window can do (the picking and drawing passes,
+// window-to-world, mouse capture, dialogs, the camera and playback) goes through
+// ViewInputHost; redraws and plain message boxes go through ShellUi. The values
+// of editMode, entry values and sub-states alike, are EditMode's
+// (core/document.h).
 #pragma once
 
 #include <cstdint>
@@ -21,50 +23,9 @@
 #include "core/math.h"
 #include "core/shell_ui.h"
 #include "skeleton/fk.h"
+#include "skin/weight_box.h"
 
 namespace lw {
-
-// The sub-states of editMode that the input handling moves through (the entry
-// values are EditMode's).
-enum ViewInputMode : int32_t {
-  kModeMoveJointPicking = 3,
-  kModeMoveJointDrag = 4,
-  kModeChildParentPicking = 10,
-  kModeChildParentPicked = 11,
-  kModeChildPlacing = 12,  // the parent is chosen; the next click places the child
-  kModeBoxFacePicking = 15,
-  kModeBoxFaceDrag = 16,
-  kModeFkPicked = 18,
-  kModeFkPicking = 19,
-  kModeFkDrag = 20,
-  kModeVertexPicking = 22,
-  kModeVertexPicked = 23,
-  kModeAxisPicking = 29,
-  kModeAxisPicked = 30,
-  kModeAxisDrag = 31,
-  kModeIkPicking = 33,
-  kModeIkPicked = 34,
-  kModeIkDrag = 35,
-  kModeEqualiseSourcePicking = 40,
-  kModeEqualiseSourcePicked = 41,
-  kModeEqualiseTarget = 42,
-  kModeEqualiseTargetPicking = 43,
-  kModeEqualiseTargetPicked = 44,
-  kModeStopIkPicking = 47,
-  kModeStopIkPicked = 48,
-  kModeDeletePicking = 51,
-  kModeDeletePicked = 52,
-  kModeNamePicking = 56,
-  kModeNamePicked = 57,
-  kModeMirrorSourcePicking = 71,
-  kModeMirrorSourcePicked = 72,
-  kModeMirrorTarget = 73,
-  kModeMirrorTargetPicking = 74,
-  kModeMirrorTargetPicked = 75,
-  kModeRootMovePicking = 661,
-  kModeRootMovePicked = 662,
-  kModeRootMoveDrag = 663,
-};
 
 // Window depth used by a placement whose depth probe hits no surface.
 inline constexpr float kPlacementMissDepth = 0.888f;
@@ -83,19 +44,29 @@ inline constexpr char kEmptyVertexSelectionTitle[] = "頂点未選択";
 // cannot turn the cursor into a world point.
 inline constexpr char kPlacementPointFailedTitle[] = "エラー";
 
+// Selection name of a weighting box face: pickBase + 100 * face. The drawing
+// names the faces so; the face drag takes the names back.
+int32_t boxFacePickName(int32_t pickBase, BoxFace face);
+// Whether a picked name is one of the faces named from pickBase: its offset from
+// pickBase lies in 100 ... 600 (a face drag then moves only the six exact names).
+bool isBoxFacePickName(int32_t name, int32_t pickBase);
+// Step of one face-drag mouse move: +kBoxFaceStep when the cursor's x is not
+// smaller than its previous x, else -kBoxFaceStep.
+double boxFaceDragStep(int cursorX, int previousX);
+
 // Which hit record a picking pass chooses: the first in the buffer, or the one
 // with the strictly smallest minimum depth (the earlier one on a tie).
 enum class PickChoice { First, Nearest };
 
 // One row of the picking table.
 struct PickFamily {
-  int32_t picking;      // the picking value a repaint picks in
-  int32_t armed[2];     // values in which a mouse move arms the pick (-1: unused)
-  int32_t hit;          // value after a hit (no drag in progress)
-  int32_t miss;         // value after a miss
-  PickChoice choice;    // which hit record is chosen
-  bool keepDepth;       // a hit keeps its depth in pickDepth
-  bool armedOnlyIdle;   // a move arms only while no left drag is in progress
+  int32_t picking;     // the picking value a repaint picks in
+  int32_t armed[2];    // values in which a mouse move arms the pick (-1: unused)
+  int32_t hit;         // value after a hit (no drag in progress)
+  int32_t miss;        // value after a miss
+  PickChoice choice;   // which hit record is chosen
+  bool keepDepth;      // a hit keeps its depth in pickDepth
+  bool armedOnlyIdle;  // a move arms only while no left drag is in progress
 };
 
 // The family whose picking value is editMode; nullptr when editMode is none.
@@ -106,10 +77,10 @@ inline bool isPickingMode(int32_t editMode) { return pickFamilyFor(editMode) != 
 
 // What a picking pass or a depth probe found.
 struct PickResult {
-  bool drawOk = true;     // false: drawing failed, nothing was chosen
-  int32_t hitCount = 0;   // hit records; negative when the buffer overflowed
-  int32_t name = -1;      // the chosen record's first name (-1 for a record without one)
-  float meanDepth = 0;    // mean of the chosen record's minimum and maximum depth
+  bool drawOk = true;    // false: drawing failed, nothing was chosen
+  int32_t hitCount = 0;  // hit records; negative when the buffer overflowed
+  int32_t name = -1;     // the chosen record's first name (-1 for a record without one)
+  float meanDepth = 0;   // mean of the chosen record's minimum and maximum depth
 };
 
 // What the input handling keeps between events. A new record holds the values
@@ -155,15 +126,6 @@ class ViewInputHost {
   virtual void closeWindow() = 0;
   // One camera drag step by the pixel differences from the previous position.
   virtual void dragCamera(int dx, int dy) = 0;
-
-  // The weighting box placed around a world point (replacing any earlier box).
-  virtual void placeWeightBox(const double point[3]) = 0;
-  // One face-drag step of the face named pickName (face names are pickBase +
-  // 100 ... pickBase + 600): -0.02 when leftward, else +0.02.
-  virtual void moveWeightBoxFace(int32_t pickName, int32_t pickBase, bool leftward) = 0;
-  // Appends the model corner picked under selection name pickName to the
-  // document's vertex selection.
-  virtual void appendPickedVertex(int32_t pickName) = 0;
 
   // Dialog 103, vertex weighting of the selected corners, owned by the 3D window.
   virtual void openVertexWeightDialog() = 0;

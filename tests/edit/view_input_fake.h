@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/document.h"
-#include "skeleton/view_input.h"
+#include "edit/view_input.h"
 #include "support/recording_ui.h"
 
 namespace lw::test {
@@ -17,10 +17,6 @@ class FakeViewHost : public ViewInputHost {
   struct Pick {
     int x, y;
     PickChoice choice;
-  };
-  struct FaceStep {
-    int32_t name, base;
-    bool leftward;
   };
 
   explicit FakeViewHost(SceneDocument& doc) : doc_(doc) {}
@@ -39,9 +35,6 @@ class FakeViewHost : public ViewInputHost {
   std::vector<float> worldDepths;
   int frames = 0, captures = 0, releases = 0, closes = 0;
   std::vector<std::array<int, 2>> cameraSteps;
-  std::vector<std::array<double, 3>> boxes;
-  std::vector<FaceStep> faceSteps;
-  std::vector<int32_t> appendedVertices;
   int vertexDialogs = 0, ikStopDialogs = 0, nameDialogs = 0, playbacks = 0;
   std::vector<RecordingUi::Message> viewMessages;
 
@@ -73,11 +66,6 @@ class FakeViewHost : public ViewInputHost {
   void releaseMouse() override { ++releases; }
   void closeWindow() override { ++closes; }
   void dragCamera(int dx, int dy) override { cameraSteps.push_back({dx, dy}); }
-  void placeWeightBox(const double point[3]) override { boxes.push_back({point[0], point[1], point[2]}); }
-  void moveWeightBoxFace(int32_t name, int32_t base, bool leftward) override {
-    faceSteps.push_back({name, base, leftward});
-  }
-  void appendPickedVertex(int32_t name) override { appendedVertices.push_back(name); }
   void openVertexWeightDialog() override { ++vertexDialogs; }
   void openIkStopDialog() override { ++ikStopDialogs; }
   bool askJointName(std::string& treeName) override {

@@ -1,12 +1,18 @@
 // The operations the 3D window's clicks and drags run on a real skeleton.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "core/command_ids.h"
+#include "edit/view_input.h"
+#include "edit/view_input_fake.h"
 #include "skeleton/axes.h"
 #include "skeleton/fk.h"
 #include "skeleton/placement.h"
 #include "skeleton/skeleton_helpers.h"
-#include "skeleton/view_input.h"
-#include "skeleton/view_input_fake.h"
 
 namespace lw {
 namespace {
@@ -110,7 +116,8 @@ TEST(ViewInputOps, FailedPlacementPointPlacesNothingAndSaysWhy) {
 TEST(ViewInputOps, ChildPlacementTakesTheClickedParentThenTheProbedPoint) {
   ViewRig r;
   placeBaseJoint(r.doc, {0, 0, 0}, r.ui);
-  beginChildJointPlacement(r.doc, kMirrorYZ, r.ui);
+  r.doc.mirrorPlane = kMirrorYZ;
+  r.doc.editMode = PlaceChildJoint;
   r.hover(5, 5, 1);
   EXPECT_EQ(r.doc.editMode, 11);
   r.down(5, 5);
@@ -166,7 +173,8 @@ TEST(ViewInputOps, IkDragSolvesTowardsTheCursorAndReportsZeroDivision) {
 TEST(ViewInputOps, AxisDragReducesTheHandleNameAndAppliesThePreset) {
   ViewRig r;
   fixedLine(r);
-  chooseAxisPreset(r.doc, kAxisAlongY);
+  r.doc.axisPreset = kAxisAlongY;
+  r.doc.editMode = EditFkAxis;
   r.doc.axisReversed = 1;
   Joint& joint = jointNamed(r.doc, "Joint0_0");
   joint.axisAngle = 30;
@@ -289,31 +297,60 @@ TEST(ViewInputOps, WeightingBoxPlacementFaceDragAndVertexPicks) {
   r.doc.editMode = PlaceWeightBox;
   r.doc.selectedJoint = 0;
   r.host.nextProbe = PickResult{true, 0, -1, 0};
-  r.down(100, 100);
-  ASSERT_EQ(r.host.boxes.size(), 1u);
-  EXPECT_DOUBLE_EQ(r.host.boxes[0][2], 0.888f);
+  r.down(100, 300);
+  const auto& c = r.doc.weightBox.corners;  // the cube around (1, 3, 0.888), corner 0 x+ y+ z-
+  EXPECT_DOUBLE_EQ(c[0][0], 1.5);
+  EXPECT_DOUBLE_EQ(c[0][1], 3.5);
+  EXPECT_NEAR(c[0][2], 0.888 - 0.5, 1e-6);
+  EXPECT_EQ(r.doc.weightBoxShown, 1);
+  EXPECT_TRUE(r.ui.isChecked(IDM_SHOW_WEIGHT_BOX));
   EXPECT_EQ(r.doc.editMode, PlaceWeightBox);
   EXPECT_EQ(r.state.pressedPick, 0);  // the faces are named 100 ... 600
 
   r.doc.editMode = MoveWeightBoxFace;
   r.down(20, 0);
-  r.paintHit(400);
-  r.move(25, 0);
-  r.move(15, 0);
-  r.move(20, 0);
-  ASSERT_EQ(r.host.faceSteps.size(), 3u);
-  EXPECT_EQ(r.host.faceSteps[0].name, 400);
-  EXPECT_EQ(r.host.faceSteps[0].base, 0);
-  EXPECT_FALSE(r.host.faceSteps[0].leftward);
-  EXPECT_TRUE(r.host.faceSteps[1].leftward);
-  EXPECT_FALSE(r.host.faceSteps[2].leftward);  // measured from where the drag began
+  r.paintHit(boxFacePickName(0, kBoxFaceXPlus));
+  std::vector<double> xs;  // x of the x+ face after each step
+  for (int16_t x : {25, 15, 20}) {
+    r.move(x, 0);
+    xs.push_back(c[5][0]);
+  }
+  // Each step is measured from where the drag began, not from the last move.
+  EXPECT_NEAR(xs[0], 1.52, 1e-12);
+  EXPECT_NEAR(xs[1], 1.50, 1e-12);
+  EXPECT_NEAR(xs[2], 1.52, 1e-12);
+  EXPECT_DOUBLE_EQ(c[1][0], 0.5);  // the x- face stays
   r.up();
   EXPECT_EQ(r.doc.editMode, MoveWeightBoxFace);
 
+  r.doc.skinBuffers = std::make_unique<SkinBuffers>();
+  r.doc.skinBuffers->parts.resize(2);
+  r.doc.skinBuffers->parts[0].skinPositions.resize(6);
+  r.doc.skinBuffers->parts[1].skinPositions.resize(3);
   r.doc.editMode = WeightByVertex;
   r.hover(0, 0, 1007);
   r.down(0, 0);
-  EXPECT_EQ(r.host.appendedVertices, (std::vector<int32_t>{1007}));
+  EXPECT_EQ(r.doc.vertexSelection, (VertexSelection{{1, 1}}));
+}
+
+TEST(ViewInputOps, BoxFaceNamesAndDragSteps) {
+  constexpr int32_t kBase = 7;
+  EXPECT_EQ(boxFacePickName(kBase, kBoxFaceZMinus), kBase + 100);
+  EXPECT_EQ(boxFacePickName(kBase, kBoxFaceYMinus), kBase + 600);
+  // A face drag starts on any name 100 ... 600 above the base, bounds included.
+  for (const auto& [name, isFace] : {std::pair{kBase + 99, false},
+                                     {kBase + 100, true},
+                                     {kBase + 150, true},
+                                     {kBase + 600, true},
+                                     {kBase + 601, false},
+                                     {kBase - 100, false}}) {
+    EXPECT_EQ(isBoxFacePickName(name, kBase), isFace) << name;
+  }
+  EXPECT_FALSE(isBoxFacePickName(INT32_MIN, INT32_MAX));  // no overflow in the offset
+  EXPECT_FALSE(isBoxFacePickName(INT32_MAX, INT32_MIN));
+  EXPECT_EQ(boxFaceDragStep(10, 9), 0.02);
+  EXPECT_EQ(boxFaceDragStep(10, 10), 0.02);
+  EXPECT_EQ(boxFaceDragStep(9, 10), -0.02);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "skeleton/view_input.h"
+#include "edit/view_input.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "skeleton/view_input_fake.h"
+#include "edit/view_input_fake.h"
 
 namespace lw {
 namespace {
@@ -19,20 +19,20 @@ struct FamilyRow {
 
 // Written out by hand so that a slip in the program's own table shows here.
 constexpr FamilyRow kRows[] = {
-    {2, 3, 2, 2, false, PickChoice::First},         {1, 10, 11, 1, false, PickChoice::First},
-    {11, 10, 11, 1, false, PickChoice::First},      {14, 15, 14, 14, false, PickChoice::Nearest},
-    {17, 19, 18, 17, false, PickChoice::First},     {18, 19, 18, 17, false, PickChoice::First},
-    {21, 22, 23, 21, false, PickChoice::Nearest},   {23, 22, 23, 21, false, PickChoice::Nearest},
-    {28, 29, 30, 28, true, PickChoice::First},      {30, 29, 30, 28, true, PickChoice::First},
-    {32, 33, 34, 32, true, PickChoice::First},      {34, 33, 34, 32, true, PickChoice::First},
-    {39, 40, 41, 39, false, PickChoice::First},     {41, 40, 41, 39, false, PickChoice::First},
-    {42, 43, 44, 42, false, PickChoice::First},     {44, 43, 44, 42, false, PickChoice::First},
-    {46, 47, 48, 46, true, PickChoice::First},      {48, 47, 48, 46, true, PickChoice::First},
-    {50, 51, 52, 50, true, PickChoice::First},      {52, 51, 52, 50, true, PickChoice::First},
-    {55, 56, 57, 55, true, PickChoice::First},      {57, 56, 57, 55, true, PickChoice::First},
-    {70, 71, 72, 70, false, PickChoice::First},     {72, 71, 72, 70, false, PickChoice::First},
-    {73, 74, 75, 73, false, PickChoice::First},     {75, 74, 75, 73, false, PickChoice::First},
-    {660, 661, 662, 660, true, PickChoice::First},  {662, 661, 662, 660, true, PickChoice::First},
+    {2, 3, 2, 2, false, PickChoice::First},        {1, 10, 11, 1, false, PickChoice::First},
+    {11, 10, 11, 1, false, PickChoice::First},     {14, 15, 14, 14, false, PickChoice::Nearest},
+    {17, 19, 18, 17, false, PickChoice::First},    {18, 19, 18, 17, false, PickChoice::First},
+    {21, 22, 23, 21, false, PickChoice::Nearest},  {23, 22, 23, 21, false, PickChoice::Nearest},
+    {28, 29, 30, 28, true, PickChoice::First},     {30, 29, 30, 28, true, PickChoice::First},
+    {32, 33, 34, 32, true, PickChoice::First},     {34, 33, 34, 32, true, PickChoice::First},
+    {39, 40, 41, 39, false, PickChoice::First},    {41, 40, 41, 39, false, PickChoice::First},
+    {42, 43, 44, 42, false, PickChoice::First},    {44, 43, 44, 42, false, PickChoice::First},
+    {46, 47, 48, 46, true, PickChoice::First},     {48, 47, 48, 46, true, PickChoice::First},
+    {50, 51, 52, 50, true, PickChoice::First},     {52, 51, 52, 50, true, PickChoice::First},
+    {55, 56, 57, 55, true, PickChoice::First},     {57, 56, 57, 55, true, PickChoice::First},
+    {70, 71, 72, 70, false, PickChoice::First},    {72, 71, 72, 70, false, PickChoice::First},
+    {73, 74, 75, 73, false, PickChoice::First},    {75, 74, 75, 73, false, PickChoice::First},
+    {660, 661, 662, 660, true, PickChoice::First}, {662, 661, 662, 660, true, PickChoice::First},
 };
 
 TEST(ViewInput, EveryArmedValueArmsAPickThatLandsOnItsHitOrMissValue) {
@@ -146,7 +146,7 @@ TEST(ViewInput, PickDuringADragChoosesWhatTheDragMoves) {
 
 TEST(ViewInput, EveryDragCapturesTheMouseOnceAndItsReleaseFreesIt) {
   // The picked value a press starts from, and the value the press leads to.
-  const int32_t presses[][2] = {{2, 3},   {14, 15}, {18, 20}, {30, 31},
+  const int32_t presses[][2] = {{2, 3},   {14, 15}, {18, 20},  {30, 31},
                                 {34, 35}, {41, 42}, {662, 663}};
   for (const auto& p : presses) {
     SCOPED_TRACE(p[0]);

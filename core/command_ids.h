@@ -1,0 +1,101 @@
+// The menu commands' ids: the one list every layer names them by. The numbers
+// are the program's own; the menu resource, the motion information panel's
+// buttons and the portable command code all use these names. Defines only, so
+// the resource compiler can read this file too.
+#pragma once
+
+// Menu "MY_MENU": ファイル.
+#define IDM_FILE_OPEN 102
+#define IDM_FILE_ADD 40078
+#define IDM_FILE_SAVE_AS 40018
+#define IDM_FILE_EXIT 101
+// 視点 (view presets).
+#define IDM_VIEW_TOP 40033
+#define IDM_VIEW_BOTTOM 40034
+#define IDM_VIEW_RIGHT 40035
+#define IDM_VIEW_LEFT 40036
+#define IDM_VIEW_FRONT 40037
+#define IDM_VIEW_BACK 40038
+// 視点変更 (camera drag).
+#define IDM_CAMERA_ROTATE 40060
+#define IDM_CAMERA_PAN_X 40061
+#define IDM_CAMERA_PAN_Y 40063
+#define IDM_CAMERA_ZOOM 40062
+// 表示.
+#define IDM_DRAW_FACES 40015
+#define IDM_DRAW_LINES 40016
+#define IDM_DRAW_POINTS 40017
+#define IDM_SHOW_JOINT_NUMBERS 40007
+#define IDM_SHOW_BONE_AXES 40014
+#define IDM_SHOW_FK_AXES 40008
+#define IDM_SHOW_WORLD_AXES 40057
+#define IDM_DECORATIONS_SHOW 40079
+#define IDM_DECORATIONS_HIDE 40080
+#define IDM_ANTIALIAS_ON 40081
+#define IDM_ANTIALIAS_OFF 40082
+#define IDM_SHADOW_ON 40089
+#define IDM_SHADOW_OFF 40090
+#define IDM_SHADOW_LIGHT 40091
+#define IDM_BACKGROUND 40092
+// シェーディング.
+#define IDM_SHADING_TOON 40094
+#define IDM_SHADING_CUSTOM 40096
+#define IDM_SHADING_OFF 40095
+// ライト.
+#define IDM_RIGHT_LIGHT_ON 40083
+#define IDM_RIGHT_LIGHT_OFF 40084
+#define IDM_RIGHT_LIGHT_RGBA 40085
+#define IDM_LEFT_LIGHT_ON 40086
+#define IDM_LEFT_LIGHT_OFF 40087
+#define IDM_LEFT_LIGHT_RGBA 40088
+// ジョイント.
+#define IDM_PLACE_ROOT 410
+#define IDM_PLACE_CHILD 201
+#define IDM_PLACE_CHILD_XY 40069
+#define IDM_PLACE_CHILD_YZ 40070
+#define IDM_PLACE_CHILD_ZX 40071
+#define IDM_MIRROR_XY 40072
+#define IDM_MIRROR_YZ 40073
+#define IDM_MIRROR_ZX 40074
+#define IDM_MOVE_CHILD 202
+#define IDM_DELETE_CHILD 40053
+#define IDM_NAME_JOINT 40054
+#define IDM_FIX_POSITIONS 203
+#define IDM_ROTATE_FK 411
+#define IDM_ROTATE_IK 40027
+#define IDM_STOP_IK 40050
+#define IDM_RESET_ROTATIONS 40002
+#define IDM_MOVE_ROOT_X 40064
+#define IDM_MOVE_ROOT_Y 40065
+#define IDM_MOVE_ROOT_Z 40066
+// ボーン.
+#define IDM_EQUALISE_BONES 40032
+#define IDM_TREE_EXPANDED 40055
+// 重み.
+#define IDM_PLACE_WEIGHT_BOX 403
+#define IDM_MOVE_BOX_FACE 406
+#define IDM_WEIGHT_BOX 40003
+#define IDM_SHOW_WEIGHT_BOX 40068
+#define IDM_WEIGHT_BY_VERTEX 412
+#define IDM_SKINNING_ON 40005
+#define IDM_SKINNING_OFF 40006
+// 回転軸.
+#define IDM_AXIS_FREE 414
+#define IDM_AXIS_X 40075
+#define IDM_AXIS_Y 40076
+#define IDM_AXIS_Z 40077
+#define IDM_AXIS_REVERSED 40093
+// キーフレーム.
+#define IDM_KEYFRAME_CREATE 40021
+#define IDM_KEYFRAME_NEXT 40025
+#define IDM_KEYFRAME_PREVIOUS 40026
+#define IDM_KEYFRAME_DELETE 40051
+#define IDM_KEYFRAME_BONES 40052
+#define IDM_INTERPOLATION 40067
+// アニメーション.
+#define IDM_PLAY_ALL 40046
+#define IDM_PLAY_RANGE 40047
+#define IDM_PLAY 40059
+#define IDM_SAVE_FRAMES 40097
+// バージョン.
+#define IDM_VERSION 40056
