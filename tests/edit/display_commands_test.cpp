@@ -37,7 +37,7 @@ TEST(DisplayCommands, PresetsSetBothAnglesAndTheLightDirection) {
   }
   SceneDocument doc;
   RecordingUi ui;
-  EXPECT_FALSE(setViewPreset(doc, ui, 40039));
+  EXPECT_FALSE(setViewPreset(doc, ui, IDM_VIEW_BACK + 1));
   EXPECT_EQ(ui.redraws, 0);
 }
 
