@@ -6,6 +6,7 @@ namespace lw {
 
 bool dispatchCommand(int id, LRESULT& result) {
   result = 0;
+  recordPendingStep();
   const bool failedOpen = runFileCommand(id, result);
   if (!failedOpen && !runDisplayCommand(id)) runEditCommand(id);
   recordCommand(id);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <new>
 #include <string>
 
 #include "app/program.h"
@@ -65,34 +66,65 @@ void refreshView() {
 // changes nothing the history would take for an edit.
 void drawPendingFrame() { UpdateWindow(program().windows.view); }
 
+enum class Take { Reset, Absorb, Record };
+
+// The command whose step is still to be taken: a command's step is taken just
+// before the next command, 3D-window event or undo key, outside the command
+// itself, so that the command alone meets its own memory failures.
+struct PendingStep {
+  bool waiting = false;
+  Take take = Take::Record;
+  std::string label;
+};
+PendingStep gPending;
+// Memory ran out while a step was taken: the steps may not fit the document, so
+// the next take starts a new history instead.
+bool gHistoryLost = false;
+
+void takeDocument(Take take, const std::string& label) {
+  Program& p = program();
+  drawPendingFrame();
+  try {
+    if (take == Take::Reset || gHistoryLost) {
+      history().reset(p.doc, menuState());
+      gHistoryLost = false;
+    } else if (take == Take::Absorb) {
+      history().absorb(p.doc, menuState());
+    } else {
+      history().record(p.doc, label, menuState());
+    }
+  } catch (const std::bad_alloc&) {
+    gHistoryLost = true;
+  }
+}
+
 }  // namespace
 
-void startUndoHistory() { history().reset(program().doc, menuState()); }
+void startUndoHistory() {
+  gPending = {};
+  takeDocument(Take::Reset, {});
+}
+
+void recordPendingStep() {
+  if (!gPending.waiting) return;
+  gPending.waiting = false;
+  takeDocument(gPending.take, gPending.label);
+}
 
 void recordCommand(int id) {
-  Program& p = program();
   if (id == IDM_FILE_EXIT) return;
-  drawPendingFrame();
-  switch (id) {
-    case IDM_FILE_OPEN:
-    case IDM_FILE_ADD:
-      history().reset(p.doc, menuState());
-      return;
-    case IDM_FILE_SAVE_AS:
-      history().absorb(p.doc, menuState());
-      return;
-    default:
-      break;
-  }
-  history().record(p.doc, undoLabelForCommand(id, p.doc.editMode), menuState());
+  gPending.waiting = true;
+  gPending.take = id == IDM_FILE_OPEN || id == IDM_FILE_ADD ? Take::Reset
+                  : id == IDM_FILE_SAVE_AS                  ? Take::Absorb
+                                                            : Take::Record;
+  gPending.label = undoLabelForCommand(id, program().doc.editMode);
 }
 
 void recordViewAction(UINT message) {
   if (message == WM_MOUSEMOVE || message == WM_PAINT) return;
   Program& p = program();
   if (p.viewInput.dragActive || p.viewInput.cameraDragActive) return;
-  drawPendingFrame();
-  history().record(p.doc, undoLabelForEditMode(p.doc.editMode), menuState());
+  takeDocument(Take::Record, undoLabelForEditMode(p.doc.editMode));
 }
 
 bool isUndoKey(WPARAM key) {
@@ -105,6 +137,8 @@ bool handleUndoKey(WPARAM key) {
   Program& p = program();
   // Not in the middle of a drag: it becomes a step only when it ends.
   if (p.viewInput.dragActive || p.viewInput.cameraDragActive) return true;
+  recordPendingStep();
+  if (gHistoryLost) takeDocument(Take::Reset, {});
   const auto label = redo ? history().redo(p.doc, p.ui) : history().undo(p.doc, p.ui);
   if (label) {
     refreshView();

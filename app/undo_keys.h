@@ -11,8 +11,11 @@ void startUndoHistory();
 
 // After menu command `id` has run: Open and Add start a new history, Save takes
 // what it changed without a step, Exit records nothing, and every other command
-// records a step named after it when it edited the document.
+// records a step named after it when it edited the document. The step is taken
+// by recordPendingStep, called before the next command or 3D-window event and
+// by the undo keys; running out of memory there loses the history, never the edit.
 void recordCommand(int id);
+void recordPendingStep();
 
 // After the 3D window handled `message`: a press, release or key that ends an
 // action records it as one step; mouse moves and a drag still in progress do not.

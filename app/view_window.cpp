@@ -81,6 +81,7 @@ LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     default:
       if (message == WM_KEYDOWN && handleUndoKey(wParam)) return 0;
+      recordPendingStep();
       if (handleViewInputMessage(message, wParam, lParam)) recordViewAction(message);
       break;
   }
