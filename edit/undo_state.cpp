@@ -1,5 +1,6 @@
 #include "edit/undo_state.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <type_traits>
@@ -230,98 +231,88 @@ void restoreKeyframes(const KeyframesValue& value, KeyframeStore& store) {
   store.lastCreated = at(value.lastCreated);
 }
 
+namespace {
+
+// Copies one field either way; arrays (the pick point) element by element.
+template <class T>
+void copyField(T& to, const T& from) {
+  to = from;
+}
+template <class T, size_t N>
+void copyField(T (&to)[N], const T (&from)[N]) {
+  std::copy(from, from + N, to);
+}
+
+// Each group's fields, listed once: `pair(documentField, savedField)` is called
+// for every field, so taking a group and restoring it walk the same list.
+template <class Doc, class Fields, class Pair>
+void pairDocumentFields(Doc& doc, Fields& f, Pair pair) {
+  pair(doc.decitionJointPosition, f.decitionJointPosition);
+  pair(doc.saveFilter, f.saveFilter);
+  pair(doc.do_skinning, f.doSkinning);
+  pair(doc.axisReversed, f.axisReversed);
+  pair(doc.weightBoxShown, f.weightBoxShown);
+  pair(doc.weightBox.corners, f.boxCorners);
+  pair(doc.backupBasicBoneVec, f.backupBasicBoneVec);
+  pair(doc.rootMoveOffset, f.rootMoveOffset);
+  if (!doc.keyFrames) return;
+  auto& s = *doc.keyFrames;
+  pair(s.currentNumber, f.currentNumber);
+  pair(s.currentTime, f.currentTime);
+  pair(s.deletedTime, f.deletedTime);
+  pair(s.rangeStart, f.rangeStart);
+  pair(s.rangeEnd, f.rangeEnd);
+  pair(s.rangeDuration, f.rangeDuration);
+}
+
+template <class Doc, class Fields, class Pair>
+void pairEditFields(Doc& doc, Fields& f, Pair pair) {
+  pair(doc.editMode, f.editMode);
+  pair(doc.mirrorPlane, f.mirrorPlane);
+  pair(doc.selectedJoint, f.selectedJoint);
+  pair(doc.rootMoveAxis, f.rootMoveAxis);
+  pair(doc.axisPreset, f.axisPreset);
+  pair(doc.axisEditVector, f.axisEditVector);
+  pair(doc.editedJointName, f.editedJointName);
+  pair(doc.parentJointName, f.parentJointName);
+  pair(doc.pickPoint, f.pickPoint);
+  pair(doc.treeSelectedJoint, f.treeSelectedJoint);
+  pair(doc.pointPickView, f.pointPickView);
+  pair(doc.tempJointNumbers, f.tempJointNumbers);
+  pair(doc.vertexSelection, f.vertexSelection);
+  pair(doc.dragStarted, f.dragStarted);
+  pair(doc.dragCounter, f.dragCounter);
+  pair(doc.dragVector, f.dragVector);
+  pair(doc.animationView, f.animationView);
+  pair(doc.playbackMenuLock, f.playbackMenuLock);
+  if (!doc.keyFrames) return;
+  pair(doc.keyFrames->keyframeBoneView, f.keyframeBoneView);
+  pair(doc.keyFrames->keyframeShown, f.keyframeShown);
+}
+
+constexpr auto kTake = [](const auto& field, auto& saved) { copyField(saved, field); };
+constexpr auto kRestore = [](auto& field, const auto& saved) { copyField(field, saved); };
+
+}  // namespace
+
 DocumentFields documentFields(const SceneDocument& doc) {
   DocumentFields f;
-  f.decitionJointPosition = doc.decitionJointPosition;
-  f.saveFilter = doc.saveFilter;
-  f.doSkinning = doc.do_skinning;
-  f.axisReversed = doc.axisReversed;
-  f.weightBoxShown = doc.weightBoxShown;
-  f.boxCorners = doc.weightBox.corners;
-  f.backupBasicBoneVec = doc.backupBasicBoneVec;
-  f.rootMoveOffset = doc.rootMoveOffset;
-  if (doc.keyFrames) {
-    const KeyframeStore& s = *doc.keyFrames;
-    f.currentNumber = s.currentNumber;
-    f.currentTime = s.currentTime;
-    f.deletedTime = s.deletedTime;
-    f.rangeStart = s.rangeStart;
-    f.rangeEnd = s.rangeEnd;
-    f.rangeDuration = s.rangeDuration;
-  }
+  pairDocumentFields(doc, f, kTake);
   return f;
 }
 
 void restoreDocumentFields(const DocumentFields& f, SceneDocument& doc) {
-  doc.decitionJointPosition = f.decitionJointPosition;
-  doc.saveFilter = f.saveFilter;
-  doc.do_skinning = f.doSkinning;
-  doc.axisReversed = f.axisReversed;
-  doc.weightBoxShown = f.weightBoxShown;
-  doc.weightBox.corners = f.boxCorners;
-  doc.backupBasicBoneVec = f.backupBasicBoneVec;
-  doc.rootMoveOffset = f.rootMoveOffset;
-  if (doc.keyFrames) {
-    KeyframeStore& s = *doc.keyFrames;
-    s.currentNumber = f.currentNumber;
-    s.currentTime = f.currentTime;
-    s.deletedTime = f.deletedTime;
-    s.rangeStart = f.rangeStart;
-    s.rangeEnd = f.rangeEnd;
-    s.rangeDuration = f.rangeDuration;
-  }
+  pairDocumentFields(doc, f, kRestore);
 }
 
 EditFields editFields(const SceneDocument& doc) {
   EditFields f;
-  f.editMode = doc.editMode;
-  f.mirrorPlane = doc.mirrorPlane;
-  f.selectedJoint = doc.selectedJoint;
-  f.rootMoveAxis = doc.rootMoveAxis;
-  f.axisPreset = doc.axisPreset;
-  f.axisEditVector = doc.axisEditVector;
-  f.editedJointName = doc.editedJointName;
-  f.parentJointName = doc.parentJointName;
-  std::memcpy(f.pickPoint, doc.pickPoint, sizeof f.pickPoint);
-  f.treeSelectedJoint = doc.treeSelectedJoint;
-  f.pointPickView = doc.pointPickView;
-  f.tempJointNumbers = doc.tempJointNumbers;
-  f.vertexSelection = doc.vertexSelection;
-  f.dragStarted = doc.dragStarted;
-  f.dragCounter = doc.dragCounter;
-  f.dragVector = doc.dragVector;
-  f.animationView = doc.animationView;
-  f.playbackMenuLock = doc.playbackMenuLock;
-  if (doc.keyFrames) {
-    f.keyframeBoneView = doc.keyFrames->keyframeBoneView;
-    f.keyframeShown = doc.keyFrames->keyframeShown;
-  }
+  pairEditFields(doc, f, kTake);
   return f;
 }
 
 void restoreEditFields(const EditFields& f, SceneDocument& doc) {
-  doc.editMode = f.editMode;
-  doc.mirrorPlane = f.mirrorPlane;
-  doc.selectedJoint = f.selectedJoint;
-  doc.rootMoveAxis = f.rootMoveAxis;
-  doc.axisPreset = f.axisPreset;
-  doc.axisEditVector = f.axisEditVector;
-  doc.editedJointName = f.editedJointName;
-  doc.parentJointName = f.parentJointName;
-  std::memcpy(doc.pickPoint, f.pickPoint, sizeof f.pickPoint);
-  doc.treeSelectedJoint = f.treeSelectedJoint;
-  doc.pointPickView = f.pointPickView;
-  doc.tempJointNumbers = f.tempJointNumbers;
-  doc.vertexSelection = f.vertexSelection;
-  doc.dragStarted = f.dragStarted;
-  doc.dragCounter = f.dragCounter;
-  doc.dragVector = f.dragVector;
-  doc.animationView = f.animationView;
-  doc.playbackMenuLock = f.playbackMenuLock;
-  if (doc.keyFrames) {
-    doc.keyFrames->keyframeBoneView = f.keyframeBoneView;
-    doc.keyFrames->keyframeShown = f.keyframeShown;
-  }
+  pairEditFields(doc, f, kRestore);
 }
 
 void applyMenuState(const MenuState& menu, ShellUi& ui) {
