@@ -18,7 +18,9 @@ namespace fs = std::filesystem;
 class FilePath : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / "lw_file_path_test";
+    folder_ = fs::temp_directory_path() /
+              (std::string("lw_file_path_") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(folder_);
   }
   void TearDown() override {

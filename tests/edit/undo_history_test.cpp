@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "anim/interpolation.h"
 #include "anim/keyframe_commands.h"
@@ -79,7 +80,10 @@ class UndoTest : public ::testing::Test {
 
   void openSample() {
     const fs::path samples = fs::path(__FILE__).parent_path() / ".." / ".." / "samples";
-    dir = fs::temp_directory_path() / "lw_undo_history_test";
+    // One folder per test: ctest runs the tests of this fixture side by side.
+    dir = fs::temp_directory_path() /
+          (std::string("lw_undo_history_") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::error_code ec;
     fs::remove_all(dir, ec);
     fs::create_directories(dir);
@@ -138,7 +142,7 @@ TEST_F(UndoTest, JointPlacementFamilyBeforeFixing) {
 }
 
 TEST_F(UndoTest, PosingAxesAndBonesOnTheSample) {
-  openSample();
+  ASSERT_NO_FATAL_FAILURE(openSample());
   const Edit edits[] = {
       {"FKでジョイントを回転",
        [](SceneDocument& d, ShellUi&) {
@@ -178,7 +182,7 @@ TEST_F(UndoTest, PosingAxesAndBonesOnTheSample) {
 }
 
 TEST_F(UndoTest, WeightingStoresOnlyTheCornersItChanged) {
-  openSample();
+  ASSERT_NO_FATAL_FAILURE(openSample());
   const Edit edits[] = {
       {"重み付けボックスの配置",
        [](SceneDocument& d, ShellUi& u) {
@@ -217,7 +221,7 @@ TEST_F(UndoTest, WeightingStoresOnlyTheCornersItChanged) {
 }
 
 TEST_F(UndoTest, KeyframesInterpolationAndRange) {
-  openSample();
+  ASSERT_NO_FATAL_FAILURE(openSample());
   const int32_t firstTime = doc.keyFrames->byTime.begin()->first;
   const int32_t lastTime = doc.keyFrames->byTime.rbegin()->first;
   const Edit edits[] = {
