@@ -69,9 +69,7 @@ class ClosePromptTest : public test::SampleProjectTest {
   }
 
   static std::string savedPath() {
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    return toCp932(current) + "\\gui_sample\\closed.ojp";
+    return sampleCopyFolder() + "closed.ojp";
   }
 };
 

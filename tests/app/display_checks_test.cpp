@@ -34,9 +34,7 @@ TEST_F(DisplayChecksTest, TogglesThatAnOpenSwitchesOffLoseTheirCheckMarks) {
   ASSERT_TRUE(checked(IDM_SHOW_BONE_AXES));
   ASSERT_FALSE(checked(IDM_SHOW_FK_AXES));
 
-  wchar_t current[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, current);
-  gOpenPath = toCp932(current) + "\\gui_sample\\character.ojp";
+  gOpenPath = sampleCopyFolder() + "character.ojp";
   chooseFile = chooseOpenPath;
   {
     test::DialogScript script(

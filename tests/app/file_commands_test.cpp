@@ -37,18 +37,10 @@ std::string samplesFolder() {
   return folder;
 }
 
-// A scratch folder beside the test program with copies of the sample files.
-std::string scratchFolder() {
-  wchar_t current[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, current);
-  return toCp932(current) + "\\gui_files\\";
-}
-
 class FileCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = scratchFolder();
-    CreateDirectoryW(toWide(folder_).c_str(), nullptr);
+    folder_ = test::testScratchFolder("gui_files");
     for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
       CopyFileW(toWide(samplesFolder() + name).c_str(), toWide(folder_ + name).c_str(), FALSE);
     }

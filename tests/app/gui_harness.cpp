@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <set>
 
 #include "app/program.h"
+#include "app/view_input_host.h"
 #include "app/win_text.h"
 
 namespace lw::test {
@@ -148,6 +150,26 @@ std::string samplesFolder() {
     if (c == '/') c = '\\';
   }
   return folder;
+}
+
+std::string testScratchFolder(const char* prefix) {
+  wchar_t current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
+  const std::string folder = toCp932(current) + "\\" + prefix + "_" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             "\\";
+  CreateDirectoryW(toWide(folder).c_str(), nullptr);
+  return folder;
+}
+
+std::vector<uint8_t> captureView() {
+  const SceneDocument& doc = program().doc;
+  std::vector<uint8_t> pixels(static_cast<size_t>(doc.clientWidth) * doc.clientHeight * 3);
+  EXPECT_TRUE(repaintCapturingView([&] {
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, doc.clientWidth, doc.clientHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  }));
+  return pixels;
 }
 
 std::wstring wide(const char* cp932) { return toWide(cp932); }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,6 +35,14 @@ void holdForScreenshot();
 
 // The samples folder (LW_SAMPLES_DIR) as a Windows path ending with '\'.
 std::string samplesFolder();
+
+// A folder beside the test program that belongs to the running test alone, so
+// no test meets the files another one saved, created if missing: `prefix` and
+// the test's name, as a Windows path ending with '\'.
+std::string testScratchFolder(const char* prefix);
+
+// The 3D window's frame as the program captures it: RGB rows, bottom-up.
+std::vector<uint8_t> captureView();
 
 // The UTF-16 text of a CP932 literal, for comparing with what Win32 returns.
 std::wstring wide(const char* cp932);

@@ -8,14 +8,6 @@ namespace lw::test {
 
 namespace {
 
-std::string sampleFolder() {
-  std::string folder = std::string("Z:") + LW_SAMPLES_DIR + "\\";
-  for (char& c : folder) {
-    if (c == '/') c = '\\';
-  }
-  return folder;
-}
-
 std::string gProjectPath;
 
 bool chooseSampleProject(HWND, const FileDialogRequest&, FileChoice& choice) {
@@ -42,12 +34,9 @@ DialogStep acknowledgeThen(const char* cp932Title, const HWND& dialog,
 }
 
 void SampleProjectTest::SetUp() {
-  wchar_t current[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, current);
-  const std::string folder = toCp932(current) + "\\gui_sample\\";
-  CreateDirectoryW(toWide(folder).c_str(), nullptr);
+  const std::string folder = sampleCopyFolder();
   for (const char* name : {"character.obj", "character.mtl", "character.bmp", "character.ojp"}) {
-    ASSERT_TRUE(CopyFileW(toWide(sampleFolder() + name).c_str(), toWide(folder + name).c_str(),
+    ASSERT_TRUE(CopyFileW(toWide(samplesFolder() + name).c_str(), toWide(folder + name).c_str(),
                           FALSE))
         << name;
   }

@@ -26,6 +26,9 @@ DialogStep acknowledgeThen(const char* cp932Title, const HWND& dialog,
 
 class SampleProjectTest : public ::testing::Test {
  protected:
+  // The running test's folder with the copies of the sample files.
+  static std::string sampleCopyFolder() { return testScratchFolder("gui_sample"); }
+
   void SetUp() override;
   void TearDown() override;
 

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,7 +7,6 @@
 #include <vector>
 
 #include "app/file_dialog.h"
-#include "app/view_input_host.h"
 #include "app/win_text.h"
 #include "core/command_ids.h"
 #include "sample_project.h"
@@ -25,17 +23,6 @@ bool chooseShaderFile(HWND, const FileDialogRequest&, FileChoice& choice) {
   gShaderFiles.erase(gShaderFiles.begin());
   choice = {path, path.substr(path.rfind('\\') + 1)};
   return true;
-}
-
-// The 3D window's frame as the program captures it: RGB rows, bottom-up.
-std::vector<uint8_t> captureView() {
-  const SceneDocument& doc = program().doc;
-  std::vector<uint8_t> pixels(static_cast<size_t>(doc.clientWidth) * doc.clientHeight * 3);
-  EXPECT_TRUE(repaintCapturingView([&] {
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, doc.clientWidth, doc.clientHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-  }));
-  return pixels;
 }
 
 // How many pixels of two frames differ.
@@ -75,13 +62,13 @@ class ShadingMenuTest : public test::SampleProjectTest {
 };
 
 TEST_F(ShadingMenuTest, EachShadingChangesTheModelAndNoShadingBringsThePlainFrameBack) {
-  const std::vector<uint8_t> plain = captureView();
+  const std::vector<uint8_t> plain = test::captureView();
   const int pixelCount = static_cast<int>(plain.size() / 3);
 
   EXPECT_TRUE(choose(IDM_SHADING_TOON).empty());
   EXPECT_TRUE(checked(IDM_SHADING_TOON));
   EXPECT_FALSE(checked(IDM_SHADING_OFF));
-  const std::vector<uint8_t> toon = captureView();
+  const std::vector<uint8_t> toon = test::captureView();
   test::holdForScreenshot();
   const int toonChanged = differingPixels(plain, toon);
   EXPECT_GT(toonChanged, 500) << "the toon bands show on the model";
@@ -89,21 +76,21 @@ TEST_F(ShadingMenuTest, EachShadingChangesTheModelAndNoShadingBringsThePlainFram
 
   EXPECT_TRUE(choose(IDM_SHADING_OFF).empty());
   EXPECT_TRUE(checked(IDM_SHADING_OFF));
-  EXPECT_EQ(differingPixels(plain, captureView()), 0);
+  EXPECT_EQ(differingPixels(plain, test::captureView()), 0);
 
   // The toon pair as a custom program: no textureFlag is set, so unlike the
   // toon choice every part takes its material colour through the ramp.
   EXPECT_TRUE(choose(IDM_SHADING_CUSTOM, {glslFile("toon.vert"), glslFile("toon.frag")}).empty());
   EXPECT_TRUE(checked(IDM_SHADING_CUSTOM));
   EXPECT_FALSE(checked(IDM_SHADING_OFF));
-  const std::vector<uint8_t> custom = captureView();
+  const std::vector<uint8_t> custom = test::captureView();
   EXPECT_GT(differingPixels(plain, custom), 500);
   EXPECT_GT(differingPixels(toon, custom), 0);
 }
 
 TEST_F(ShadingMenuTest, AFailedChoiceKeepsTheShadingInForceAndItsCheckMark) {
   ASSERT_TRUE(choose(IDM_SHADING_TOON).empty());
-  const std::vector<uint8_t> toon = captureView();
+  const std::vector<uint8_t> toon = test::captureView();
 
   // A fragment source that does not compile: its log is shown, toon stays.
   wchar_t current[MAX_PATH] = {};
@@ -120,7 +107,7 @@ TEST_F(ShadingMenuTest, AFailedChoiceKeepsTheShadingInForceAndItsCheckMark) {
   EXPECT_TRUE(checked(IDM_SHADING_TOON));
   EXPECT_FALSE(checked(IDM_SHADING_CUSTOM));
   EXPECT_EQ(program().doc.shaderState.toonLoaded, 1);
-  EXPECT_EQ(differingPixels(toon, captureView()), 0);
+  EXPECT_EQ(differingPixels(toon, test::captureView()), 0);
 
   // Cancelling the first file dialog changes nothing either.
   EXPECT_TRUE(choose(IDM_SHADING_CUSTOM).empty());

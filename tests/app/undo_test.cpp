@@ -4,7 +4,6 @@
 // undone or redone. The keys work wherever the focus is.
 #include <windows.h>
 
-#include <GL/gl.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -14,7 +13,6 @@
 
 #include "app/file_dialog.h"
 #include "app/program.h"
-#include "app/view_input_host.h"
 #include "app/win_text.h"
 #include "gui_harness.h"
 #include "resources/resource.h"
@@ -23,17 +21,6 @@
 
 namespace lw {
 namespace {
-
-// The 3D window's frame as the program captures it.
-std::vector<uint8_t> captureView() {
-  const SceneDocument& doc = program().doc;
-  std::vector<uint8_t> pixels(static_cast<size_t>(doc.clientWidth) * doc.clientHeight * 3);
-  EXPECT_TRUE(repaintCapturingView([&] {
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, doc.clientWidth, doc.clientHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-  }));
-  return pixels;
-}
 
 // Every menu item's grey and check state.
 void addMenuStates(HMENU menu, std::map<UINT, UINT>& states) {
@@ -86,7 +73,7 @@ struct Seen {
 };
 
 Seen seen() {
-  Seen now{captureView(), {}, treeTexts(), program().doc.skeleton.size()};
+  Seen now{test::captureView(), {}, treeTexts(), program().doc.skeleton.size()};
   addMenuStates(GetMenu(program().windows.main), now.menu);
   return now;
 }
@@ -165,7 +152,7 @@ TEST_F(UndoGuiTest, WeightingBoxOkIsOneStepAndThePictureFollows) {
   const POINT from = test::viewPointOf(elbow->jointDrawPositionAfterPosEnter);
   test::dragView(from, {from.x + 40, from.y}, 40);
   ASSERT_EQ(elbow->axisAngle, angleBefore + 40.0f);
-  captureView();
+  test::captureView();
   size_t part = 0, corner = 0;
   float furthest = -1;
   {
