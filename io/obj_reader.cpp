@@ -43,13 +43,8 @@ bool startsWith(std::string_view line, std::string_view key) {
 // smallest int cannot overflow).
 bool inRange(int32_t number, int32_t count) { return number >= 1 && number <= count; }
 
-std::unique_ptr<ObjMesh> readObj(LineReader& reader, std::string& errorText) {
-  const LineCounts counts = countLines(reader);
-  if (counts.positions == 0 || counts.texCoords == 0 || counts.normals == 0 ||
-      counts.faces == 0) {
-    errorText = kObjCountsMessage;
-    return nullptr;
-  }
+// A mesh whose arrays have the sizes counted in the first pass.
+std::unique_ptr<ObjMesh> sizedMesh(const LineCounts& counts) {
   auto mesh = std::make_unique<ObjMesh>();
   mesh->positions.resize(static_cast<size_t>(counts.positions));
   mesh->normals.resize(static_cast<size_t>(counts.normals));
@@ -58,66 +53,107 @@ std::unique_ptr<ObjMesh> readObj(LineReader& reader, std::string& errorText) {
   mesh->positionIndices.resize(indexCapacity);
   mesh->normalIndices.resize(indexCapacity);
   mesh->texCoordIndices.resize(indexCapacity);
+  return mesh;
+}
 
-  reader.rewind();
+// A "usemtl" line opens a group at the next face. false when every group slot
+// is taken.
+bool startGroup(std::string_view line, ObjMesh& mesh) {
+  if (mesh.groupCount == kMaxMaterialGroups) return false;
+  ObjMaterialGroup& group = mesh.groups[static_cast<size_t>(mesh.groupCount)];
+  group.firstFace = mesh.faceCount;
+  scanKeyWord(line, "usemtl", group.materialName);
+  ++mesh.groupCount;
+  return true;
+}
+
+// A "v", "vt" or "vn" line, scanned into `scanned` (which keeps what a failed
+// scan does not overwrite) and stored while its array has room.
+void storeVertexLine(std::string_view line, const LineCounts& counts, float scanned[3],
+                     ObjMesh& mesh) {
+  char second = line.size() > 1 ? line[1] : '\0';
+  if (second == 'n') {
+    scanKeyFloats(line, "vn", scanned, 3);
+    if (mesh.normalCount < counts.normals) {
+      mesh.normals[static_cast<size_t>(mesh.normalCount++)] = {scanned[0], scanned[1], scanned[2]};
+    }
+  } else if (second == 't') {
+    scanKeyFloats(line, "vt", scanned, 2);
+    if (mesh.texCoordCount < counts.texCoords) {
+      mesh.texCoords[static_cast<size_t>(mesh.texCoordCount++)] = {scanned[0], scanned[1],
+                                                                   scanned[2]};
+    }
+  } else {
+    scanKeyFloats(line, "v", scanned, 3);
+    if (mesh.vertexCount < counts.positions) {
+      mesh.positions[static_cast<size_t>(mesh.vertexCount++)] = {scanned[0], scanned[1],
+                                                                 scanned[2]};
+    }
+  }
+}
+
+// Whether every index of a face's corners (position/texture/normal, 1-based)
+// names an item. Every "v", "vt" and "vn" line is stored, so the counted sizes
+// are the final ones.
+bool cornersInRange(const int32_t corner[9], const LineCounts& counts) {
+  for (int c = 0; c < 3; ++c) {
+    if (!inRange(corner[3 * c], counts.positions) ||
+        !inRange(corner[3 * c + 1], counts.texCoords) ||
+        !inRange(corner[3 * c + 2], counts.normals)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Appends a face's 0-based indices and counts it in the open group.
+void storeFace(const int32_t corner[9], ObjMesh& mesh) {
+  size_t at = 3 * static_cast<size_t>(mesh.faceCount);
+  for (int c = 0; c < 3; ++c) {
+    mesh.positionIndices[at + static_cast<size_t>(c)] = corner[3 * c] - 1;
+    mesh.texCoordIndices[at + static_cast<size_t>(c)] = corner[3 * c + 1] - 1;
+    mesh.normalIndices[at + static_cast<size_t>(c)] = corner[3 * c + 2] - 1;
+  }
+  ++mesh.faceCount;
+  if (mesh.groupCount > 0) ++mesh.groupFaceCounts[static_cast<size_t>(mesh.groupCount - 1)];
+}
+
+// The second pass: every line stored into `mesh`. false with the message in
+// `errorText` when a face's index is out of range or there are too many groups.
+bool storeLines(LineReader& reader, const LineCounts& counts, ObjMesh& mesh,
+                std::string& errorText) {
   float scanned[3] = {0, 0, 0};  // shared by v, vt and vn lines: a failed scan keeps these
   std::string_view line;
   while (reader.next(line)) {
     if (line.empty()) continue;
-    if (startsWith(line, "mtllib")) scanKeyWord(line, "mtllib", mesh->materialLibrary);
-    if (startsWith(line, "usemtl")) {
-      if (mesh->groupCount == kMaxMaterialGroups) {
-        errorText = kObjTooManyPartsMessage;
-        return nullptr;
-      }
-      ObjMaterialGroup& group = mesh->groups[static_cast<size_t>(mesh->groupCount)];
-      group.firstFace = mesh->faceCount;
-      scanKeyWord(line, "usemtl", group.materialName);
-      ++mesh->groupCount;
+    if (startsWith(line, "mtllib")) scanKeyWord(line, "mtllib", mesh.materialLibrary);
+    if (startsWith(line, "usemtl") && !startGroup(line, mesh)) {
+      errorText = kObjTooManyPartsMessage;
+      return false;
     }
-    if (line[0] == 'v') {
-      char second = line.size() > 1 ? line[1] : '\0';
-      if (second == 'n') {
-        scanKeyFloats(line, "vn", scanned, 3);
-        if (mesh->normalCount < counts.normals) {
-          mesh->normals[static_cast<size_t>(mesh->normalCount++)] = {scanned[0], scanned[1],
-                                                                     scanned[2]};
-        }
-      } else if (second == 't') {
-        scanKeyFloats(line, "vt", scanned, 2);
-        if (mesh->texCoordCount < counts.texCoords) {
-          mesh->texCoords[static_cast<size_t>(mesh->texCoordCount++)] = {scanned[0], scanned[1],
-                                                                         scanned[2]};
-        }
-      } else {
-        scanKeyFloats(line, "v", scanned, 3);
-        if (mesh->vertexCount < counts.positions) {
-          mesh->positions[static_cast<size_t>(mesh->vertexCount++)] = {scanned[0], scanned[1],
-                                                                       scanned[2]};
-        }
-      }
-    }
+    if (line[0] == 'v') storeVertexLine(line, counts, scanned, mesh);
     int32_t corner[9];
-    if (line[0] == 'f' && scanFaceLine(line, corner) == 9 && mesh->faceCount < counts.faces) {
-      // Every "v", "vt" and "vn" line is stored, so the counted sizes are the final ones.
-      for (int c = 0; c < 3; ++c) {
-        if (!inRange(corner[3 * c], counts.positions) ||
-            !inRange(corner[3 * c + 1], counts.texCoords) ||
-            !inRange(corner[3 * c + 2], counts.normals)) {
-          errorText = std::to_string(reader.lineNumber()) + kObjIndexRangeMessage;
-          return nullptr;
-        }
+    if (line[0] == 'f' && scanFaceLine(line, corner) == 9 && mesh.faceCount < counts.faces) {
+      if (!cornersInRange(corner, counts)) {
+        errorText = std::to_string(reader.lineNumber()) + kObjIndexRangeMessage;
+        return false;
       }
-      size_t at = 3 * static_cast<size_t>(mesh->faceCount);
-      for (int c = 0; c < 3; ++c) {
-        mesh->positionIndices[at + static_cast<size_t>(c)] = corner[3 * c] - 1;
-        mesh->texCoordIndices[at + static_cast<size_t>(c)] = corner[3 * c + 1] - 1;
-        mesh->normalIndices[at + static_cast<size_t>(c)] = corner[3 * c + 2] - 1;
-      }
-      ++mesh->faceCount;
-      if (mesh->groupCount > 0) ++mesh->groupFaceCounts[static_cast<size_t>(mesh->groupCount - 1)];
+      storeFace(corner, mesh);
     }
   }
+  return true;
+}
+
+std::unique_ptr<ObjMesh> readObj(LineReader& reader, std::string& errorText) {
+  const LineCounts counts = countLines(reader);
+  if (counts.positions == 0 || counts.texCoords == 0 || counts.normals == 0 ||
+      counts.faces == 0) {
+    errorText = kObjCountsMessage;
+    return nullptr;
+  }
+  std::unique_ptr<ObjMesh> mesh = sizedMesh(counts);
+  reader.rewind();
+  if (!storeLines(reader, counts, *mesh, errorText)) return nullptr;
   // Faces before the first group become a part of their own, which needs a slot too.
   if (mesh->groupCount == kMaxMaterialGroups && facesBeforeFirstGroup(*mesh) > 0) {
     errorText = kObjTooManyPartsMessage;

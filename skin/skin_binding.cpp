@@ -165,27 +165,133 @@ TreeSpans spansOf(const SkinBinding& b) {
   return spans;
 }
 
-void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
+// What binding the corners of one part looks weight entries up in, and the
+// lists each corner fills, kept from corner to corner.
+struct CornerLookup {
   std::unordered_map<std::string_view, NameTarget> targets;
+  // The slots of each name: nameSlots[nameFirst[id] .. nameFirst[id + 1]).
+  std::vector<int32_t> nameFirst;
+  std::vector<int32_t> nameSlots;
+  std::vector<size_t> nameSeenAt;  // the corner that last met a name
+  TreeSpans spans;
+  std::vector<NameTarget> entryTargets;  // the target of each entry of the list being bound
+  std::vector<SkinBoundWeight> found;    // the chain weights of a corner, in any order
+};
+
+void fillLookup(const SkinBinding& b, CornerLookup& lookup) {
+  std::unordered_map<std::string_view, NameTarget>& targets = lookup.targets;
   for (size_t i = 0; i < b.mapKeys.size(); ++i) targets[b.mapKeys[i]].mapSlot = static_cast<int32_t>(i);
   for (const SkinSlot& s : b.slots) targets[s.jointName].nameId = s.nameId;
-  // The slots of each name: nameSlots[nameFirst[id] .. nameFirst[id + 1]).
-  std::vector<int32_t> nameFirst(targets.size() + 1, 0), nameSlots(b.slots.size());
+  std::vector<int32_t>& nameFirst = lookup.nameFirst;
+  nameFirst.assign(targets.size() + 1, 0);
+  lookup.nameSlots.resize(b.slots.size());
   for (const SkinSlot& s : b.slots) ++nameFirst[s.nameId + 1];
   for (size_t i = 1; i < nameFirst.size(); ++i) nameFirst[i] += nameFirst[i - 1];
   std::vector<int32_t> nameNext(nameFirst.begin(), nameFirst.end() - 1);
   for (size_t i = 0; i < b.slots.size(); ++i) {
-    nameSlots[nameNext[b.slots[i].nameId]++] = static_cast<int32_t>(i);
+    lookup.nameSlots[nameNext[b.slots[i].nameId]++] = static_cast<int32_t>(i);
   }
-  std::vector<size_t> nameSeenAt(targets.size(), SIZE_MAX);  // the corner that last met a name
-  const TreeSpans spans = spansOf(b);
+  lookup.nameSeenAt.assign(targets.size(), SIZE_MAX);
+  lookup.spans = spansOf(b);
+}
 
+// Appends again the `count` weights that start at `from`; returns where the
+// copies start.
+size_t repeatWeights(SkinBinding& b, size_t from, uint32_t count) {
+  const size_t start = b.weights.size();
+  for (size_t k = 0; k < count; ++k) {
+    const SkinBoundWeight same = b.weights[from + k];
+    b.weights.push_back(same);
+  }
+  return start;
+}
+
+// The list's dominant joint: the map joint with the greatest jointID among its
+// entries (-1 when no entry names a map joint). Leaves each entry's target in
+// entryTargets.
+int32_t dominantSlot(const SkinBinding& b, const WeightList& list, CornerLookup& lookup) {
+  lookup.entryTargets.clear();
+  int32_t dominant = -1;
+  for (const JointWeight& entry : list) {
+    const auto at = lookup.targets.find(entry.jointName);
+    const NameTarget target = at != lookup.targets.end() ? at->second : NameTarget{};
+    lookup.entryTargets.push_back(target);
+    if (target.mapSlot < 0) continue;
+    if (dominant < 0 || b.slots[target.mapSlot].jointID > b.slots[dominant].jointID) {
+      dominant = target.mapSlot;
+    }
+  }
+  return dominant;
+}
+
+// The chain weights of corner c into `found`, root end first. Each name's first
+// entry gives its weight to the chain joints of that name, found among the
+// joints of the name rather than along the chain.
+void gatherChainWeights(const SkinBinding& b, const WeightList& list, size_t c, int32_t dominant,
+                        CornerLookup& lookup) {
+  std::vector<SkinBoundWeight>& found = lookup.found;
+  found.clear();
+  for (size_t e = 0; e < list.size(); ++e) {
+    const int32_t id = lookup.entryTargets[e].nameId;
+    if (id < 0 || lookup.nameSeenAt[id] == c) continue;
+    lookup.nameSeenAt[id] = c;
+    if (list[e].weight == 0.0f) continue;
+    for (int32_t k = lookup.nameFirst[id]; k < lookup.nameFirst[id + 1]; ++k) {
+      const int32_t j = lookup.nameSlots[k];
+      if (b.slots[j].depth > 0 && lookup.spans.holds(j, dominant)) {
+        found.push_back({static_cast<uint32_t>(j), list[e].weight});
+      }
+    }
+  }
+  std::sort(found.begin(), found.end(), [&](SkinBoundWeight x, SkinBoundWeight y) {
+    return b.slots[x.slot].depth < b.slots[y.slot].depth;
+  });
+}
+
+// Binds corner c by its own weight list: a dominant joint in a tree gets the
+// corner, with the chain weights it blends; otherwise the corner keeps its
+// rest shape.
+void bindWeightList(SkinBinding& b, const WeightList& list, size_t c, CornerLookup& lookup,
+                    SkinBoundHead& head) {
+  const int32_t dominant = dominantSlot(b, list, lookup);
+  if (dominant < 0 || b.slots[dominant].depth <= 0) return;
+  head.dominant = static_cast<uint32_t>(dominant);
+  b.slots[dominant].usedInChain = 1;  // the rest of its chain is marked by markBlendedChains
+  gatherChainWeights(b, list, c, dominant, lookup);
+  b.weights.insert(b.weights.end(), lookup.found.begin(), lookup.found.end());
+  head.count = static_cast<uint32_t>(lookup.found.size());
+}
+
+// The rest position less the positions of the dominant joint's chain (as it is
+// for a corner kept at its rest shape).
+Vector3 chainRelative(const SkinBinding& b, SkinBoundHead head, Vector3 restPosition) {
+  Vector3 relative = restPosition;
+  if (head.dominant != kSkinRestShape) {
+    int32_t j = static_cast<int32_t>(head.dominant);
+    for (int32_t k = b.slots[j].depth; k > 0; --k, j = b.slots[j].parentSlot) {
+      relative = relative - b.slots[j].position;
+    }
+  }
+  return relative;
+}
+
+// Deepest first: a slot on a blended chain marks its parent's.
+void markBlendedChains(SkinBinding& b) {
+  for (auto s = b.slotOrder.rbegin(); s != b.slotOrder.rend(); ++s) {
+    SkinSlot& slot = b.slots[*s];
+    if (slot.usedInChain == 1 && b.slots[slot.parentSlot].depth > 0) {
+      b.slots[slot.parentSlot].usedInChain = 1;
+    }
+  }
+}
+
+void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
+  CornerLookup lookup;
+  fillLookup(b, lookup);
   const size_t count = b.cornerCount;
   b.corners.resize(count);
   b.heads.assign(count, SkinBoundHead{});
   b.weights.clear();
-  std::vector<NameTarget> entryTargets;
-  std::vector<SkinBoundWeight> found;  // the chain weights of a corner, in any order
   size_t previousStart = 0;
   for (size_t c = 0; c < count; ++c) {
     const WeightList& list = part.skinWeights[c];
@@ -194,66 +300,14 @@ void bindCorners(SkinBinding& b, const SkinPart& part, const MeshPart& rest) {
     b.corners[c].normal = toSkinVec4(rest.normals[c]);
     if (c > 0 && list == part.skinWeights[c - 1]) {
       head = b.heads[c - 1];  // the same list binds the same way
-      const size_t start = b.weights.size();
-      for (size_t k = 0; k < head.count; ++k) {
-        const SkinBoundWeight same = b.weights[previousStart + k];
-        b.weights.push_back(same);
-      }
-      previousStart = start;
+      previousStart = repeatWeights(b, previousStart, head.count);
     } else {
       previousStart = b.weights.size();
-      entryTargets.clear();
-      int32_t dominant = -1;
-      for (const JointWeight& entry : list) {
-        const auto at = targets.find(entry.jointName);
-        const NameTarget target = at != targets.end() ? at->second : NameTarget{};
-        entryTargets.push_back(target);
-        if (target.mapSlot < 0) continue;
-        if (dominant < 0 || b.slots[target.mapSlot].jointID > b.slots[dominant].jointID) {
-          dominant = target.mapSlot;
-        }
-      }
-      if (dominant >= 0 && b.slots[dominant].depth > 0) {
-        head.dominant = static_cast<uint32_t>(dominant);
-        b.slots[dominant].usedInChain = 1;  // the rest of its chain is marked below
-        // Each name's first entry gives its weight to the chain joints of that
-        // name, found among the joints of the name rather than along the chain.
-        found.clear();
-        for (size_t e = 0; e < list.size(); ++e) {
-          const int32_t id = entryTargets[e].nameId;
-          if (id < 0 || nameSeenAt[id] == c) continue;
-          nameSeenAt[id] = c;
-          if (list[e].weight == 0.0f) continue;
-          for (int32_t k = nameFirst[id]; k < nameFirst[id + 1]; ++k) {
-            const int32_t j = nameSlots[k];
-            if (b.slots[j].depth > 0 && spans.holds(j, dominant)) {
-              found.push_back({static_cast<uint32_t>(j), list[e].weight});
-            }
-          }
-        }
-        std::sort(found.begin(), found.end(), [&](SkinBoundWeight x, SkinBoundWeight y) {
-          return b.slots[x.slot].depth < b.slots[y.slot].depth;
-        });
-        b.weights.insert(b.weights.end(), found.begin(), found.end());
-        head.count = static_cast<uint32_t>(found.size());
-      }
+      bindWeightList(b, list, c, lookup, head);
     }
-    Vector3 relative = restPosition;
-    if (head.dominant != kSkinRestShape) {
-      int32_t j = static_cast<int32_t>(head.dominant);
-      for (int32_t k = b.slots[j].depth; k > 0; --k, j = b.slots[j].parentSlot) {
-        relative = relative - b.slots[j].position;
-      }
-    }
-    b.corners[c].relative = toSkinVec4(relative);
+    b.corners[c].relative = toSkinVec4(chainRelative(b, head, restPosition));
   }
-  // Deepest first: a slot on a blended chain marks its parent's.
-  for (auto s = b.slotOrder.rbegin(); s != b.slotOrder.rend(); ++s) {
-    SkinSlot& slot = b.slots[*s];
-    if (slot.usedInChain == 1 && b.slots[slot.parentSlot].depth > 0) {
-      b.slots[slot.parentSlot].usedInChain = 1;
-    }
-  }
+  markBlendedChains(b);
 }
 
 }  // namespace
