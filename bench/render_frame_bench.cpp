@@ -30,10 +30,7 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-std::string samplePath() {
-  const std::string here = __FILE__;
-  return here.substr(0, here.find_last_of('/')) + "/../samples/character.ojp";
-}
+std::string samplePath() { return LW_SAMPLES_DIR "/character.ojp"; }
 
 // Moves the camera (front view) so that the model's rest corners fill about 90 %
 // of the view's height or width.
