@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "edit/view_input.h"
@@ -127,6 +129,45 @@ int cornersOf(const SkinPart& skin) {
   return static_cast<int>(std::min(skin.skinPositions.size(), skin.skinWeights.size()));
 }
 
+// Works out again which corner comes first at each position, when any corner
+// has moved since the last time. Positions are compared bit for bit: only
+// identical numbers make identical markers.
+void updateFirstCorners(const std::vector<SkinPart>& parts, VertexMarkers& kept) {
+  size_t total = 0;
+  bool same = true;
+  for (const SkinPart& skin : parts) {
+    const size_t corners = static_cast<size_t>(cornersOf(skin));
+    same = same && total + corners <= kept.cornerPositions.size() &&
+           std::memcmp(&kept.cornerPositions[total], skin.skinPositions.data(),
+                       corners * sizeof(Vector3)) == 0;
+    total += corners;
+  }
+  if (same && total == kept.cornerPositions.size()) return;
+  struct Bits {
+    uint32_t v[3];
+    bool operator==(const Bits& o) const { return std::memcmp(v, o.v, sizeof v) == 0; }
+  };
+  struct Hash {
+    size_t operator()(const Bits& b) const {
+      return (b.v[0] * 73856093u) ^ (b.v[1] * 19349663u) ^ (b.v[2] * 83492791u);
+    }
+  };
+  std::unordered_set<Bits, Hash> seen;
+  seen.reserve(total);
+  kept.cornerPositions.clear();
+  kept.firsts.clear();
+  for (int p = 0; p < static_cast<int>(parts.size()); ++p) {
+    const int corners = cornersOf(parts[p]);
+    for (int i = 0; i < corners; ++i) {
+      const Vector3 position = parts[p].skinPositions[i];
+      kept.cornerPositions.push_back(position);
+      Bits bits;
+      std::memcpy(bits.v, &position, sizeof bits.v);
+      if (seen.insert(bits).second) kept.firsts.push_back({p, i});
+    }
+  }
+}
+
 const std::string* treeSelectedJointName(const SceneDocument& doc) {
   for (const auto& joint : doc.skeleton.jointOrder) {
     if (joint->jointID == doc.treeSelectedJoint) return &joint->jointName;
@@ -206,28 +247,31 @@ void drawVertexWeightOverlay(SceneDocument& doc, RenderState& rs, bool pickingPa
                : cornerColour(doc, treeJointName, p, i);
   };
   if (!pickingPass) {
-    // The markers stay from frame to frame; only those whose corner moved or whose
-    // colour changed are rewritten.
-    MarkerMesh& markers = rs.vertexMarkers;
-    size_t total = 0;
-    for (const SkinPart& skin : parts) total += static_cast<size_t>(cornersOf(skin));
-    resizeMarkers(markers, total, kVertexMarkerRadius);
-    size_t k = 0;
-    for (int p = 0; p < static_cast<int>(parts.size()); ++p) {
-      const int corners = cornersOf(parts[p]);
-      for (int i = 0; i < corners; ++i, ++k) {
-        setMarker(markers, k, parts[p].skinPositions[i], colourOf(p, i), kVertexMarkerRadius);
-      }
+    // Corners that share a position (the same vertex of neighbouring triangles)
+    // would draw the same octahedron at the same depths again, and under the
+    // depth test only the first of them shows: each position gets one marker,
+    // in its first corner's colour. The markers stay from frame to frame; only
+    // those whose corner moved or whose colour changed are rewritten.
+    VertexMarkers& kept = rs.vertexMarkers;
+    updateFirstCorners(parts, kept);
+    resizeMarkers(kept.mesh, kept.firsts.size(), kVertexMarkerRadius);
+    for (size_t k = 0; k < kept.firsts.size(); ++k) {
+      const CornerRef c = kept.firsts[k];
+      setMarker(kept.mesh, k, parts[c.part].skinPositions[c.corner], colourOf(c.part, c.corner),
+                kVertexMarkerRadius);
     }
-    drawMarkerMesh(markers);
+    drawMarkerMesh(kept.mesh);
     // What follows (the first bone's centre line) is drawn in the colour of the
-    // last marker that can show, as if the markers had been drawn one by one.
+    // last corner's marker that can show, as if every corner had been drawn one
+    // by one.
     const ViewVolume volume = currentViewVolume();
-    for (size_t m = total; m-- > 0;) {
-      if (mayBeVisible(volume, markers.centres[m], kCullRadius)) {
-        const Rgb3 colour = markers.markerColours[m];
+    for (int p = static_cast<int>(parts.size()); p-- > 0;) {
+      for (int i = cornersOf(parts[p]); i-- > 0;) {
+        if (!mayBeVisible(volume, parts[p].skinPositions[i], kCullRadius)) continue;
+        const Rgb3 colour = colourOf(p, i);
         glColor3f(colour.r, colour.g, colour.b);
-        break;
+        glDisable(GL_DEPTH_TEST);
+        return;
       }
     }
     glDisable(GL_DEPTH_TEST);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/math.h"
+#include "core/skin_data.h"
 #include "render/camera.h"
 #include "render/primitives.h"
 #include "render/shaders.h"
@@ -37,6 +38,14 @@ struct ClickedCorner {
 
 inline constexpr int kSelectBufferWords = 100;
 
+// Vertex weighting's corner markers, kept between frames: one marker for each
+// distinct corner position, standing for the first corner there.
+struct VertexMarkers {
+  std::vector<Vector3> cornerPositions;  // every corner's position when `firsts` was made
+  std::vector<CornerRef> firsts;         // the first corner at each position, in corner order
+  MarkerMesh mesh;                       // one marker per entry of `firsts`
+};
+
 // The 3D window's drawing resources.
 struct RenderState {
   CameraMatrices camera;  // read back by the last editing frame's applyCamera
@@ -44,7 +53,7 @@ struct RenderState {
   TextDrawer* textDrawer = nullptr;  // joint numbers are skipped without one
   std::unique_ptr<ShaderProgram> shader;  // the program of the chosen shading, if any
   MarkerBatch markers;  // corner markers of the weighting box overlay, reused every frame
-  MarkerMesh vertexMarkers;  // vertex weighting's corner markers, one per corner, kept
+  VertexMarkers vertexMarkers;
   ClickedCorner clickedCorner;  // written by the vertex weighting overlay
   std::vector<Vector3> pickedPositions;  // corner positions sent in a vertex picking pass
 };

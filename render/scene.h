@@ -36,9 +36,10 @@ void drawPlaybackFrame(SceneDocument& doc, RenderState& rs);
 
 // The two overlays and the skeleton, as drawScene draws them (overlays.cpp,
 // skeleton_draw.cpp).
-// Corner markers go out as one batch in normal frames and one by one, each
-// under its name, in picking passes (where only markers inside the pick region
-// are sent at all).
+// Corner markers go out as one batch in normal frames (one marker for each
+// distinct corner position, which is all the depth test lets show) and one by
+// one, each under its name, in picking passes (where only markers inside the
+// pick region are sent at all).
 // The vertex weighting overlay records the corner picked in kModeVertexPicked in
 // rs.clickedCorner.
 void drawWeightBoxOverlay(SceneDocument& doc, RenderState& rs, const ViewInputState& input);

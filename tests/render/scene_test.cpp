@@ -204,6 +204,15 @@ TEST_F(SceneTest, VertexMarkersAreNamedByCornerAndThePickedOneIsRecorded) {
   const auto first = project(rs.camera, -1, -1, 0);
   EXPECT_EQ(pixel(first[0], first[1]), test::toRgb(0.85f, 0.2f, 1.0f));
   EXPECT_EQ(pixel(corner[0], corner[1]), test::toRgb(0.0f, 1.0f, 0.5f));
+  // Corners at one position show the first one's colour, as if each had been
+  // drawn in turn under the depth test, whatever colour the later ones have.
+  std::vector<WeightList>& weights = doc.skinBuffers->parts[0].skinWeights;
+  weights[4] = WeightList{{"Joint0", 1.0f}};
+  frame();
+  EXPECT_EQ(pixel(corner[0], corner[1]), test::toRgb(0.0f, 1.0f, 0.5f));
+  weights[2] = WeightList{{"Joint0", 1.0f}};
+  frame();
+  EXPECT_EQ(pixel(corner[0], corner[1]), test::toRgb(0.85f, 0.2f, 1.0f));
 }
 
 // A vertex shared by many triangles is one pick, not one hit record per corner
