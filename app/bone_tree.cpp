@@ -99,8 +99,7 @@ int32_t jointIdByTreeName(const SceneDocument& doc, const std::string& treeName)
 }
 
 void registerBoneTreeClass(HINSTANCE instance) {
-  const WNDCLASSEXW wc = sidePanelClass(instance, boneTreeProc, kBoneTreeClass);
-  RegisterClassExW(&wc);
+  registerSidePanelClass(instance, boneTreeProc, kBoneTreeClass);
 }
 
 HWND createBoneTree(HWND main, HINSTANCE instance, POINT origin) {
