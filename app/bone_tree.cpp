@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "app/side_panels.h"
 #include "app/win_text.h"
+#include "app/window_class.h"
 #include "resources/resource.h"
 
 namespace lw {
@@ -99,7 +100,7 @@ int32_t jointIdByTreeName(const SceneDocument& doc, const std::string& treeName)
 }
 
 void registerBoneTreeClass(HINSTANCE instance) {
-  registerSidePanelClass(instance, boneTreeProc, kBoneTreeClass);
+  registerProgramWindowClass(instance, boneTreeProc, kBoneTreeClass, whiteBrush(), L"");
 }
 
 HWND createBoneTree(HWND main, HINSTANCE instance, POINT origin) {

@@ -133,7 +133,7 @@ POINT mainWindowOrigin(int screenWidth, int screenHeight) {
 }
 
 void registerMainWindowClass(HINSTANCE instance) {
-  registerMenuWindowClass(instance, mainWindowProc, kMainWindowClass);
+  registerProgramWindowClass(instance, mainWindowProc, kMainWindowClass, nullptr, L"MY_MENU");
 }
 
 bool createProgramWindows(HINSTANCE instance, int showCommand) {

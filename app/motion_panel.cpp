@@ -174,18 +174,8 @@ PanelButtonAction panelButtonAction(int buttonId, const SceneDocument& doc) {
   return {};
 }
 
-void registerSidePanelClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name) {
-  registerWindowClass(instance, {.name = name,
-                                 .procedure = procedure,
-                                 .style = CS_HREDRAW | CS_VREDRAW,
-                                 .icon = programIcon(instance),
-                                 .cursor = arrowCursor(),
-                                 .background = whiteBrush(),
-                                 .menu = L""});
-}
-
 void registerMotionPanelClass(HINSTANCE instance) {
-  registerSidePanelClass(instance, motionPanelProc, kMotionPanelClass);
+  registerProgramWindowClass(instance, motionPanelProc, kMotionPanelClass, whiteBrush(), L"");
 }
 
 HWND createMotionPanel(HWND main, HINSTANCE instance, POINT origin) {

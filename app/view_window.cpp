@@ -92,7 +92,7 @@ LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 void registerViewWindowClass(HINSTANCE instance) {
-  registerMenuWindowClass(instance, viewWindowProc, kViewWindowClass);
+  registerProgramWindowClass(instance, viewWindowProc, kViewWindowClass, nullptr, L"MY_MENU");
 }
 
 HWND createViewWindow(HWND main, HINSTANCE instance, int width, int height) {

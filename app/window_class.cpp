@@ -18,17 +18,15 @@ void registerWindowClass(HINSTANCE instance, const WindowClass& windowClass) {
   RegisterClassExW(&wc);
 }
 
-void registerMenuWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name) {
+void registerProgramWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name,
+                                HBRUSH background, const wchar_t* menu) {
   registerWindowClass(instance, {.name = name,
                                  .procedure = procedure,
                                  .style = CS_HREDRAW | CS_VREDRAW,
-                                 .icon = programIcon(instance),
+                                 .icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIMBWEAVER)),
                                  .cursor = arrowCursor(),
-                                 .menu = L"MY_MENU"});
-}
-
-HICON programIcon(HINSTANCE instance) {
-  return LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIMBWEAVER));
+                                 .background = background,
+                                 .menu = menu});
 }
 
 HCURSOR arrowCursor() { return LoadCursorW(nullptr, IDC_ARROW); }

@@ -22,13 +22,13 @@ struct WindowClass {
 // harmlessly.
 void registerWindowClass(HINSTANCE instance, const WindowClass& windowClass);
 
-// The class of the main window and of the 3D window: redraw on resize, the
-// program's icon, arrow cursor, menu "MY_MENU", no background brush.
-void registerMenuWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name);
+// The class of one of the program's own windows (the main window, the 3D
+// window, the motion panel, the bone tree): redraw on resize, the program's
+// icon, arrow cursor, and the background brush and menu name given.
+void registerProgramWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name,
+                                HBRUSH background, const wchar_t* menu);
 
-// The looks most classes share: the program's icon, the arrow cursor and the
-// white stock brush.
-HICON programIcon(HINSTANCE instance);
+// The arrow cursor and the white stock brush, which several classes use.
 HCURSOR arrowCursor();
 HBRUSH whiteBrush();
 
