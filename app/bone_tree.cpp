@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "app/side_panels.h"
 #include "app/win_text.h"
+#include "app/window_class.h"
 #include "resources/resource.h"
 
 namespace lw {
@@ -99,8 +100,7 @@ int32_t jointIdByTreeName(const SceneDocument& doc, const std::string& treeName)
 }
 
 void registerBoneTreeClass(HINSTANCE instance) {
-  const WNDCLASSEXW wc = sidePanelClass(instance, boneTreeProc, kBoneTreeClass);
-  RegisterClassExW(&wc);
+  registerProgramWindowClass(instance, boneTreeProc, kBoneTreeClass, whiteBrush(), L"");
 }
 
 HWND createBoneTree(HWND main, HINSTANCE instance, POINT origin) {

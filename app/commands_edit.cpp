@@ -69,16 +69,9 @@ void chooseRangeAndArm() {
   redrawMain();
 }
 
-}  // namespace
-
-bool runEditCommand(int id) {
-  SceneDocument& doc = program().doc;
-  ShellUi& ui = program().ui;
-  if (chooseModeItem(doc, id, ui)) return true;
-  if (toggleEditFlag(doc, id, ui)) {
-    redrawMain();
-    return true;
-  }
+// Placing, mirroring and moving joints while the skeleton is built, and fixing
+// their positions.
+bool runJointPlacementCommand(SceneDocument& doc, int id, ShellUi& ui) {
   switch (id) {
     case IDM_PLACE_ROOT:
       beginBaseJointPlacement(doc, ui);
@@ -107,12 +100,28 @@ bool runEditCommand(int id) {
     case IDM_MOVE_CHILD:
       beginChildJointMove(doc);
       break;
-    case IDM_FIX_POSITIONS: fixJointPositionsCommand(doc, ui); break;
-    case IDM_ROTATE_FK: enterFkMode(doc, ui); break;
+    case IDM_FIX_POSITIONS:
+      fixJointPositionsCommand(doc, ui);
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+// Posing: FK and IK modes, resetting the rotations, moving the base joint along
+// an axis and the rotation-axis presets.
+bool runPoseCommand(SceneDocument& doc, int id, ShellUi& ui) {
+  switch (id) {
+    case IDM_ROTATE_FK:
+      enterFkMode(doc, ui);
+      break;
     case IDM_ROTATE_IK:
       enterIkMode(doc, ui);
       break;
-    case IDM_RESET_ROTATIONS: resetAllRotations(doc.skeleton, ui); break;
+    case IDM_RESET_ROTATIONS:
+      resetAllRotations(doc.skeleton, ui);
+      break;
     case IDM_MOVE_ROOT_X:
       beginBaseJointMove(doc, ui, 0);
       break;
@@ -122,10 +131,6 @@ bool runEditCommand(int id) {
     case IDM_MOVE_ROOT_Z:
       beginBaseJointMove(doc, ui, 2);
       break;
-    case IDM_WEIGHT_BOX:
-      weightBox();
-      break;
-    case IDM_WEIGHT_BY_VERTEX: weightByVertex(); break;
     case IDM_AXIS_FREE:
       chooseAxisPreset(doc, kAxisFree);
       break;
@@ -141,26 +146,78 @@ bool runEditCommand(int id) {
     case IDM_AXIS_REVERSED:
       toggleAxisReversed(doc, ui);
       break;
-    case IDM_KEYFRAME_CREATE: createKeyframe(); break;
-    case IDM_INTERPOLATION: chooseInterpolation(); break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+// The two weighting commands, box and vertex by vertex.
+bool runWeightingCommand(int id) {
+  switch (id) {
+    case IDM_WEIGHT_BOX:
+      weightBox();
+      break;
+    case IDM_WEIGHT_BY_VERTEX:
+      weightByVertex();
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+// Keyframes, interpolation, playback and saving the played frames.
+bool runAnimationCommand(SceneDocument& doc, int id, ShellUi& ui) {
+  switch (id) {
+    case IDM_KEYFRAME_CREATE:
+      createKeyframe();
+      break;
+    case IDM_INTERPOLATION:
+      chooseInterpolation();
+      break;
     case IDM_KEYFRAME_NEXT:
       showAdjacentKeyframe(doc, ui, true);
       break;
     case IDM_KEYFRAME_PREVIOUS:
       showAdjacentKeyframe(doc, ui, false);
       break;
-    case IDM_KEYFRAME_DELETE: deleteShownKeyFrame(doc, ui); break;
-    case IDM_KEYFRAME_BONES: showKeyframeBones(doc, ui); break;
-    case IDM_PLAY_ALL: armWholeRange(doc, ui); break;
-    case IDM_PLAY_RANGE: chooseRangeAndArm(); break;
+    case IDM_KEYFRAME_DELETE:
+      deleteShownKeyFrame(doc, ui);
+      break;
+    case IDM_KEYFRAME_BONES:
+      showKeyframeBones(doc, ui);
+      break;
+    case IDM_PLAY_ALL:
+      armWholeRange(doc, ui);
+      break;
+    case IDM_PLAY_RANGE:
+      chooseRangeAndArm();
+      break;
     case IDM_PLAY:
       SendMessageW(program().windows.view, WM_KEYDOWN, VK_SPACE, 0);
       break;
-    case IDM_SAVE_FRAMES: toggleSaveFrames(doc, ui); break;
+    case IDM_SAVE_FRAMES:
+      toggleSaveFrames(doc, ui);
+      break;
     default:
       return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool runEditCommand(int id) {
+  SceneDocument& doc = program().doc;
+  ShellUi& ui = program().ui;
+  if (chooseModeItem(doc, id, ui)) return true;
+  if (toggleEditFlag(doc, id, ui)) {
+    redrawMain();
+    return true;
+  }
+  return runJointPlacementCommand(doc, id, ui) || runPoseCommand(doc, id, ui) ||
+         runWeightingCommand(id) || runAnimationCommand(doc, id, ui);
 }
 
 }  // namespace lw

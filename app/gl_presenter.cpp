@@ -2,6 +2,7 @@
 
 #include <GL/glext.h>
 
+#include "app/window_class.h"
 #include "render/gl_loader.h"
 
 namespace lw {
@@ -68,13 +69,8 @@ bool setPixelFormat(HDC dc) {
 }
 
 HWND createContextWindow(HINSTANCE instance) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.style = CS_OWNDC;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = instance;
-  wc.lpszClassName = kContextWindowClass;
-  RegisterClassExW(&wc);  // fails harmlessly when already registered
+  registerWindowClass(
+      instance, {.name = kContextWindowClass, .procedure = DefWindowProcW, .style = CS_OWNDC});
   return CreateWindowExW(0, kContextWindowClass, L"", WS_POPUP, 0, 0, 16, 16, nullptr, nullptr,
                          instance, nullptr);
 }

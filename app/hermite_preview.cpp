@@ -3,6 +3,7 @@
 
 #include "app/gl_presenter.h"
 #include "app/program.h"
+#include "app/window_class.h"
 #include "render/hermite_preview.h"
 
 namespace lw {
@@ -88,17 +89,13 @@ LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 void registerPreviewClass(HINSTANCE instance) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
   // CS_OWNDC keeps the device context that carries the pixel format for the
   // window's whole life.
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
-  wc.lpfnWndProc = previewWindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kHermitePreviewClass;
-  RegisterClassExW(&wc);  // fails harmlessly when already registered
+  registerWindowClass(instance, {.name = kHermitePreviewClass,
+                                 .procedure = previewWindowProc,
+                                 .style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC,
+                                 .cursor = arrowCursor(),
+                                 .background = whiteBrush()});
 }
 
 // Moves `window` next to `beside`, tops aligned: to its right, or to its left

@@ -10,6 +10,7 @@
 #include "app/undo_keys.h"
 #include "app/view_window.h"
 #include "app/win_text.h"
+#include "app/window_class.h"
 #include "resources/resource.h"
 
 namespace lw {
@@ -132,16 +133,7 @@ POINT mainWindowOrigin(int screenWidth, int screenHeight) {
 }
 
 void registerMainWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = mainWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIMBWEAVER));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszMenuName = L"MY_MENU";
-  wc.lpszClassName = kMainWindowClass;
-  RegisterClassExW(&wc);
+  registerProgramWindowClass(instance, mainWindowProc, kMainWindowClass, nullptr, L"MY_MENU");
 }
 
 bool createProgramWindows(HINSTANCE instance, int showCommand) {

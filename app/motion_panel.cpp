@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "app/side_panels.h"
 #include "app/win_text.h"
+#include "app/window_class.h"
 #include "resources/resource.h"
 
 namespace lw {
@@ -173,23 +174,8 @@ PanelButtonAction panelButtonAction(int buttonId, const SceneDocument& doc) {
   return {};
 }
 
-WNDCLASSEXW sidePanelClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIMBWEAVER));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszMenuName = L"";
-  wc.lpszClassName = name;
-  return wc;
-}
-
 void registerMotionPanelClass(HINSTANCE instance) {
-  const WNDCLASSEXW wc = sidePanelClass(instance, motionPanelProc, kMotionPanelClass);
-  RegisterClassExW(&wc);
+  registerProgramWindowClass(instance, motionPanelProc, kMotionPanelClass, whiteBrush(), L"");
 }
 
 HWND createMotionPanel(HWND main, HINSTANCE instance, POINT origin) {

@@ -16,10 +16,6 @@ namespace lw {
 void registerMotionPanelClass(HINSTANCE instance);
 void registerBoneTreeClass(HINSTANCE instance);
 
-// The class record both panels register with: redraw on resize, the program's
-// icon, arrow cursor, white stock brush, empty menu name.
-WNDCLASSEXW sidePanelClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name);
-
 // The panel at (origin.x, origin.y - 149), 1024 x 150, owned by `main`, with its
 // buttons, labels, frame display fields ("NULL") and font.
 HWND createMotionPanel(HWND main, HINSTANCE instance, POINT origin);

@@ -8,6 +8,7 @@
 #include "app/undo_keys.h"
 #include "app/view_input_host.h"
 #include "app/win_text.h"
+#include "app/window_class.h"
 #include "render/camera.h"
 #include "render/shaders.h"
 #include "resources/resource.h"
@@ -91,16 +92,7 @@ LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 void registerViewWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = viewWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIMBWEAVER));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszMenuName = L"MY_MENU";
-  wc.lpszClassName = kViewWindowClass;
-  RegisterClassExW(&wc);
+  registerProgramWindowClass(instance, viewWindowProc, kViewWindowClass, nullptr, L"MY_MENU");
 }
 
 HWND createViewWindow(HWND main, HINSTANCE instance, int width, int height) {

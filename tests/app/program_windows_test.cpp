@@ -7,9 +7,11 @@
 #include <string>
 
 #include "app/gl_presenter.h"
+#include "app/hermite_preview.h"
 #include "app/program.h"
 #include "app/win_text.h"
 #include "gui_harness.h"
+#include "resources/resource.h"
 
 namespace lw {
 namespace {
@@ -114,6 +116,53 @@ TEST_F(WindowsTest, TopLevelWindowsHaveTheirClassTitleStylePlaceAndOwner) {
   EXPECT_EQ(GetWindow(w.boneTree, GW_OWNER), w.main);
   EXPECT_EQ(GetWindow(w.main, GW_OWNER), nullptr);
   EXPECT_EQ(GetWindowLongW(w.motionPanel, GWL_STYLE) & WS_THICKFRAME, 0);
+}
+
+// Every class the program registers, looked up by name: style, icon, cursor,
+// background brush and menu name. The curve window's class is registered when
+// its window is first made; the context window's only when the 3D window's
+// picture is composited.
+TEST_F(WindowsTest, WindowClassesKeepTheirLook) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  destroyHermitePreviewWindow(createHermitePreviewWindow(instance));
+  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LIMBWEAVER));
+  const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  const auto white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  ASSERT_NE(icon, nullptr);
+  const struct {
+    const wchar_t* name;
+    UINT style;
+    HICON icon;
+    HCURSOR cursor;
+    HBRUSH background;
+    const wchar_t* menu;
+  } expected[] = {
+      {L"mainWindow", CS_HREDRAW | CS_VREDRAW, icon, arrow, nullptr, L"MY_MENU"},
+      {L"wOpenGL", CS_HREDRAW | CS_VREDRAW, icon, arrow, nullptr, L"MY_MENU"},
+      {L"motionInfo", CS_HREDRAW | CS_VREDRAW, icon, arrow, white, L""},
+      {L"BoneTree", CS_HREDRAW | CS_VREDRAW, icon, arrow, white, L""},
+      {L"HermiteFunction", CS_HREDRAW | CS_VREDRAW | CS_OWNDC, nullptr, arrow, white, nullptr},
+      {L"lwGlContextWindow", CS_OWNDC, nullptr, nullptr, nullptr, nullptr},
+  };
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.name);
+    if (std::wstring(e.name) == L"lwGlContextWindow" && !program().presenter.composited) {
+      continue;
+    }
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    ASSERT_TRUE(GetClassInfoExW(instance, e.name, &wc));
+    EXPECT_EQ(wc.style, e.style);
+    EXPECT_EQ(wc.hIcon, e.icon);
+    EXPECT_EQ(wc.hCursor, e.cursor);
+    EXPECT_EQ(wc.hbrBackground, e.background);
+    if (e.menu == nullptr) {
+      EXPECT_EQ(wc.lpszMenuName, nullptr);
+    } else {
+      ASSERT_NE(wc.lpszMenuName, nullptr);
+      EXPECT_EQ(std::wstring(wc.lpszMenuName), e.menu);
+    }
+  }
 }
 
 TEST_F(WindowsTest, ViewWindowFillsTheClientAreaUnderTheStatusBar) {
