@@ -62,6 +62,9 @@ void chooseInterpolation() {
   redrawMain();
 }
 
+// Play starts or stops as the space key does in the 3D window.
+void pressSpaceInView() { SendMessageW(program().windows.view, WM_KEYDOWN, VK_SPACE, 0); }
+
 void chooseRangeAndArm() {
   Program& p = program();
   armChosenRange(p.doc);
@@ -69,142 +72,61 @@ void chooseRangeAndArm() {
   redrawMain();
 }
 
-// Placing, mirroring and moving joints while the skeleton is built, and fixing
-// their positions.
-bool runJointPlacementCommand(SceneDocument& doc, int id, ShellUi& ui) {
-  switch (id) {
-    case IDM_PLACE_ROOT:
-      beginBaseJointPlacement(doc, ui);
-      break;
-    case IDM_PLACE_CHILD:
-      beginChildJointPlacement(doc, kNoMirror, ui);
-      break;
-    case IDM_PLACE_CHILD_XY:
-      beginChildJointPlacement(doc, kMirrorXY, ui);
-      break;
-    case IDM_PLACE_CHILD_YZ:
-      beginChildJointPlacement(doc, kMirrorYZ, ui);
-      break;
-    case IDM_PLACE_CHILD_ZX:
-      beginChildJointPlacement(doc, kMirrorZX, ui);
-      break;
-    case IDM_MIRROR_XY:
-      beginJointMirroring(doc, kMirrorXY);
-      break;
-    case IDM_MIRROR_YZ:
-      beginJointMirroring(doc, kMirrorYZ);
-      break;
-    case IDM_MIRROR_ZX:
-      beginJointMirroring(doc, kMirrorZX);
-      break;
-    case IDM_MOVE_CHILD:
-      beginChildJointMove(doc);
-      break;
-    case IDM_FIX_POSITIONS:
-      fixJointPositionsCommand(doc, ui);
-      break;
-    default:
-      return false;
-  }
-  return true;
-}
+// The commands of the edit menus with their work, by family.
+using EditCommand = void (*)(SceneDocument& doc, ShellUi& ui);
+struct EditCommandEntry {
+  int id;
+  EditCommand run;
+};
 
-// Posing: FK and IK modes, resetting the rotations, moving the base joint along
-// an axis and the rotation-axis presets.
-bool runPoseCommand(SceneDocument& doc, int id, ShellUi& ui) {
-  switch (id) {
-    case IDM_ROTATE_FK:
-      enterFkMode(doc, ui);
-      break;
-    case IDM_ROTATE_IK:
-      enterIkMode(doc, ui);
-      break;
-    case IDM_RESET_ROTATIONS:
-      resetAllRotations(doc.skeleton, ui);
-      break;
-    case IDM_MOVE_ROOT_X:
-      beginBaseJointMove(doc, ui, 0);
-      break;
-    case IDM_MOVE_ROOT_Y:
-      beginBaseJointMove(doc, ui, 1);
-      break;
-    case IDM_MOVE_ROOT_Z:
-      beginBaseJointMove(doc, ui, 2);
-      break;
-    case IDM_AXIS_FREE:
-      chooseAxisPreset(doc, kAxisFree);
-      break;
-    case IDM_AXIS_X:
-      chooseAxisPreset(doc, kAxisAlongX);
-      break;
-    case IDM_AXIS_Y:
-      chooseAxisPreset(doc, kAxisAlongY);
-      break;
-    case IDM_AXIS_Z:
-      chooseAxisPreset(doc, kAxisAlongZ);
-      break;
-    case IDM_AXIS_REVERSED:
-      toggleAxisReversed(doc, ui);
-      break;
-    default:
-      return false;
-  }
-  return true;
-}
-
-// The two weighting commands, box and vertex by vertex.
-bool runWeightingCommand(int id) {
-  switch (id) {
-    case IDM_WEIGHT_BOX:
-      weightBox();
-      break;
-    case IDM_WEIGHT_BY_VERTEX:
-      weightByVertex();
-      break;
-    default:
-      return false;
-  }
-  return true;
-}
-
-// Keyframes, interpolation, playback and saving the played frames.
-bool runAnimationCommand(SceneDocument& doc, int id, ShellUi& ui) {
-  switch (id) {
-    case IDM_KEYFRAME_CREATE:
-      createKeyframe();
-      break;
-    case IDM_INTERPOLATION:
-      chooseInterpolation();
-      break;
-    case IDM_KEYFRAME_NEXT:
-      showAdjacentKeyframe(doc, ui, true);
-      break;
-    case IDM_KEYFRAME_PREVIOUS:
-      showAdjacentKeyframe(doc, ui, false);
-      break;
-    case IDM_KEYFRAME_DELETE:
-      deleteShownKeyFrame(doc, ui);
-      break;
-    case IDM_KEYFRAME_BONES:
-      showKeyframeBones(doc, ui);
-      break;
-    case IDM_PLAY_ALL:
-      armWholeRange(doc, ui);
-      break;
-    case IDM_PLAY_RANGE:
-      chooseRangeAndArm();
-      break;
-    case IDM_PLAY:
-      SendMessageW(program().windows.view, WM_KEYDOWN, VK_SPACE, 0);
-      break;
-    case IDM_SAVE_FRAMES:
-      toggleSaveFrames(doc, ui);
-      break;
-    default:
-      return false;
-  }
-  return true;
-}
+constexpr EditCommandEntry kEditCommands[] = {
+    // Placing, mirroring and moving joints while the skeleton is built, and fixing
+    // their positions.
+    {IDM_PLACE_ROOT, [](SceneDocument& doc, ShellUi& ui) { beginBaseJointPlacement(doc, ui); }},
+    {IDM_PLACE_CHILD,
+     [](SceneDocument& doc, ShellUi& ui) { beginChildJointPlacement(doc, kNoMirror, ui); }},
+    {IDM_PLACE_CHILD_XY,
+     [](SceneDocument& doc, ShellUi& ui) { beginChildJointPlacement(doc, kMirrorXY, ui); }},
+    {IDM_PLACE_CHILD_YZ,
+     [](SceneDocument& doc, ShellUi& ui) { beginChildJointPlacement(doc, kMirrorYZ, ui); }},
+    {IDM_PLACE_CHILD_ZX,
+     [](SceneDocument& doc, ShellUi& ui) { beginChildJointPlacement(doc, kMirrorZX, ui); }},
+    {IDM_MIRROR_XY, [](SceneDocument& doc, ShellUi&) { beginJointMirroring(doc, kMirrorXY); }},
+    {IDM_MIRROR_YZ, [](SceneDocument& doc, ShellUi&) { beginJointMirroring(doc, kMirrorYZ); }},
+    {IDM_MIRROR_ZX, [](SceneDocument& doc, ShellUi&) { beginJointMirroring(doc, kMirrorZX); }},
+    {IDM_MOVE_CHILD, [](SceneDocument& doc, ShellUi&) { beginChildJointMove(doc); }},
+    {IDM_FIX_POSITIONS, [](SceneDocument& doc, ShellUi& ui) { fixJointPositionsCommand(doc, ui); }},
+    // Posing: FK and IK modes, resetting the rotations, moving the base joint along
+    // an axis and the rotation-axis presets.
+    {IDM_ROTATE_FK, [](SceneDocument& doc, ShellUi& ui) { enterFkMode(doc, ui); }},
+    {IDM_ROTATE_IK, [](SceneDocument& doc, ShellUi& ui) { enterIkMode(doc, ui); }},
+    {IDM_RESET_ROTATIONS,
+     [](SceneDocument& doc, ShellUi& ui) { resetAllRotations(doc.skeleton, ui); }},
+    {IDM_MOVE_ROOT_X, [](SceneDocument& doc, ShellUi& ui) { beginBaseJointMove(doc, ui, 0); }},
+    {IDM_MOVE_ROOT_Y, [](SceneDocument& doc, ShellUi& ui) { beginBaseJointMove(doc, ui, 1); }},
+    {IDM_MOVE_ROOT_Z, [](SceneDocument& doc, ShellUi& ui) { beginBaseJointMove(doc, ui, 2); }},
+    {IDM_AXIS_FREE, [](SceneDocument& doc, ShellUi&) { chooseAxisPreset(doc, kAxisFree); }},
+    {IDM_AXIS_X, [](SceneDocument& doc, ShellUi&) { chooseAxisPreset(doc, kAxisAlongX); }},
+    {IDM_AXIS_Y, [](SceneDocument& doc, ShellUi&) { chooseAxisPreset(doc, kAxisAlongY); }},
+    {IDM_AXIS_Z, [](SceneDocument& doc, ShellUi&) { chooseAxisPreset(doc, kAxisAlongZ); }},
+    {IDM_AXIS_REVERSED, [](SceneDocument& doc, ShellUi& ui) { toggleAxisReversed(doc, ui); }},
+    // The two weighting commands, box and vertex by vertex.
+    {IDM_WEIGHT_BOX, [](SceneDocument&, ShellUi&) { weightBox(); }},
+    {IDM_WEIGHT_BY_VERTEX, [](SceneDocument&, ShellUi&) { weightByVertex(); }},
+    // Keyframes, interpolation, playback and saving the played frames.
+    {IDM_KEYFRAME_CREATE, [](SceneDocument&, ShellUi&) { createKeyframe(); }},
+    {IDM_INTERPOLATION, [](SceneDocument&, ShellUi&) { chooseInterpolation(); }},
+    {IDM_KEYFRAME_NEXT,
+     [](SceneDocument& doc, ShellUi& ui) { showAdjacentKeyframe(doc, ui, true); }},
+    {IDM_KEYFRAME_PREVIOUS,
+     [](SceneDocument& doc, ShellUi& ui) { showAdjacentKeyframe(doc, ui, false); }},
+    {IDM_KEYFRAME_DELETE, [](SceneDocument& doc, ShellUi& ui) { deleteShownKeyFrame(doc, ui); }},
+    {IDM_KEYFRAME_BONES, [](SceneDocument& doc, ShellUi& ui) { showKeyframeBones(doc, ui); }},
+    {IDM_PLAY_ALL, [](SceneDocument& doc, ShellUi& ui) { armWholeRange(doc, ui); }},
+    {IDM_PLAY_RANGE, [](SceneDocument&, ShellUi&) { chooseRangeAndArm(); }},
+    {IDM_PLAY, [](SceneDocument&, ShellUi&) { pressSpaceInView(); }},
+    {IDM_SAVE_FRAMES, [](SceneDocument& doc, ShellUi& ui) { toggleSaveFrames(doc, ui); }},
+};
 
 }  // namespace
 
@@ -216,8 +138,13 @@ bool runEditCommand(int id) {
     redrawMain();
     return true;
   }
-  return runJointPlacementCommand(doc, id, ui) || runPoseCommand(doc, id, ui) ||
-         runWeightingCommand(id) || runAnimationCommand(doc, id, ui);
+  for (const EditCommandEntry& command : kEditCommands) {
+    if (command.id == id) {
+      command.run(doc, ui);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace lw
